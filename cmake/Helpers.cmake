@@ -1,0 +1,10 @@
+# Shared helpers for both builds.
+
+# velloran_test(NAME SOURCES... LIBS ...): a GoogleTest executable whose cases ctest lists one by one.
+function(velloran_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # Listed when ctest runs, so the build never needs Wine or a display.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+endfunction()

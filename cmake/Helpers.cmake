@@ -8,3 +8,13 @@ function(velloran_test name)
   # Listed when ctest runs, so the build never needs Wine or a display.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# velloran_subdirs(DIR...): adds each folder that has a CMakeLists.txt; a folder's CMakeLists.txt
+# asks `if(WIN32)` for what belongs to one build only.
+macro(velloran_subdirs)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endmacro()

@@ -1,0 +1,194 @@
+// The class library's spine: objects with class names, persistent objects, streams and the
+// toolkit's exceptions. Components, string lists and the form reader build on these.
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// ---- Exceptions --------------------------------------------------------------------------------
+
+// Every failure the toolkit raises; Message is what the general error report shows.
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : Message(std::move(message)) {}
+  const char* what() const noexcept override { return Message.c_str(); }
+  std::string Message;
+};
+
+class EStreamError : public Exception {
+  using Exception::Exception;
+};
+class EReadError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EListError : public Exception {
+  using Exception::Exception;
+};
+class EConvertError : public Exception {
+  using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
+class EOutOfResources : public Exception {
+  using Exception::Exception;
+};
+class EOleError : public Exception {
+  using Exception::Exception;
+};
+
+// ---- Objects with a class name and an inheritance test ------------------------------------------
+
+// A class reference: its name and its parent, so "is a" can be asked by class.
+struct TClassInfo {
+  const char* Name;
+  const TClassInfo* Parent;
+  bool InheritsFrom(const TClassInfo* other) const {
+    for (const TClassInfo* c = this; c; c = c->Parent)
+      if (c == other) return true;
+    return false;
+  }
+};
+using TClass = const TClassInfo*;
+
+// Declares the class reference of a TObject descendant: put it in the class's public section.
+#define TK_CLASS(Name, ParentName)                                  \
+  static TClass StaticClass() {                                     \
+    static const TClassInfo info{#Name, ParentName::StaticClass()}; \
+    return &info;                                                   \
+  }                                                                 \
+  TClass ClassType() const override { return StaticClass(); }
+
+class TObject {
+ public:
+  virtual ~TObject() = default;
+  static TClass StaticClass() {
+    static const TClassInfo info{"TObject", nullptr};
+    return &info;
+  }
+  virtual TClass ClassType() const { return StaticClass(); }
+  std::string ClassName() const { return ClassType()->Name; }
+  bool InheritsFrom(TClass c) const { return ClassType()->InheritsFrom(c); }
+  template <class T>
+  bool Is() const {
+    return InheritsFrom(T::StaticClass());
+  }
+};
+
+// Delphi's "as"/"is" for pointers: nullptr when obj is not of class T.
+template <class T>
+T* ObjectAs(TObject* obj) {
+  return obj && obj->Is<T>() ? static_cast<T*>(obj) : nullptr;
+}
+
+class TPersistent : public TObject {
+ public:
+  TK_CLASS(TPersistent, TObject)
+  // Copies source's state into this object; raises EConvertError when the classes don't match.
+  virtual void Assign(TPersistent* source) {
+    std::string from = source ? source->ClassName() : "nil";
+    throw EConvertError("Cannot assign a " + from + " to a " + ClassName());
+  }
+};
+
+// An event handler that takes the sender, as the toolkit's event properties do.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// ---- Streams -----------------------------------------------------------------------------------
+
+enum TSeekOrigin { soBeginning = 0, soCurrent = 1, soEnd = 2 };
+
+class TStream : public TObject {
+ public:
+  TK_CLASS(TStream, TObject)
+  virtual int32_t Read(void* buffer, int32_t count) = 0;
+  virtual int32_t Write(const void* buffer, int32_t count) = 0;
+  virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
+
+  int64_t GetPosition() { return Seek(0, soCurrent); }
+  void SetPosition(int64_t pos) { Seek(pos, soBeginning); }
+  int64_t GetSize() {
+    int64_t pos = Seek(0, soCurrent);
+    int64_t size = Seek(0, soEnd);
+    Seek(pos, soBeginning);
+    return size;
+  }
+  virtual void SetSize(int64_t) { throw EStreamError("Stream size cannot be changed"); }
+
+  // Exactly count bytes, or EReadError / EStreamError.
+  void ReadBuffer(void* buffer, int32_t count) {
+    if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+  }
+  void WriteBuffer(const void* buffer, int32_t count) {
+    if (count != 0 && Write(buffer, count) != count) throw EStreamError("Stream write error");
+  }
+  // Copies count bytes from source (all of it from its start when count is 0).
+  int64_t CopyFrom(TStream* source, int64_t count) {
+    if (count == 0) {
+      source->SetPosition(0);
+      count = source->GetSize();
+    }
+    char buf[16384];
+    int64_t left = count;
+    while (left > 0) {
+      int32_t n = static_cast<int32_t>(left < int64_t(sizeof buf) ? left : int64_t(sizeof buf));
+      source->ReadBuffer(buf, n);
+      WriteBuffer(buf, n);
+      left -= n;
+    }
+    return count;
+  }
+};
+
+// A stream over a growable block of memory.
+class TMemoryStream : public TStream {
+ public:
+  TK_CLASS(TMemoryStream, TStream)
+  int32_t Read(void* buffer, int32_t count) override {
+    if (count <= 0 || FPosition >= int64_t(FData.size())) return 0;
+    int64_t n = std::min<int64_t>(count, int64_t(FData.size()) - FPosition);
+    std::memcpy(buffer, FData.data() + FPosition, size_t(n));
+    FPosition += n;
+    return int32_t(n);
+  }
+  int32_t Write(const void* buffer, int32_t count) override {
+    if (count <= 0) return 0;
+    if (FPosition + count > int64_t(FData.size())) FData.resize(size_t(FPosition + count));
+    std::memcpy(FData.data() + FPosition, buffer, size_t(count));
+    FPosition += count;
+    return count;
+  }
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+    int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? FPosition : int64_t(FData.size());
+    int64_t pos = base + offset;
+    if (pos < 0) pos = 0;
+    FPosition = pos;
+    return FPosition;
+  }
+  void SetSize(int64_t size) override {
+    FData.resize(size_t(size));
+    if (FPosition > size) FPosition = size;
+  }
+  void Clear() {
+    FData.clear();
+    FPosition = 0;
+  }
+  // The bytes themselves; valid until the next write or resize.
+  char* Memory() { return FData.data(); }
+  const std::vector<char>& Bytes() const { return FData; }
+
+ private:
+  std::vector<char> FData;
+  int64_t FPosition = 0;
+};

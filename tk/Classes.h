@@ -192,3 +192,66 @@ class TMemoryStream : public TStream {
   std::vector<char> FData;
   int64_t FPosition = 0;
 };
+
+// ---- Components --------------------------------------------------------------------------------
+
+enum TComponentStateFlag : uint32_t {
+  csLoading = 1 << 0,
+  csReading = 1 << 1,
+  csDestroying = 1 << 2,
+  csDesigning = 1 << 3,
+};
+using TComponentState = uint32_t;
+
+enum TOperation { opInsert, opRemove };
+
+class TFiler;
+
+// An owned, named object: it frees the components it owns, leaves its owner's list when freed,
+// and tells the components that asked for it (FreeNotification) when it goes.
+class TComponent : public TPersistent {
+ public:
+  TK_CLASS(TComponent, TPersistent)
+  explicit TComponent(TComponent* AOwner);
+  ~TComponent() override;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return FOwner; }
+  const std::string& Name() const { return FName; }
+  virtual void SetName(const std::string& value) { FName = value; }
+  int32_t Tag = 0;
+
+  int ComponentCount() const { return int(FComponents.size()); }
+  TComponent* Components(int index) const { return FComponents.at(size_t(index)); }
+  // The owned component of that name (case-insensitive), or nullptr.
+  TComponent* FindComponent(const std::string& name) const;
+
+  TComponentState ComponentState() const { return FComponentState; }
+  void SetState(TComponentState flags) { FComponentState |= flags; }
+  void ClearState(TComponentState flags) { FComponentState &= ~flags; }
+
+  void InsertComponent(TComponent* component);
+  void RemoveComponent(TComponent* component);
+  // component is told through Notification(this, opRemove) when this one is freed.
+  void FreeNotification(TComponent* component);
+  void RemoveFreeNotification(TComponent* component);
+
+  // Called once the form reader has read the whole form this component belongs to.
+  virtual void Loaded() { ClearState(csLoading); }
+  // Declares the properties the form reader hands over as raw data (binary properties).
+  virtual void DefineProperties(TFiler* /*Filer*/) {}
+
+ protected:
+  virtual void Notification(TComponent* AComponent, TOperation Operation);
+  // Frees what this component owns; descendants that must go before their owned components
+  // call it from their own destructor.
+  void DestroyComponents();
+
+ private:
+  TComponent* FOwner = nullptr;
+  std::string FName;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
+  TComponentState FComponentState = 0;
+};

@@ -57,3 +57,54 @@ TEST(MemoryStream, CopyFromTakesTheWholeSourceWhenCountIsZero) {
   EXPECT_EQ(b.CopyFrom(&a, 0), 5);
   EXPECT_EQ(std::string(b.Memory(), 6), ">hello");
 }
+
+namespace {
+// Records what it is told, and whether it was freed, into a log shared by the test.
+class TLogged : public TComponent {
+ public:
+  TK_CLASS(TLogged, TComponent)
+  TLogged(TComponent* owner, std::string name, std::vector<std::string>* log) : TComponent(owner), FLog(log) {
+    SetName(std::move(name));
+  }
+  ~TLogged() override { FLog->push_back("free " + Name()); }
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override {
+    if (op == opRemove && c->Owner() != this) FLog->push_back(Name() + " told " + c->Name() + " goes");
+    TComponent::Notification(c, op);
+  }
+
+ private:
+  std::vector<std::string>* FLog;
+};
+}  // namespace
+
+TEST(Component, OwnerFreesWhatItOwnsAndFreedChildLeavesTheList) {
+  std::vector<std::string> log;
+  auto* form = new TLogged(nullptr, "form", &log);
+  auto* a = new TLogged(form, "a", &log);
+  new TLogged(form, "b", &log);
+  new TLogged(a, "a1", &log);
+  EXPECT_EQ(form->ComponentCount(), 2);
+  EXPECT_EQ(form->FindComponent("B"), form->Components(1));
+  delete a;
+  EXPECT_EQ(form->ComponentCount(), 1);
+  EXPECT_EQ(form->Components(0)->Name(), "b");
+  delete form;
+  EXPECT_EQ(log, (std::vector<std::string>{"free a", "free a1", "free form", "free b"}));
+}
+
+TEST(Component, FreeNotificationTellsTheWatcherOnceAndNotAfterItUnregisters) {
+  std::vector<std::string> log;
+  auto* watcher = new TLogged(nullptr, "w", &log);
+  auto* x = new TLogged(nullptr, "x", &log);
+  auto* y = new TLogged(nullptr, "y", &log);
+  x->FreeNotification(watcher);
+  y->FreeNotification(watcher);
+  watcher->RemoveFreeNotification(y);
+  delete x;
+  delete y;
+  delete watcher;
+  // The watcher hears of x after x's own destructor ran, before its owned parts go.
+  EXPECT_EQ(log, (std::vector<std::string>{"free x", "w told x goes", "free y", "free w"}));
+}

@@ -18,3 +18,12 @@ macro(velloran_subdirs)
     endif()
   endforeach()
 endmacro()
+
+# velloran_sanitize(TARGET): native only; builds and links TARGET with VELLORAN_SANITIZE.
+function(velloran_sanitize target)
+  if(NOT WIN32 AND VELLORAN_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=${VELLORAN_SANITIZE} -fno-omit-frame-pointer
+      -fno-sanitize-recover=all)
+    target_link_options(${target} PRIVATE -fsanitize=${VELLORAN_SANITIZE})
+  endif()
+endfunction()

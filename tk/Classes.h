@@ -51,6 +51,9 @@ class EResNotFound : public Exception {
   using Exception::Exception;
 };
 
+// Case-insensitive equality of two ANSI strings, as the toolkit compares names.
+bool SameText(const std::string& a, const std::string& b);
+
 // ---- Objects with a class name and an inheritance test ------------------------------------------
 
 // A class reference: its name and its parent, so "is a" can be asked by class.
@@ -272,15 +275,15 @@ class TStrings : public TPersistent {
   virtual int Count() const = 0;
   virtual std::string Get(int Index) const = 0;
   virtual void Put(int Index, const std::string& S);
-  virtual TObject* GetObject(int /*Index*/) const { return nullptr; }
-  virtual void PutObject(int /*Index*/, TObject* /*AObject*/) {}
+  virtual TObject* GetObjectAt(int /*Index*/) const { return nullptr; }
+  virtual void PutObjectAt(int /*Index*/, TObject* /*AObject*/) {}
   virtual void Insert(int Index, const std::string& S) = 0;
   virtual void InsertObject(int Index, const std::string& S, TObject* AObject);
   virtual void Delete(int Index) = 0;
   virtual void Clear() = 0;
 
   std::string Strings(int Index) const { return Get(Index); }
-  TObject* Objects(int Index) const { return GetObject(Index); }
+  TObject* Objects(int Index) const { return GetObjectAt(Index); }
   int Add(const std::string& S) { return AddObject(S, nullptr); }
   int AddObject(const std::string& S, TObject* AObject);
   void AddStrings(const TStrings* Strings);
@@ -313,8 +316,8 @@ class TStringList : public TStrings {
   int Count() const override { return int(FItems.size()); }
   std::string Get(int Index) const override;
   void Put(int Index, const std::string& S) override;
-  TObject* GetObject(int Index) const override;
-  void PutObject(int Index, TObject* AObject) override;
+  TObject* GetObjectAt(int Index) const override;
+  void PutObjectAt(int Index, TObject* AObject) override;
   void Insert(int Index, const std::string& S) override;
   void Delete(int Index) override;
   void Clear() override { FItems.clear(); }

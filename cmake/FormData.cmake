@@ -1,0 +1,32 @@
+# Script mode, run by velloran_forms: copies the form description IN to OUT with every
+# `{@file NAME}` replaced by `{ hex }` of NAME's bytes (NAME looked up in the folders DIRS).
+file(READ ${IN} text)
+set(out "")
+while(text MATCHES "{@file[ \t]+([^} \t]+)[ \t]*}")
+  set(whole "${CMAKE_MATCH_0}")
+  set(name "${CMAKE_MATCH_1}")
+  string(FIND "${text}" "${whole}" at)
+  string(LENGTH "${whole}" len)
+  string(SUBSTRING "${text}" 0 ${at} before)
+  math(EXPR rest "${at} + ${len}")
+  string(SUBSTRING "${text}" ${rest} -1 text)
+
+  set(path "")
+  foreach(dir ${DIRS})
+    if(NOT path AND EXISTS ${dir}/${name})
+      set(path ${dir}/${name})
+    endif()
+  endforeach()
+  if(NOT path)
+    message(FATAL_ERROR "${IN}: ${name} not found in ${DIRS}")
+  endif()
+
+  file(READ ${path} hex HEX)
+  string(TOUPPER "${hex}" hex)
+  # 64 digits a line, as the description's own binary values are written.
+  string(REPEAT "[0-9A-F]" 64 line_of_digits)
+  string(REGEX REPLACE "(${line_of_digits})" "\\1\n      " hex "${hex}")
+  string(APPEND out "${before}{\n      ${hex}}")
+endwhile()
+string(APPEND out "${text}")
+file(WRITE ${OUT} "${out}")

@@ -131,8 +131,9 @@ class FormReader : public ::testing::Test {
   }
   void TearDown() override { Log = nullptr; }
   // The message of the EReadError reading text into a fresh form raises ("" when none).
+  template <class Form = TTestForm>
   std::string ReadError(const std::string& text) {
-    TTestForm form;
+    Form form;
     try {
       ReadComponentText(&form, text);
     } catch (const EReadError& e) {
@@ -318,24 +319,14 @@ TEST_F(FormReader, SyntaxErrorsNameTheLineAndCreateNothing) {
 }
 
 TEST_F(FormReader, TheDescriptionMustBeOfTheRootsClass) {
-  TOtherForm other;
-  try {
-    ReadComponentText(&other, "object f: TTestForm\nend");
-    FAIL() << "read a TTestForm description into a TOtherForm";
-  } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message, "Line 1: The description is of class TTestForm, not TOtherForm");
-  }
+  EXPECT_EQ(ReadError<TOtherForm>("object f: TTestForm\nend"),
+            "Line 1: The description is of class TTestForm, not TOtherForm");
 }
 
-TEST_F(FormReader, ErrorsInsideASetterCarryTheirClassAndGetTheLine) {
-  TTestForm form;
-  try {
-    // The stream holds fewer bytes than the count the component reads.
-    ReadComponentText(&form, "object f: TTestForm\n  SkinStream = {05000000 41}\nend");
-    FAIL() << "short binary data was read";
-  } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message, "Line 2: Error reading f.SkinStream: Stream read error");
-  }
+TEST_F(FormReader, ErrorsRaisedInsideAPropertyReaderGetItsLineAndName) {
+  // The binary value holds fewer bytes than the count the component reads from it.
+  EXPECT_EQ(ReadError("object f: TTestForm\n  SkinStream = {05000000 41}\nend"),
+            "Line 2: Error reading f.SkinStream: Stream read error");
 }
 
 TEST_F(FormReader, ComponentsReadBeforeAFailureStayOwnedByTheRoot) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "tk/Graphics.h"
@@ -536,4 +537,279 @@ TEST(Bitmap, HandleCanBeSelectedElsewhereAfterCanvasUse) {
   DeleteDC(dc);
   b.Canvas()->SetPixels(0, 0, clBlue);  // the canvas makes its context again
   EXPECT_EQ(PixelAt(b, 0, 0), RGB(0, 0, 255));
+}
+
+// ---- BMP data ----------------------------------------------------------------------------------
+
+namespace {
+
+void Put16(std::vector<uint8_t>& v, size_t at, uint16_t x) { std::memcpy(v.data() + at, &x, 2); }
+void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) { std::memcpy(v.data() + at, &x, 4); }
+
+// Colour of test pixel (x, y): an index into the palette for up to 8 bits, 0xRRGGBB above.
+uint32_t Sample(int bpp, int x, int y) {
+  if (bpp <= 8) return uint32_t(x * 3 + y * 5) % (1u << bpp);
+  return uint32_t(x * 40 + 7) | uint32_t(y * 60 + 3) << 8 | uint32_t(x * y + 100) << 16;
+}
+
+COLORREF PaletteColour(uint32_t index) { return RGB(index * 9 % 256, index * 17 % 256, index * 29 % 256); }
+
+COLORREF Expected(int bpp, int x, int y) {
+  uint32_t v = Sample(bpp, x, y);
+  if (bpp <= 8) return PaletteColour(v);
+  return RGB(v >> 16, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+// A BMP file of the test pattern; height < 0 stores the rows top-down.
+std::vector<uint8_t> MakeBmp(int bpp, int width, int height) {
+  int rows = std::abs(height);
+  int stride = ((width * bpp + 31) / 32) * 4;
+  uint32_t colours = bpp <= 8 ? 1u << bpp : 0;
+  uint32_t offset = 14 + 40 + colours * 4;
+  std::vector<uint8_t> v(offset + size_t(stride) * rows);
+  v[0] = 'B', v[1] = 'M';
+  Put32(v, 2, uint32_t(v.size()));
+  Put32(v, 10, offset);
+  Put32(v, 14, 40);
+  Put32(v, 18, uint32_t(width));
+  Put32(v, 22, uint32_t(height));
+  Put16(v, 26, 1);
+  Put16(v, 28, uint16_t(bpp));
+  Put32(v, 46, colours);
+  for (uint32_t i = 0; i < colours; ++i) {
+    COLORREF c = PaletteColour(i);
+    v[54 + i * 4] = GetBValue(c), v[55 + i * 4] = GetGValue(c), v[56 + i * 4] = GetRValue(c);
+  }
+  for (int y = 0; y < rows; ++y) {
+    uint8_t* row = v.data() + offset + size_t(stride) * (height > 0 ? rows - 1 - y : y);
+    for (int x = 0; x < width; ++x) {
+      uint32_t s = Sample(bpp, x, y);
+      if (bpp == 1) row[x / 8] |= uint8_t(s << (7 - x % 8));
+      if (bpp == 4) row[x / 2] |= uint8_t(s << (x % 2 ? 0 : 4));
+      if (bpp == 8) row[x] = uint8_t(s);
+      if (bpp >= 24) {
+        uint8_t* p = row + x * (bpp / 8);
+        p[0] = uint8_t(s), p[1] = uint8_t(s >> 8), p[2] = uint8_t(s >> 16);
+      }
+    }
+  }
+  return v;
+}
+
+TMemoryStream StreamOf(const std::vector<uint8_t>& v) {
+  TMemoryStream s;
+  s.WriteBuffer(v.data(), int32_t(v.size()));
+  s.SetPosition(0);
+  return s;
+}
+
+void ExpectPattern(TBitmap& b, int bpp, int width, int height) {
+  ASSERT_EQ(b.Width(), width);
+  ASSERT_EQ(b.Height(), height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      ASSERT_EQ(PixelAt(b, x, y), Expected(bpp, x, y)) << bpp << " " << x << "," << y;
+}
+
+}  // namespace
+
+TEST(BmpLoad, EachBitDepthBottomUpAndTopDown) {
+  for (int bpp : {1, 4, 8, 24, 32})
+    for (int height : {5, -5}) {
+      SCOPED_TRACE(testing::Message() << bpp << " bits, height " << height);
+      TMemoryStream s = StreamOf(MakeBmp(bpp, 13, height));
+      TBitmap b;
+      b.LoadFromStream(&s);
+      EXPECT_EQ(b.PixelFormat(), bpp == 32 ? pf32bit : pf24bit);
+      ExpectPattern(b, bpp, 13, 5);
+    }
+}
+
+TEST(BmpLoad, ReadsNoFurtherThanItsOwnData) {
+  std::vector<uint8_t> v = MakeBmp(24, 3, 2);
+  size_t size = v.size();
+  v.insert(v.end(), {'t', 'a', 'i', 'l'});
+  TMemoryStream s = StreamOf(v);
+  TBitmap b;
+  b.LoadFromStream(&s);
+  EXPECT_EQ(s.GetPosition(), int64_t(size));
+}
+
+TEST(BmpLoad, ShortPaletteAndIndexesPastIt) {
+  std::vector<uint8_t> v = MakeBmp(8, 4, 1);
+  Put32(v, 46, 2);  // two colours used: every other index is past the table
+  TMemoryStream s = StreamOf(v);
+  TBitmap b;
+  b.LoadFromStream(&s);
+  // Indexes 0, 3, 6, 9: only 0 is in the table; the offset still points at the pixels.
+  EXPECT_EQ(PixelAt(b, 0, 0), PaletteColour(0));
+  EXPECT_EQ(PixelAt(b, 1, 0), RGB(0, 0, 0));
+}
+
+TEST(BmpLoad, StandardBitfieldsOf32Bits) {
+  std::vector<uint8_t> v = MakeBmp(32, 3, 2);
+  Put32(v, 30, BI_BITFIELDS);
+  std::vector<uint8_t> masks(12);
+  Put32(masks, 0, 0xFF0000), Put32(masks, 4, 0xFF00), Put32(masks, 8, 0xFF);
+  v.insert(v.begin() + 54, masks.begin(), masks.end());
+  Put32(v, 2, uint32_t(v.size()));
+  Put32(v, 10, 54 + 12);
+  TMemoryStream s = StreamOf(v);
+  TBitmap b;
+  b.LoadFromStream(&s);
+  ExpectPattern(b, 32, 3, 2);
+
+  Put32(v, 54, 0xFF00);  // red read from the green bits: refused rather than shown wrong
+  TMemoryStream t = StreamOf(v);
+  EXPECT_THROW(b.LoadFromStream(&t), EInvalidGraphic);
+}
+
+TEST(BmpLoad, EmptyStreamGivesAnEmptyBitmap) {
+  TMemoryStream s;
+  TBitmap b(3, 3);
+  b.LoadFromStream(&s);
+  EXPECT_TRUE(b.Empty());
+}
+
+TEST(BmpLoad, BadHeadersAreRefused) {
+  const std::vector<uint8_t> good = MakeBmp(8, 6, 4);
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<uint8_t>&)> spoil;
+  };
+  const Case cases[] = {
+      {"magic", [](auto& v) { v[1] = 'X'; }},
+      {"file size past the data", [](auto& v) { Put32(v, 2, uint32_t(v.size() + 1)); }},
+      {"file size below the headers", [](auto& v) { Put32(v, 2, 20); }},
+      {"pixel offset past the data", [](auto& v) { Put32(v, 10, uint32_t(v.size() + 10)); }},
+      {"pixels cut short", [](auto& v) { v.resize(v.size() - 3), Put32(v, 2, uint32_t(v.size())); }},
+      {"core header", [](auto& v) { Put32(v, 14, 12); }},
+      {"header size past the data", [](auto& v) { Put32(v, 14, 100000); }},
+      {"zero width", [](auto& v) { Put32(v, 18, 0); }},
+      {"negative width", [](auto& v) { Put32(v, 18, uint32_t(-6)); }},
+      {"huge width", [](auto& v) { Put32(v, 18, 0x7FFFFFFF); }},
+      {"zero height", [](auto& v) { Put32(v, 22, 0); }},
+      {"huge height", [](auto& v) { Put32(v, 22, 0x80000000u); }},
+      {"two planes", [](auto& v) { Put16(v, 26, 2); }},
+      {"16 bits", [](auto& v) { Put16(v, 28, 16); }},
+      {"2 bits", [](auto& v) { Put16(v, 28, 2); }},
+      {"run-length coded", [](auto& v) { Put32(v, 30, BI_RLE8); }},
+      {"palette larger than the depth", [](auto& v) { Put32(v, 46, 257); }},
+      {"only the file header", [](auto& v) { v.resize(14), Put32(v, 2, 14); }},
+      {"two bytes", [](auto& v) { v.resize(2); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> v = good;
+    c.spoil(v);
+    TMemoryStream s = StreamOf(v);
+    TBitmap b(2, 2);
+    EXPECT_THROW(b.LoadFromStream(&s), EInvalidGraphic) << c.what;
+    EXPECT_LE(s.GetPosition(), int64_t(v.size())) << c.what;
+    EXPECT_EQ(b.Width(), 2) << c.what;  // the picture it had is kept
+  }
+}
+
+// Damaged data is either read or refused, never read out of bounds.
+TEST(BmpLoad, RandomDamageIsReadOrRefused) {
+  const std::vector<uint8_t> good = MakeBmp(4, 9, 7);
+  uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+  int refused = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::vector<uint8_t> v = good;
+    for (int k = 0; k < 3; ++k) v[next() % 70] = uint8_t(next());  // the headers and the palette
+    TMemoryStream s = StreamOf(v);
+    TBitmap b;
+    try {
+      b.LoadFromStream(&s);
+    } catch (const EInvalidGraphic&) {
+      ++refused;
+    }
+  }
+  EXPECT_GT(refused, 0);
+}
+
+TEST(BmpSave, RoundTripAndFileHeader) {
+  for (TPixelFormat f : {pf24bit, pf32bit}) {
+    TMemoryStream in = StreamOf(MakeBmp(24, 5, 3));
+    TBitmap a;
+    a.LoadFromStream(&in);
+    a.SetPixelFormat(f);
+    TMemoryStream out;
+    a.SaveToStream(&out);
+    const std::vector<char>& bytes = out.Bytes();
+    ASSERT_GE(bytes.size(), 54u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+    uint32_t size;
+    std::memcpy(&size, bytes.data() + 2, 4);
+    EXPECT_EQ(size, bytes.size());
+    out.SetPosition(0);
+    TBitmap b;
+    b.LoadFromStream(&out);
+    EXPECT_EQ(b.PixelFormat(), f);
+    ExpectPattern(b, 24, 5, 3);
+  }
+}
+
+TEST(BmpLoad, MonochromeBitmapResource) {
+  TBitmap b;
+  b.LoadFromResourceName(GetModuleHandleA(nullptr), "TESTGLYPHS");
+  ASSERT_EQ(b.Width(), 16);
+  ASSERT_EQ(b.Height(), 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x)
+      EXPECT_EQ(PixelAt(b, x, y), (x + 2 * y) % 5 == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255)) << x << "," << y;
+  EXPECT_THROW(b.LoadFromResourceName(GetModuleHandleA(nullptr), "NOSUCHBITMAP"), EInvalidGraphic);
+}
+
+// ---- Picture -----------------------------------------------------------------------------------
+
+TEST(Picture, KeepsACopyOfTheGraphic) {
+  TBitmap b(3, 2);
+  b.Canvas()->SetPixels(1, 1, clRed);
+  TPicture p;
+  int changes = 0;
+  p.OnChange = [&](TObject*) { ++changes; };
+  p.SetGraphic(&b);
+  EXPECT_EQ(changes, 1);
+  ASSERT_NE(p.Graphic(), nullptr);
+  EXPECT_NE(p.Graphic(), &b);
+  EXPECT_EQ(p.Width(), 3);
+  EXPECT_EQ(p.Height(), 2);
+  EXPECT_EQ(PixelAt(*p.Bitmap(), 1, 1), RGB(255, 0, 0));
+  p.Bitmap()->SetSize(5, 5);  // changes of the graphic reach the picture's listener
+  EXPECT_EQ(changes, 2);
+
+  TPicture q;
+  q.Assign(&p);
+  EXPECT_EQ(q.Width(), 5);
+  q.Assign(nullptr);
+  EXPECT_EQ(q.Graphic(), nullptr);
+  EXPECT_EQ(q.Width(), 0);
+}
+
+TEST(Picture, FormDataRoundTripAndUnknownClass) {
+  TPicture p;
+  p.Bitmap()->SetSize(4, 3);
+  p.Bitmap()->Canvas()->SetPixels(3, 2, clBlue);
+  TMemoryStream data;
+  p.WriteData(&data);
+  EXPECT_EQ(data.Bytes()[0], 7);  // "TBitmap"
+  data.SetPosition(0);
+  TPicture q;
+  q.ReadData(&data);
+  ASSERT_TRUE(q.Graphic() && q.Graphic()->Is<TBitmap>());
+  EXPECT_EQ(PixelAt(*q.Bitmap(), 3, 2), RGB(0, 0, 255));
+  EXPECT_EQ(data.GetPosition(), data.GetSize());
+
+  TMemoryStream unknown;
+  unknown.WriteBuffer("\x05TIcon\0\0\0\0", 10);
+  unknown.SetPosition(0);
+  EXPECT_THROW(q.ReadData(&unknown), EInvalidGraphic);
+
+  TMemoryStream lying;  // a byte count past the end of the data
+  lying.WriteBuffer("\x07TBitmap\xFF\x00\x00\x00", 12);
+  lying.SetPosition(0);
+  EXPECT_THROW(q.ReadData(&lying), EReadError);
 }

@@ -91,6 +91,10 @@ inline COLORREF ColorToRGB(TColor c) {
 
 // ---- Controls -----------------------------------------------------------------------------------
 
+// Forms use all of them; a control's border is bsNone or bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = uint32_t;

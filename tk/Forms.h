@@ -19,7 +19,6 @@ enum TModalResult : int {
   mrYes = IDYES,
   mrNo = IDNO,
 };
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = uint32_t;
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter };

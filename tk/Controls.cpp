@@ -130,8 +130,16 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- TControl -----------------------------------------------------------------------------------
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
   WindowProc = MakeWndMethod<&TControl::WndProc>(this);
+  FFont->OnChange = [this](TObject*) {
+    if (!FFontFromParent) FParentFont = false;
+    Perform(CM_FONTCHANGED);
+  };
+}
+
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* parent = ObjectAs<TWinControl>(Value)) SetParent(parent);
 }
 
 TControl::~TControl() {
@@ -327,26 +335,17 @@ void TControl::ParentColorChanged() {
   Perform(CM_COLORCHANGED);
 }
 
-HFONT TControl::FontHandle() const {
-  if (FFont) return FFont;
-  if (FParentFont && FParent) return FParent->FontHandle();
-  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-void TControl::SetFontHandle(HFONT font) {
-  FFont = font;
-  FParentFont = false;
-  Perform(CM_FONTCHANGED);
-}
-
 void TControl::SetParentFont(bool value) {
   FParentFont = value;
-  if (value) FFont = nullptr;
-  Perform(CM_FONTCHANGED);
+  if (value) Perform(CM_PARENTFONTCHANGED);
 }
 
 void TControl::ParentFontChanged() {
-  if (FParentFont) Perform(CM_FONTCHANGED);
+  if (!FParentFont || !FParent) return;
+  // Taking the parent's font is not a change of our own: ParentFont stays set.
+  FFontFromParent = true;
+  FFont->Assign(FParent->Font());
+  FFontFromParent = false;
 }
 
 void TControl::SetAlign(TAlign value) {
@@ -637,13 +636,13 @@ void TWinControl::WMCtlColor(TMessage& Message) {
 
 void TWinControl::CNCtlColor(TMessage& Message) {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
-  SetTextColor(dc, ColorToRGB(FontColor));
-  SetBkColor(dc, ColorToRGB(FColor));
+  SetTextColor(dc, ColorToCOLORREF(FFont->Color()));
+  SetBkColor(dc, ColorToCOLORREF(FColor));
   Message.Result = reinterpret_cast<LRESULT>(Brush());
 }
 
 HBRUSH TWinControl::Brush() {
-  if (!FBrush) FBrush = CreateSolidBrush(ColorToRGB(FColor));
+  if (!FBrush) FBrush = CreateSolidBrush(ColorToCOLORREF(FColor));
   return FBrush;
 }
 
@@ -911,10 +910,6 @@ void TWinControl::FontChanged() {
   for (TControl* c : std::vector<TControl*>(FControls)) c->Perform(CM_PARENTFONTCHANGED);
 }
 
-void TWinControl::ParentFontChanged() {
-  if (FParentFont) Perform(CM_FONTCHANGED);
-}
-
 void TWinControl::ParentColorChanged() {
   if (!FParentColor || !FParent) return;
   FColor = FParent->Color();
@@ -935,28 +930,39 @@ void TWinControl::VisibleChanged() {
 
 // ---- TGraphicControl and TCustomControl ---------------------------------------------------------
 
+void PaintOnCanvas(TCanvas* canvas, HDC dc, const std::function<void()>& paint) {
+  int saved = SaveDC(dc);
+  canvas->SetHandle(dc);
+  try {
+    paint();
+  } catch (...) {
+    canvas->SetHandle(nullptr);
+    RestoreDC(dc, saved);
+    throw;
+  }
+  canvas->SetHandle(nullptr);
+  RestoreDC(dc, saved);
+}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TGraphicControl::~TGraphicControl() = default;
+
 void TGraphicControl::WndProc(TMessage& Message) {
   if (Message.Msg == WM_PAINT && Message.WParam) {
-    FPaintDC = reinterpret_cast<HDC>(Message.WParam);
-    try {
-      Paint();
-    } catch (...) {
-      FPaintDC = nullptr;
-      throw;
-    }
-    FPaintDC = nullptr;
+    FCanvas->SetFont(Font());
+    PaintOnCanvas(FCanvas.get(), reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
     return;
   }
   TControl::WndProc(Message);
 }
 
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+TCustomControl::~TCustomControl() = default;
+
 void TCustomControl::PaintWindow(HDC dc) {
-  FPaintDC = dc;
-  try {
-    Paint();
-  } catch (...) {
-    FPaintDC = nullptr;
-    throw;
-  }
-  FPaintDC = nullptr;
+  FCanvas->SetFont(Font());
+  FCanvas->Brush()->SetColor(FColor);
+  PaintOnCanvas(FCanvas.get(), dc, [this] { Paint(); });
 }

@@ -7,10 +7,12 @@
 #include <windowsx.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tk/Classes.h"
+#include "tk/Graphics.h"
 
 // ---- The message record and the message method --------------------------------------------------
 
@@ -78,17 +80,6 @@ constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
-// ---- Colours until the graphics unit provides them ----------------------------------------------
-// The toolkit's colour: 0x00BBGGRR, or 0xFF0000nn for system colour nn.
-using TColor = int32_t;
-constexpr TColor clBtnFace = TColor(0xFF000000u | COLOR_BTNFACE);
-constexpr TColor clWindow = TColor(0xFF000000u | COLOR_WINDOW);
-constexpr TColor clWindowText = TColor(0xFF000000u | COLOR_WINDOWTEXT);
-constexpr TColor clBtnText = TColor(0xFF000000u | COLOR_BTNTEXT);
-inline COLORREF ColorToRGB(TColor c) {
-  return (uint32_t(c) & 0xFF000000u) ? GetSysColor(int(c & 0xFF)) : COLORREF(c);
-}
-
 // ---- Controls -----------------------------------------------------------------------------------
 
 // Forms use all of them; a control's border is bsNone or bsSingle.
@@ -143,6 +134,8 @@ class TControl : public TComponent {
 
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* AParent);
+  // The form reader's parenting hook: a control sits in the windowed control that encloses it.
+  void SetParentComponent(TComponent* Value) override;
 
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
@@ -177,13 +170,13 @@ class TControl : public TComponent {
   void SetColor(TColor value);
   bool ParentColor() const { return FParentColor; }
   void SetParentColor(bool value);
-  HFONT FontHandle() const;
-  void SetFontHandle(HFONT font);  // borrowed; the caller keeps it alive
+  // The control's own font; with ParentFont it follows the parent's.
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* value) { FFont->Assign(value); }
+  HFONT FontHandle() const { return FFont->Handle(); }
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool value);
 
-  // The colour of the control's text (its font's colour).
-  TColor FontColor = clWindowText;
   std::string Hint;
   bool ShowHint = false;
   TCursor Cursor = crDefault;
@@ -231,8 +224,9 @@ class TControl : public TComponent {
   std::string FText;
   TColor FColor = clBtnFace;
   bool FParentColor = false;
-  HFONT FFont = nullptr;
+  std::unique_ptr<TFont> FFont;
   bool FParentFont = true;
+  bool FFontFromParent = false;
   TAlign FAlign = alNone;
   friend class TWinControl;
 };
@@ -312,7 +306,6 @@ class TWinControl : public TControl {
   void FontChanged() override;
   void EnabledChanged() override;
   void VisibleChanged() override;
-  void ParentFontChanged() override;
   void ParentColorChanged() override;
   void BoundsChanged() override;
 
@@ -346,29 +339,34 @@ class TWinControl : public TControl {
 class TGraphicControl : public TControl {
  public:
   TK_CLASS(TGraphicControl, TControl)
-  explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
-  // The device context of the paint in progress (0 outside Paint).
-  HDC CanvasHandle() const { return FPaintDC; }
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  // Draws on the parent's device context while Paint runs.
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
  protected:
   void WndProc(TMessage& Message) override;
   virtual void Paint() {}
-  HDC FPaintDC = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
 // A windowed control that paints itself in Paint.
 class TCustomControl : public TWinControl {
  public:
   TK_CLASS(TCustomControl, TWinControl)
-  explicit TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
-  HDC CanvasHandle() const { return FPaintDC; }
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  // Draws on the window's device context while Paint runs.
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
  protected:
   void PaintWindow(HDC dc) override;
   virtual void Paint() {}
-  HDC FPaintDC = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
+// Paints with canvas on dc for the length of paint, and lets go of dc after it (also on failure).
+void PaintOnCanvas(TCanvas* canvas, HDC dc, const std::function<void()>& paint);
 // The toolkit's module instance for window classes.
 HINSTANCE TkInstance();
 // Shift state of a mouse message's wParam.

@@ -83,22 +83,19 @@ void TCustomPanel::AdjustClientRect(RECT& Rect) {
 }
 
 void TCustomPanel::Paint() {
-  HDC dc = CanvasHandle();
+  TCanvas* c = Canvas();
   RECT r = ClientRect();
-  DrawBevel(dc, r, FBevelOuter, FBevelWidth);
+  DrawBevel(c->Handle(), r, FBevelOuter, FBevelWidth);
   InflateRect(&r, -FBorderWidth, -FBorderWidth);
-  DrawBevel(dc, r, FBevelInner, FBevelWidth);
-  HBRUSH b = CreateSolidBrush(ColorToRGB(FColor));
-  FillRect(dc, &r, b);
-  DeleteObject(b);
+  DrawBevel(c->Handle(), r, FBevelInner, FBevelWidth);
+  c->Brush()->SetColor(FColor);
+  c->FillRect(r);
   std::string text = FText;
   if (text.empty()) return;
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
-  SetTextColor(dc, ColorToRGB(FontColor));
+  c->Brush()->SetStyle(bsClear);
   UINT align = Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT;
-  DrawTextA(dc, text.c_str(), int(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
-  SelectObject(dc, old);
+  DrawTextA(c->Handle(), text.c_str(), int(text.size()), &r,
+            align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
 // ---- TBevel -------------------------------------------------------------------------------------
@@ -119,7 +116,7 @@ void TBevel::SetStyle(TBevelStyle value) {
 }
 
 void TBevel::Paint() {
-  HDC dc = CanvasHandle();
+  HDC dc = Canvas()->Handle();
   COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT), sh = GetSysColor(COLOR_BTNSHADOW);
   COLORREF first = FStyle == bsLowered ? sh : hi, second = FStyle == bsLowered ? hi : sh;
   RECT r{0, 0, FWidth, FHeight};
@@ -181,7 +178,8 @@ HWND TimerWindow(WNDPROC proc) {
     wc.hInstance = TkInstance();
     wc.lpszClassName = "TTimerWindow";
     RegisterClassA(&wc);
-    return CreateWindowExA(0, "TTimerWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, TkInstance(), nullptr);
+    return CreateWindowExA(0, "TTimerWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, TkInstance(),
+                           nullptr);
   }();
   return wnd;
 }
@@ -216,7 +214,8 @@ void TTimer::UpdateTimer() {
   HWND wnd = TimerWindow(TimerWndProc);
   if (FRunning) KillTimer(wnd, reinterpret_cast<UINT_PTR>(this));
   FRunning = false;
-  if (FEnabled && FInterval > 0) FRunning = SetTimer(wnd, reinterpret_cast<UINT_PTR>(this), FInterval, nullptr) != 0;
+  if (FEnabled && FInterval > 0)
+    FRunning = SetTimer(wnd, reinterpret_cast<UINT_PTR>(this), FInterval, nullptr) != 0;
 }
 
 void TTimer::SetEnabled(bool value) {

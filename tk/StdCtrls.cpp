@@ -84,7 +84,9 @@ void TCustomEdit::SetCharCase(TEditCharCase value) {
   // What is there already takes the new case too, as the system does for new input.
   if (value != ecNormal) {
     std::string t = Text();
-    for (char& c : t) c = char(value == ecLowerCase ? tolower(static_cast<unsigned char>(c)) : toupper(static_cast<unsigned char>(c)));
+    for (char& c : t)
+      c = char(value == ecLowerCase ? tolower(static_cast<unsigned char>(c))
+                                    : toupper(static_cast<unsigned char>(c)));
     SetText(t);
   }
 }
@@ -118,7 +120,6 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   FWidth = 65;
   FHeight = 17;
   FParentColor = true;
-  FontColor = clWindowText;
 }
 
 UINT TCustomLabel::DrawFlags() const {
@@ -130,29 +131,25 @@ UINT TCustomLabel::DrawFlags() const {
 }
 
 void TCustomLabel::Paint() {
-  HDC dc = CanvasHandle();
+  TCanvas* c = Canvas();
   RECT r{0, 0, FWidth, FHeight};
   if (!FTransparent) {
-    HBRUSH b = CreateSolidBrush(ColorToRGB(FColor));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    c->Brush()->SetColor(FColor);
+    c->FillRect(r);
   }
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
+  c->Brush()->SetStyle(bsClear);
   std::string text = FText;
   if (FEnabled) {
-    SetTextColor(dc, ColorToRGB(FontColor));
-    DrawTextA(dc, text.c_str(), int(text.size()), &r, DrawFlags());
-  } else {
-    // The system's look of disabled text: a highlight copy one pixel down-right, then shadow.
-    OffsetRect(&r, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, text.c_str(), int(text.size()), &r, DrawFlags());
-    OffsetRect(&r, -1, -1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    DrawTextA(dc, text.c_str(), int(text.size()), &r, DrawFlags());
+    DrawTextA(c->Handle(), text.c_str(), int(text.size()), &r, DrawFlags());
+    return;
   }
-  SelectObject(dc, old);
+  // The system's look of disabled text: a highlight copy one pixel down-right, then shadow.
+  OffsetRect(&r, 1, 1);
+  c->Font()->SetColor(clBtnHighlight);
+  DrawTextA(c->Handle(), text.c_str(), int(text.size()), &r, DrawFlags());
+  OffsetRect(&r, -1, -1);
+  c->Font()->SetColor(clBtnShadow);
+  DrawTextA(c->Handle(), text.c_str(), int(text.size()), &r, DrawFlags());
 }
 
 void TCustomLabel::SetTransparent(bool value) {
@@ -231,14 +228,16 @@ int TListBoxStrings::Add(const std::string& S) {
 }
 
 void TListBoxStrings::Insert(int Index, const std::string& S) {
-  if (Index < 0 || Index > Count()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || Index > Count())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   FItems.insert(FItems.begin() + Index, S);
   if (FListBox->HandleAllocated())
     SendMessageA(FListBox->Handle(), LB_INSERTSTRING, WPARAM(Index), LPARAM(FItems[size_t(Index)].c_str()));
 }
 
 void TListBoxStrings::Delete(int Index) {
-  if (Index < 0 || Index >= Count()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  if (Index < 0 || Index >= Count())
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
   FItems.erase(FItems.begin() + Index);
   if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_DELETESTRING, WPARAM(Index), 0);
 }
@@ -254,7 +253,8 @@ int TListBoxStrings::IndexOf(const std::string& S) const {
   return -1;
 }
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
   FWidth = 121;
   FHeight = 97;
   FColor = clWindow;
@@ -322,32 +322,19 @@ void TCustomListBox::CNDrawItem(TMessage& Message) {
   if (dis->itemState & ODS_SELECTED) state |= odSelected;
   if (dis->itemState & ODS_FOCUS) state |= odFocused;
   if (dis->itemState & ODS_DISABLED) state |= odDisabled;
-  HDC dc = dis->hDC;
-  int saved = SaveDC(dc);
-  // The row's colours are set before the handler: highlight for the selected row.
+  // The canvas is prepared for the row before the handler: highlight colours for the selected row.
   bool selected = (state & odSelected) != 0;
-  HBRUSH brush = CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : ColorToRGB(FColor));
-  SelectObject(dc, brush);
-  SelectObject(dc, FontHandle());
-  SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(FontColor));
-  SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : ColorToRGB(FColor));
-  if (int(dis->itemID) >= 0 && int(dis->itemID) < FItems.Count()) {
-    FDrawDC = dc;
-    try {
+  FCanvas->SetFont(Font());
+  FCanvas->Brush()->SetStyle(bsSolid);
+  FCanvas->Brush()->SetColor(selected ? clHighlight : FColor);
+  if (selected) FCanvas->Font()->SetColor(clHighlightText);
+  PaintOnCanvas(FCanvas.get(), dis->hDC, [&] {
+    if (int(dis->itemID) >= 0 && int(dis->itemID) < FItems.Count())
       DrawItem(int(dis->itemID), dis->rcItem, state);
-    } catch (...) {
-      FDrawDC = nullptr;
-      RestoreDC(dc, saved);
-      DeleteObject(brush);
-      throw;
-    }
-    FDrawDC = nullptr;
-  } else {
-    FillRect(dc, &dis->rcItem, brush);
-  }
-  if (dis->itemState & ODS_FOCUS) DrawFocusRect(dc, &dis->rcItem);
-  RestoreDC(dc, saved);
-  DeleteObject(brush);
+    else
+      FCanvas->FillRect(dis->rcItem);
+    if (dis->itemState & ODS_FOCUS) FCanvas->DrawFocusRect(dis->rcItem);
+  });
   Message.Result = TRUE;
 }
 
@@ -356,8 +343,11 @@ void TCustomListBox::DrawItem(int Index, RECT Rect, TOwnerDrawState State) {
     OnDrawItem(this, Index, Rect, State);
     return;
   }
-  HDC dc = FDrawDC;
-  FillRect(dc, &Rect, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
-  const std::string& s = FItems.Strings(Index);
-  TextOutA(dc, Rect.left + 2, Rect.top, s.c_str(), int(s.size()));
+  FCanvas->FillRect(Rect);
+  FCanvas->TextOut(Rect.left + 2, Rect.top, FItems.Strings(Index));
+}
+
+TCustomListBox::~TCustomListBox() {
+  // The window goes while the rows and the canvas it may still ask for exist.
+  DestroyHandle();
 }

@@ -147,9 +147,10 @@ class TCustomListBox : public TWinControl {
   void SetStyle(TListBoxStyle value);
   int ItemHeight() const { return FItemHeight; }
   void SetItemHeight(int value);
+  ~TCustomListBox() override;
   TDrawItemEvent OnDrawItem;
-  // The device context of the row being drawn (0 outside OnDrawItem), prepared for the row.
-  HDC CanvasHandle() const { return FDrawDC; }
+  // Draws the row in OnDrawItem, on the context the system gave for it.
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -164,7 +165,7 @@ class TCustomListBox : public TWinControl {
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
   int FSavedIndex = -1;
-  HDC FDrawDC = nullptr;
+  std::unique_ptr<TCanvas> FCanvas;
 };
 
 class TListBox : public TCustomListBox {

@@ -29,7 +29,7 @@ class TSwatch : public TGraphicControl {
   void Paint() override {
     HBRUSH b = CreateSolidBrush(Fill);
     RECT r{0, 0, Width(), Height()};
-    FillRect(CanvasHandle(), &r, b);
+    FillRect(Canvas()->Handle(), &r, b);
     DeleteObject(b);
   }
 };

@@ -277,6 +277,26 @@ TEST(HttpAntiFreeze, TheReplacedPumpIsTheOneCalled) {
   EXPECT_FALSE(g_postedSeen);  // our pump dispatched nothing
 }
 
+TEST(HttpAntiFreeze, AMessageHandlerCannotStartASecondRequestOnTheBusyClient) {
+  TAntiFreeze antiFreeze(nullptr);
+  BusyWindow window;
+  THttpClient http(nullptr);
+  std::string nested = "none";
+  THttpMessagePump old = SetHttpMessagePump([&] {
+    if (nested != "none") return;
+    try {
+      http.Get(Base() + kWinks);
+      nested = "ran";
+    } catch (const EHttpError& e) {
+      nested = e.Message;
+    }
+  });
+  EXPECT_EQ(http.Get(Base() + "~trickle=20/" + kWinks), SiteFile(kWinks));
+  SetHttpMessagePump(old);
+  EXPECT_EQ(nested, "The HTTP client is already busy with a request");
+  EXPECT_EQ(http.Get(Base() + kWinks), SiteFile(kWinks));  // free again afterwards
+}
+
 TEST(HttpAntiFreeze, TheDefaultPumpLeavesAQuitForTheMessageLoop) {
   BusyWindow window;
   PostQuitMessage(7);

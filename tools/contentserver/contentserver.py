@@ -13,6 +13,7 @@ The state folder holds:
   refuse-port    a port bound on 127.0.0.1 that never listens, so connections to it are refused
   requests/      one file per request received, NNNNNN.req, its raw bytes (head and body)
   scenarios/     NAME.json files a test may write (see below)
+  files/         bodies a test may write, served through the option file=NAME
   server.log, pid
 
 Failures are chosen by the request path, so tests running side by side never disturb each other.
@@ -27,6 +28,7 @@ A path may start with "/~OPTIONS/", the rest being the content path. OPTIONS, co
   cookie=NAME:VAL   add "Set-Cookie: NAME=VAL; Path=/"
   cookie2=NAME:VAL  add 'Set-Cookie2: NAME="VAL"; Version="1"; Path="/"'
   close             close the connection without answering
+  file=NAME         answer with STATE/files/NAME (a file a test wrote) instead of the content file
   id=ANY            no effect: makes a test's paths its own
   @NAME             the options of scenarios/NAME.json for REST: a JSON object mapping content
                     paths (no leading slash) to option strings, "*" for any other path
@@ -259,7 +261,10 @@ class Handler(socketserver.BaseRequestHandler):
             headers.update({"Content-Length": "0"})
             self.send(400, b"", headers)
             return True
-        data = self.server.read_file(path)
+        if "file" in options:
+            data = self.server.read_file(options["file"], os.path.join(self.server.state, "files"))
+        else:
+            data = self.server.read_file(path)
         if data is None:
             text = b"404 Not Found\n"
             headers.update({"Content-Type": "text/plain", "Content-Length": str(len(text))})
@@ -318,14 +323,18 @@ class ContentServer(socketserver.ThreadingMixIn, socketserver.TCPServer):
             f.write(raw)
         os.replace(tmp, os.path.join(folder, "%06d.req" % n))
 
-    def read_file(self, path):
-        full = os.path.realpath(os.path.join(self.site, path.lstrip("/")))
-        if not full.startswith(self.site + os.sep) or not os.path.isfile(full):
+    def read_file(self, path, folder=None):
+        """A file below folder (the site by default), or None; nothing outside it is served."""
+        folder = os.path.realpath(folder or self.site)
+        full = os.path.realpath(os.path.join(folder, path.lstrip("/")))
+        if not full.startswith(folder + os.sep) or not os.path.isfile(full):
             return None
         with open(full, "rb") as f:
             return f.read()
 
     def scenario(self, name, rest):
+        if not name or not all(c.isalnum() or c in "-_" for c in name):
+            return "status=400"
         try:
             with open(os.path.join(self.state, "scenarios", name + ".json")) as f:
                 rules = json.load(f)

@@ -104,6 +104,7 @@ class ServerTest(unittest.TestCase):
         assert started.returncode == 0, started.stderr
         with open(os.path.join(cls.state, "port")) as f:
             cls.port = int(f.read())
+        os.makedirs(os.path.join(cls.state, "scenarios"), exist_ok=True)
 
     @classmethod
     def tearDownClass(cls):
@@ -190,12 +191,25 @@ class ServerTest(unittest.TestCase):
         self.assertEqual(reply.headers.get_all("Set-Cookie2"), ['c="3"; Version="1"; Path="/"'])
 
     def test_named_scenario_fails_one_path_only(self):
-        os.makedirs(os.path.join(self.state, "scenarios"), exist_ok=True)
         with open(os.path.join(self.state, "scenarios", "emo404.json"), "w") as f:
             json.dump({"contentlist/emoticonscontent.xml": "status=404"}, f)
         self.assertEqual(self.get("/~@emo404/contentlist/emoticonscontent.xml")[0].status, 404)
         self.assertEqual(self.get("/~@emo404/contentlist/winkscontent.xml")[0].status, 200)
         self.assertEqual(self.get("/~@missing/contentlist/winkscontent.xml")[0].status, 500)
+
+    def test_a_test_written_file_replaces_the_body(self):
+        os.makedirs(os.path.join(self.state, "files"), exist_ok=True)
+        with open(os.path.join(self.state, "files", "short.xml"), "wb") as f:
+            f.write(b"<winks><A><i a='1'/></A></winks>")
+        with open(os.path.join(self.state, "scenarios", "shortlist.json"), "w") as f:
+            json.dump({"contentlist/winkscontent.xml": "file=short.xml"}, f)
+        reply, body = self.get("/~@shortlist/contentlist/winkscontent.xml")
+        self.assertEqual((reply.status, body), (200, b"<winks><A><i a='1'/></A></winks>"))
+        self.assertEqual(reply.getheader("Content-Type"), "text/xml")
+        self.assertEqual(self.get("/~file=gone.xml/contentlist/winkscontent.xml")[0].status, 404)
+        with open(os.path.join(self.state, "scenarios", "escape.json"), "w") as f:
+            json.dump({"*": "file=../port"}, f)
+        self.assertEqual(self.get("/~@escape/contentlist/winkscontent.xml")[0].status, 404)
 
     def test_the_refuse_port_refuses(self):
         with open(os.path.join(self.state, "refuse-port")) as f:

@@ -155,7 +155,6 @@ struct THttpClient::TReply {
   std::string Body;
   THttpClient* Client = nullptr;
   CURL* Easy = nullptr;
-  bool Refused = false;  // the body of a failed status is not wanted
 };
 
 THttpClient::THttpClient(TComponent* AOwner) : TComponent(AOwner) {}
@@ -228,10 +227,8 @@ void THttpClient::Perform(const std::string& url, TReply& reply) {
     auto* r = static_cast<TReply*>(user);
     long code = 0;
     curl_easy_getinfo(r->Easy, CURLINFO_RESPONSE_CODE, &code);
-    if (code < 200 || code > 299) {
-      r->Refused = true;
-      return 0;  // ends the transfer: the failure is the status, not the body
-    }
+    // A failed status ends the transfer at once: the failure is the status, not its body.
+    if (code < 200 || code > 299) return 0;
     r->Body.append(data, size * count);
     return size * count;
   };

@@ -29,25 +29,25 @@ enum TestPicture : int {
   tpRight,
   tpTop,
   tpBottom,
-  tpTitle,
-  tpMenuBar,
+  tpTitle,    // Personality TextBack: the band behind the caption text
+  tpMenuBar,  // Personality menuBar
   tpClose,
   tpMaximize,
   tpRestore,
   tpMinimize,
   tpHelp,
-  tpSysMenu,
+  tpSysMenu,  // named by the icon button; the engine drops it and shows the window's icon
   tpMdiControls,
   tpButtons,
   tpCheck,
   tpRadio,
   tpProgress,
-  tpProgressChunk,
+  tpProgressChunk,  // Progress Chunk
   tpGroupBoxEdge,
   tpGroupBox,
   tpToolbars,
   tpTabs,
-  tpTabBorder,
+  tpTabBorder,  // Tabs Border
   tpStatusBar,
   tpComboButton,
   tpSunkEdge,
@@ -58,16 +58,16 @@ enum TestPicture : int {
   tpScrollbar,
   tpHorzScroll,
   tpVertScroll,
-  tpHorzThumb,
-  tpVertThumb,
-  tpTrackHorz,
+  tpHorzThumb,  // HorzScrollThumb
+  tpVertThumb,  // VertScrollThumb
+  tpTrackHorz,  // Trackbar.ThumbHorz, and so on
   tpTrackVert,
   tpTrackLeft,
   tpTrackRight,
   tpTrackUp,
   tpTrackDown,
   tpUpDownHorz,
-  tpUpDownHorzGlyphs,
+  tpUpDownHorzGlyphs,  // UpDown.Horz GlyphImage
   tpUpDownVert,
   tpUpDownVertGlyphs,
   tpCount
@@ -154,5 +154,15 @@ constexpr uint32_t TestSkinPixel(int picture, int x, int y) {
   if (p.marks && fy == 0 && fx < 3) return fx == 0 ? kKeyMark : fx == 1 ? kNearKeyMark : kOpaqueMark;
   return TestSkinColour(picture, frame);
 }
+
+// The "Colours" section of the test skin's description, in file order: key k (from 0) holds red
+// 10k + 11, green 10k + 12, blue 10k + 13, none of them a frame colour (red of frames is 3 mod 5).
+constexpr const char* kTestColourKeys[] = {
+    "WindowText",     "ButtonFace",  "Scrollbar",       "HilightText",      "Hilight",     "Menubar",
+    "Menu",           "MenuText",    "ButtonText",      "ButtonHilight",    "Buttonlight", "ButtonShadow",
+    "ButtonDkShadow", "MenuBarText", "TitleTextActive", "TitleTextNoActive"};
+constexpr int kTestColourCount = sizeof(kTestColourKeys) / sizeof(kTestColourKeys[0]);
+
+constexpr uint32_t TestSkinNamedColour(int k) { return Rgb(10 * k + 11, 10 * k + 12, 10 * k + 13); }
 
 }  // namespace testskin

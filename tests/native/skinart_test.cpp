@@ -532,6 +532,19 @@ TEST(TestSkin, EveryPixelOfEveryPictureIsAsDocumented) {
   EXPECT_EQ(top->At(9, 9), Rgb(13, 15, 240));
 }
 
+TEST(TestSkin, DescriptionHoldsTheNamedColoursTheHeaderDocuments) {
+  const Ini ini = ReadIni(kSkins + "/test/skin.ini");
+  ASSERT_NE(ini.Find("Colours"), nullptr);
+  for (int k = 0; k < testskin::kTestColourCount; ++k) {
+    const uint32_t c = testskin::TestSkinNamedColour(k);
+    std::ostringstream text;
+    text << RedOf(c) << ' ' << GreenOf(c) << ' ' << BlueOf(c);
+    EXPECT_EQ(ini.Text("Colours", testskin::kTestColourKeys[k]), text.str()) << testskin::kTestColourKeys[k];
+  }
+  EXPECT_EQ(ini.Find("Colours")->values.size(), static_cast<size_t>(testskin::kTestColourCount));
+  EXPECT_EQ(testskin::TestSkinNamedColour(1), Rgb(21, 22, 23));  // ButtonFace
+}
+
 TEST(TestSkin, DescriptionCountsTheFramesTheHeaderDocuments) {
   const std::string folder = kSkins + "/test";
   std::map<std::string, const testskin::TestPictureInfo*> byFile;

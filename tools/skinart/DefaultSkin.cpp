@@ -109,17 +109,8 @@ Image FrameMock(bool active) {
   Fill(m, kBorder - 1, kCaption, kBorder, h - kBorder + 1, c.inner);
   Fill(m, w - kBorder, kCaption, w - kBorder + 1, h - kBorder + 1, c.inner);
   Fill(m, kBorder - 1, h - kBorder, w - kBorder + 1, h - kBorder + 1, c.inner);
-  auto inside = [&](int x, int y) { return InsideRounded(x, y, 0, 0, w, h, kCornerRadius, kTopCorners); };
-  Image shaped = m;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if (!inside(x, y))
-        shaped.At(x, y) = kKey;
-      else if (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1))
-        shaped.At(x, y) = c.outline;
-    }
-  }
-  return shaped;
+  ShapeOutline(m, 0, 0, w, h, kCornerRadius, kTopCorners, c.outline);
+  return m;
 }
 
 void AddFramePictures(std::vector<Picture>& out) {

@@ -49,21 +49,23 @@ bool InsideRounded(int x, int y, int left, int top, int right, int bottom, doubl
   return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= radius * radius;
 }
 
-void RoundedBox(Image& image, int left, int top, int right, int bottom, double radius, unsigned corners,
-                uint32_t border, uint32_t fillTop, uint32_t fillBottom) {
-  const int span = std::max(bottom - top - 1, 1);
+void ShapeOutline(Image& image, int left, int top, int right, int bottom, double radius, unsigned corners,
+                  uint32_t border) {
   auto inside = [&](int x, int y) { return InsideRounded(x, y, left, top, right, bottom, radius, corners); };
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      if (!image.Contains(x, y)) continue;
+  for (int y = std::max(top, 0); y < std::min(bottom, image.height); ++y) {
+    for (int x = std::max(left, 0); x < std::min(right, image.width); ++x) {
       if (!inside(x, y))
         image.At(x, y) = kKey;
       else if (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1))
         image.At(x, y) = border;
-      else
-        image.At(x, y) = Mix(fillTop, fillBottom, y - top, span);
     }
   }
+}
+
+void RoundedBox(Image& image, int left, int top, int right, int bottom, double radius, unsigned corners,
+                uint32_t border, uint32_t fillTop, uint32_t fillBottom) {
+  VGradient(image, left, top, right, bottom, fillTop, fillBottom);
+  ShapeOutline(image, left, top, right, bottom, radius, corners, border);
 }
 
 void Pattern(Image& image, int x, int y, const std::vector<const char*>& rows, uint32_t colour) {

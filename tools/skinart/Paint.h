@@ -34,6 +34,10 @@ void VGradient(Image& image, int left, int top, int right, int bottom, uint32_t 
 // Whether pixel (x, y) lies inside the box with the given corners rounded to `radius`.
 bool InsideRounded(int x, int y, int left, int top, int right, int bottom, double radius, unsigned corners);
 
+// Within the box's bounds: the key colour outside the rounded outline, `border` along its inside.
+void ShapeOutline(Image& image, int left, int top, int right, int bottom, double radius, unsigned corners,
+                  uint32_t border);
+
 // Inside the rounded box: a vertical gradient with a one-pixel border along its outline; outside it,
 // within the box's bounds: the key colour.
 void RoundedBox(Image& image, int left, int top, int right, int bottom, double radius, unsigned corners,

@@ -209,9 +209,7 @@ Image MdiControls() {
 Image PushButtons() {
   std::vector<Image> frames;
   for (Look look : kLooks) frames.push_back(RaisedFace(24, 22, look, 3));
-  Image def = RaisedFace(24, 22, kNormal, 3);
-  const Shade s = FaceShade(kNormal);
-  RoundedBox(def, 0, 0, 24, 22, 3, kAllCorners, Rgb(0x1E, 0x3A, 0x6E), s.top, s.bottom);
+  Image def = Box(24, 22, 3, {Rgb(0x1E, 0x3A, 0x6E), FaceShade(kNormal).top, FaceShade(kNormal).bottom});
   FrameBox(def, 1, 1, 23, 21, Rgb(0x6E, 0x8C, 0xC8));
   def.At(1, 1) = def.At(22, 1) = def.At(1, 20) = def.At(22, 20) = Rgb(0x1E, 0x3A, 0x6E);
   frames.push_back(def);

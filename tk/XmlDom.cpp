@@ -124,6 +124,9 @@ void TXMLDocument::LoadFromXML(const std::string& xml) {
     if (SUCCEEDED(g_creator(*clsid, document.Put())) && document) break;
   if (!document) throw EXmlError("Microsoft MSXML is not installed");
   Check(document->put_async(VARIANT_FALSE), "Setting up the XML document");
+  // The lists come from the network: never let them make the parser fetch other files or URLs
+  // (the newest class already refuses; older ones would follow external entities).
+  Check(document->put_resolveExternals(VARIANT_FALSE), "Setting up the XML document");
 
   // The bytes go in as they are, so the parser reads the encoding from the document itself.
   SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, ULONG(xml.size()));

@@ -30,13 +30,29 @@ std::vector<std::string> RequestsFor(const std::string& path) {
   return Requests("GET /" + path + " HTTP/1.1");
 }
 
+// A mark of this process alone, so repeated runs against one server never see each other's requests.
+std::string Token() {
+  static const std::string token = [] {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(now.QuadPart);
+  }();
+  return token;
+}
+
+// The winks list's path with the server options given and this process's mark; name tells the
+// requests of one test apart.
+std::string Own(const std::string& name, const std::string& options = "") {
+  return "~" + options + (options.empty() ? "" : ",") + "id=" + name + Token() + "/" + kWinks;
+}
+
 }  // namespace
 
 // ---- The request as the server sees it -------------------------------------------------------------
 
 TEST(HttpRequest, IsExactlyTheHeaderLinesInOrder) {
   THttpClient http(nullptr);
-  std::string path = std::string("~id=raw/") + kWinks;
+  std::string path = Own("raw");
   EXPECT_EQ(http.Get(Base() + path), SiteFile(kWinks));
   EXPECT_EQ(http.ResponseCode(), 200);
   auto seen = RequestsFor(path);
@@ -48,7 +64,7 @@ TEST(HttpRequest, HeaderLinesWithEmptyValuesAreLeftOut) {
   THttpClient http(nullptr);
   http.ContentType.clear();
   http.UserAgent.clear();
-  std::string path = std::string("~id=empties/") + kWinks;
+  std::string path = Own("empties");
   http.Get(Base() + path);
   auto seen = RequestsFor(path);
   ASSERT_EQ(seen.size(), 1u);
@@ -60,27 +76,27 @@ TEST(HttpRequest, HeaderLinesWithEmptyValuesAreLeftOut) {
 
 TEST(HttpCookies, BothKindsAreKeptAndSentBackLastInTheRequest) {
   THttpClient http(nullptr);
-  http.Get(Base() + "~id=ck1,cookie=sid:abc,cookie2=pref:blue/" + kWinks);
-  EXPECT_EQ(RequestsFor(std::string("~id=ck1,cookie=sid:abc,cookie2=pref:blue/") + kWinks)[0],
-            ExpectedRequest(std::string("~id=ck1,cookie=sid:abc,cookie2=pref:blue/") + kWinks));
+  std::string first = Own("ck1", "cookie=sid:abc,cookie2=pref:blue");
+  http.Get(Base() + first);
+  EXPECT_EQ(RequestsFor(first).at(0), ExpectedRequest(first));
 
-  std::string second = std::string("~id=ck2/") + kWinks;
+  std::string second = Own("ck2");
   http.Get(Base() + second);
   auto seen = RequestsFor(second);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0], ExpectedRequest(second, "sid=abc; pref=blue"));
 
   // A new value replaces the old one in its place.
-  http.Get(Base() + "~id=ck3,cookie=sid:xyz/" + kWinks);
-  std::string fourth = std::string("~id=ck4/") + kWinks;
+  http.Get(Base() + Own("ck3", "cookie=sid:xyz"));
+  std::string fourth = Own("ck4");
   http.Get(Base() + fourth);
   EXPECT_EQ(RequestsFor(fourth).at(0), ExpectedRequest(fourth, "sid=xyz; pref=blue"));
 }
 
 TEST(HttpCookies, BelongToTheClientObject) {
   THttpClient first(nullptr), second(nullptr);
-  first.Get(Base() + "~id=own1,cookie=mine:1/" + kWinks);
-  std::string path = std::string("~id=own2/") + kWinks;
+  first.Get(Base() + Own("own1", "cookie=mine:1"));
+  std::string path = Own("own2");
   second.Get(Base() + path);
   EXPECT_EQ(RequestsFor(path).at(0), ExpectedRequest(path));
   EXPECT_TRUE(second.Cookies().empty());
@@ -90,20 +106,19 @@ TEST(HttpCookies, BelongToTheClientObject) {
 
 TEST(HttpCookies, AreTakenFromAFailedReplyToo) {
   THttpClient http(nullptr);
-  EXPECT_THROW(http.Get(Base() + "~id=ckf1,status=404,cookie=seen:yes/" + kWinks), EHttpProtocolError);
-  std::string path = std::string("~id=ckf2/") + kWinks;
+  EXPECT_THROW(http.Get(Base() + Own("ckf1", "status=404,cookie=seen:yes")), EHttpProtocolError);
+  std::string path = Own("ckf2");
   http.Get(Base() + path);
   EXPECT_EQ(RequestsFor(path).at(0), ExpectedRequest(path, "seen=yes"));
 }
 
 TEST(HttpCookies, ExpiredOnesAreDroppedAndForeignDomainsRefused) {
   THttpClient http(nullptr);
-  http.Get(Base() + "~id=cke1,cookie=keep:1,cookie=gone:1/" + kWinks);
+  http.Get(Base() + Own("cke1", "cookie=keep:1,cookie=gone:1"));
   ASSERT_EQ(http.Cookies().size(), 2u);
   // "gone=x; Max-Age=0" and a cookie for another domain, escaped into the path.
-  http.Get(Base() + "~id=cke2,cookie=gone:x%3B%20Max-Age%3D0,cookie=evil:1%3B%20Domain%3Dexample.com/" +
-           kWinks);
-  std::string path = std::string("~id=cke3/") + kWinks;
+  http.Get(Base() + Own("cke2", "cookie=gone:x%3B%20Max-Age%3D0,cookie=evil:1%3B%20Domain%3Dexample.com"));
+  std::string path = Own("cke3");
   http.Get(Base() + path);
   EXPECT_EQ(RequestsFor(path).at(0), ExpectedRequest(path, "keep=1"));
 }
@@ -112,7 +127,7 @@ TEST(HttpCookies, ExpiredOnesAreDroppedAndForeignDomainsRefused) {
 
 TEST(HttpFailures, ARedirectIsNotFollowed) {
   THttpClient http(nullptr);
-  std::string path = std::string("~id=redir,redirect=redirtarget/") + kWinks;
+  std::string path = Own("redir", "redirect=target" + Token());
   try {
     http.Get(Base() + path);
     FAIL() << "a redirect must fail";
@@ -121,7 +136,7 @@ TEST(HttpFailures, ARedirectIsNotFollowed) {
     EXPECT_EQ(e.Message, "HTTP/1.1 302 Found");
   }
   EXPECT_EQ(RequestsFor(path).size(), 1u);
-  EXPECT_EQ(RequestsFor(std::string("~id=redirtarget/") + kWinks).size(), 0u);
+  EXPECT_EQ(RequestsFor("~id=target" + Token() + "/" + kWinks).size(), 0u);
 }
 
 TEST(HttpFailures, StatusesOutside2xxRaiseWithTheirCode) {

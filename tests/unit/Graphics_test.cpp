@@ -8,14 +8,9 @@
 
 #include "tk/Graphics.h"
 #include "tk/Jpeg.h"
-#include "tests/unit/GdiCount.h"
+#include "tests/unit/GraphicsHelpers.h"
 
 namespace {
-
-COLORREF PixelAt(TBitmap& b, int x, int y) {
-  const uint8_t* p = static_cast<uint8_t*>(b.ScanLine(y)) + x * (b.BitsPerPixel() / 8);
-  return RGB(p[2], p[1], p[0]);
-}
 
 void Fill(TBitmap& b, TColor c) {
   b.Canvas()->Brush()->SetColor(c);
@@ -594,13 +589,6 @@ std::vector<uint8_t> MakeBmp(int bpp, int width, int height) {
     }
   }
   return v;
-}
-
-TMemoryStream StreamOf(const std::vector<uint8_t>& v) {
-  TMemoryStream s;
-  s.WriteBuffer(v.data(), int32_t(v.size()));
-  s.SetPosition(0);
-  return s;
 }
 
 void ExpectPattern(TBitmap& b, int bpp, int width, int height) {

@@ -180,9 +180,7 @@ class TBrush : public TGraphicsObject {
   void SetStyle(TBrushStyle value);
   // A pattern to paint with instead of the colour (borrowed: the caller keeps the bitmap alive while
   // the brush may make its handle); nullptr goes back to colour and style.
-  TBitmap* Bitmap() const {
-    return FBitmap;
-  }
+  TBitmap* Bitmap() const { return FBitmap; }
   void SetBitmap(TBitmap* value);
   HBRUSH Handle() { return static_cast<HBRUSH>(GetHandle()); }
 
@@ -278,6 +276,7 @@ class TCanvas : public TPersistent {
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
   POINT PenPos();
+  // windows.h turns this name into TextOutA everywhere, so callers and definition still agree.
   void TextOut(int x, int y, const std::string& text);
   // Text at (x, y) clipped to r, with r filled by the brush unless the brush is clear.
   void TextRect(const RECT& r, int x, int y, const std::string& text);

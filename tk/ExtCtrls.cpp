@@ -163,6 +163,47 @@ void TBevel::Paint() {
   }
 }
 
+// ---- TImage -------------------------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TPicture>()) {
+  FWidth = 105;
+  FHeight = 105;
+  FPicture->OnChange = [this](TObject*) { PictureChanged(); };
+}
+
+TImage::~TImage() { FPicture->OnChange = nullptr; }
+
+void TImage::PictureChanged() {
+  if (FAutoSize && FPicture->Width() > 0 && FPicture->Height() > 0)
+    SetBounds(FLeft, FTop, FPicture->Width(), FPicture->Height());
+  Invalidate();
+}
+
+void TImage::SetAutoSize(bool value) {
+  FAutoSize = value;
+  PictureChanged();
+}
+void TImage::SetStretch(bool value) {
+  FStretch = value;
+  Invalidate();
+}
+void TImage::SetCenter(bool value) {
+  FCenter = value;
+  Invalidate();
+}
+
+void TImage::Paint() {
+  TGraphic* g = FPicture->Graphic();
+  if (!g || g->Empty()) return;
+  RECT r{0, 0, g->Width(), g->Height()};
+  if (FStretch) {
+    r = {0, 0, FWidth, FHeight};
+  } else if (FCenter) {
+    OffsetRect(&r, (FWidth - g->Width()) / 2, (FHeight - g->Height()) / 2);
+  }
+  Canvas()->StretchDraw(r, g);
+}
+
 // ---- TTimer -------------------------------------------------------------------------------------
 
 namespace {

@@ -1,0 +1,130 @@
+// The application object with real windows: the queue's message hooks, the general error report,
+// the information box plumbing, timers, and the message loop ending when the main form closes.
+#include <gtest/gtest.h>
+
+#include "tests/unit/MessageBoxWatch.h"
+#include "tk/AppEvnts.h"
+#include "tk/Dialogs.h"
+#include "tk/ExtCtrls.h"
+#include "tk/Forms.h"
+#include "tk/StdCtrls.h"
+
+namespace {
+
+class Tfrm_App : public TForm {
+ public:
+  TK_CLASS(Tfrm_App, TForm)
+  using TForm::TForm;
+};
+
+}  // namespace
+
+TEST(ApplicationWindow, IsAHiddenWindowOfItsOwnClassCarryingTheTitle) {
+  Application->SetTitle("Corvanel");
+  HWND wnd = Application->Handle();
+  char cls[32] = "", text[32] = "";
+  GetClassNameA(wnd, cls, sizeof cls);
+  GetWindowTextA(wnd, text, sizeof text);
+  EXPECT_STREQ(cls, "TApplication");
+  EXPECT_STREQ(text, "Corvanel");
+  EXPECT_FALSE(IsWindowVisible(wnd));
+}
+
+TEST(ApplicationMessages, EventsComponentsAndOnMessageSeeQueuedMessagesAndCanSwallowThem) {
+  auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
+  form->SetBounds(10, 10, 100, 100);
+  auto* events = new TApplicationEvents(form);
+  int swallowed = 0, downs = 0, seenByApp = 0;
+  events->OnMessage = [&](MSG& msg, bool& handled) {
+    if (msg.message == WM_RBUTTONDOWN || msg.message == WM_RBUTTONUP) {
+      handled = true;
+      ++swallowed;
+    }
+  };
+  Application->OnMessage = [&](MSG& msg, bool&) { seenByApp += msg.message == WM_LBUTTONDOWN; };
+  form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+  PostMessageA(form->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(form->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  Application->ProcessMessages();
+  EXPECT_EQ(swallowed, 2);
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(seenByApp, 1);
+  Application->OnMessage = nullptr;
+  delete form;  // frees the events component, which leaves the application
+  PostMessageA(Application->Handle(), WM_RBUTTONDOWN, 0, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(swallowed, 2);
+}
+
+TEST(ApplicationMessages, TimerRaisesOnTimerUntilDisabled) {
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.OnTimer = [&](TObject*) { ++ticks; };
+  timer.SetInterval(20);
+  for (int i = 0; i < 100 && ticks < 2; ++i) {
+    Application->ProcessMessages();
+    Sleep(10);
+  }
+  EXPECT_GE(ticks, 2);
+  timer.SetEnabled(false);
+  Application->ProcessMessages();
+  int now = ticks;
+  Sleep(80);
+  Application->ProcessMessages();
+  EXPECT_EQ(ticks, now);
+}
+
+TEST(InformationBox, IsOwnedByTheActiveFormWithTheOtherWindowsDisabled) {
+  auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
+  form->SetBounds(10, 10, 100, 100);
+  form->Show();
+  SetActiveWindow(form->Handle());
+  Application->ProcessMessages();
+  ASSERT_EQ(Screen->ActiveForm(), form);
+  MessageBoxWatch watch(form->Handle());
+  EXPECT_EQ(TaskMessageBox("Hello", "Information", MB_OK | MB_ICONINFORMATION), IDOK);
+  EXPECT_TRUE(watch.Answered());
+  EXPECT_EQ(watch.Caption, "Information");
+  EXPECT_EQ(watch.Text, "Hello");
+  EXPECT_EQ(watch.Icon, LoadIcon(nullptr, IDI_INFORMATION));
+  EXPECT_EQ(watch.Owner, form->Handle());
+  EXPECT_TRUE(watch.OwnerWasDisabled);
+  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+  delete form;
+}
+
+// Last in this program: once the loop has ended, the application stays terminated.
+TEST(ApplicationRun, AFailingHandlerIsReportedAndTheLoopGoesOnUntilTheMainFormCloses) {
+  Application->SetTitle("Corvanel");
+  Tfrm_App* main = nullptr;
+  Application->CreateForm(main);
+  ASSERT_EQ(Application->MainForm(), main);
+  main->SetBounds(10, 10, 200, 100);
+  auto* boom = new TButton(main);
+  boom->SetParent(main);
+  boom->OnClick = [](TObject*) { throw EConvertError("Not a number"); };
+  auto* close = new TButton(main);
+  close->SetParent(main);
+  int shown = 0, afterBoom = 0;
+  main->OnShow = [&](TObject*) { ++shown; };
+  close->OnClick = [&](TObject*) {
+    ++afterBoom;
+    main->Close();
+  };
+  PostMessageA(boom->Handle(), BM_CLICK, 0, 0);
+  // Closing waits for the report to be answered: a quit request would end the box itself.
+  HWND closeWnd = close->Handle();
+  MessageBoxWatch watch(main->Handle(), [closeWnd] { PostMessageA(closeWnd, BM_CLICK, 0, 0); });
+  Application->Run();
+  EXPECT_TRUE(watch.Answered());
+  EXPECT_EQ(watch.Caption, "Corvanel");
+  EXPECT_EQ(watch.Text, "Not a number");
+  EXPECT_EQ(watch.Icon, LoadIcon(nullptr, IDI_HAND));
+  EXPECT_TRUE(watch.OwnerWasDisabled);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(afterBoom, 1);
+  EXPECT_TRUE(Application->Terminated());
+  delete main;
+  EXPECT_EQ(Application->MainForm(), nullptr);
+}

@@ -9,7 +9,8 @@ TCodeListBox::~TCodeListBox() = default;
 void RegisterCodeListBox() {
   static const bool done = [] {
     RegisterComponentClass<TCodeListBox>();
-    Published<TCodeListBox>().Object("Codes", [](TCodeListBox* list) -> TPersistent* { return list->Codes(); });
+    Published<TCodeListBox>().Object("Codes",
+                                     [](TCodeListBox* list) -> TPersistent* { return list->Codes(); });
     return true;
   }();
   (void)done;

@@ -14,15 +14,14 @@
 namespace {
 
 const TIdentMap kColors = {
-    {"clBlack", int32_t(clBlack)},           {"clWhite", int32_t(clWhite)},
-    {"clBlue", int32_t(clBlue)},             {"clBtnFace", int32_t(clBtnFace)},
-    {"clWindow", int32_t(clWindow)},         {"clWindowText", int32_t(clWindowText)},
-    {"clHighlight", int32_t(clHighlight)},   {"clHighlightText", int32_t(clHighlightText)},
+    {"clBlack", int32_t(clBlack)},         {"clWhite", int32_t(clWhite)},
+    {"clBlue", int32_t(clBlue)},           {"clBtnFace", int32_t(clBtnFace)},
+    {"clWindow", int32_t(clWindow)},       {"clWindowText", int32_t(clWindowText)},
+    {"clHighlight", int32_t(clHighlight)}, {"clHighlightText", int32_t(clHighlightText)},
 };
 
-const TIdentMap kCharsets = {{"DEFAULT_CHARSET", DEFAULT_CHARSET},
-                             {"ANSI_CHARSET", ANSI_CHARSET},
-                             {"GB2312_CHARSET", GB2312_CHARSET}};
+const TIdentMap kCharsets = {
+    {"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"ANSI_CHARSET", ANSI_CHARSET}, {"GB2312_CHARSET", GB2312_CHARSET}};
 
 void RegisterCommon() {
   Published<TFont>()
@@ -56,7 +55,9 @@ void RegisterCommon() {
       .Object("Font", &TControl::Font)
       .Event("OnClick", &TControl::OnClick);
 
-  Published<TWinControl>().Property("TabOrder", &TWinControl::SetTabOrder).Property("TabStop", &TWinControl::TabStop);
+  Published<TWinControl>()
+      .Property("TabOrder", &TWinControl::SetTabOrder)
+      .Property("TabStop", &TWinControl::TabStop);
 
   Published<TCustomForm>()
       .Property("ClientWidth", &TCustomForm::SetClientWidth)
@@ -105,7 +106,8 @@ void RegisterControls() {
       .Property("SizeGrip", &TStatusBar::SetSizeGrip);
 
   RegisterComponentClass<TPanel>();
-  const TIdentMap bevels = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}};
+  const TIdentMap bevels = {
+      {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}};
   Published<TCustomPanel>()
       .Property("BevelOuter", &TCustomPanel::SetBevelOuter, bevels)
       .Property("BevelInner", &TCustomPanel::SetBevelInner, bevels)
@@ -113,7 +115,8 @@ void RegisterControls() {
 
   RegisterComponentClass<TListBox>();
   Published<TCustomListBox>()
-      .Property("Style", &TCustomListBox::SetStyle, {{"lbStandard", lbStandard}, {"lbOwnerDrawFixed", lbOwnerDrawFixed}})
+      .Property("Style", &TCustomListBox::SetStyle,
+                {{"lbStandard", lbStandard}, {"lbOwnerDrawFixed", lbOwnerDrawFixed}})
       .Property("ItemHeight", &TCustomListBox::SetItemHeight)
       .Event("OnDrawItem", &TCustomListBox::OnDrawItem);
 

@@ -141,7 +141,8 @@ uint32_t Tfrm_Main::AccountHash(const std::string& Account) {
 void Tfrm_Main::ListWinks(const std::string& Account) {
   lstWinks->Codes()->Clear();
   lstWinks->Items().Clear();
-  FWinksFolder = AppDataFolder() + "\\Microsoft\\MSN Messenger\\" + std::to_string(AccountHash(Account)) + "\\Winks3\\";
+  FWinksFolder =
+      AppDataFolder() + "\\Microsoft\\MSN Messenger\\" + std::to_string(AccountHash(Account)) + "\\Winks3\\";
   TStringList found;
   FindFiles(FWinksFolder, "*.dat", &found);
   for (int i = 0; i < found.Count(); ++i) {
@@ -159,7 +160,8 @@ void Tfrm_Main::lstWinksClick(TObject*) {
   std::string folder = TempFolder() + ExtractFileName(package) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string parameters = package + " -f:*.* " + ShortPath(folder);
-  auto started = reinterpret_cast<INT_PTR>(ShellExecuteA(Handle(), "open", "expand", parameters.c_str(), "", SW_HIDE));
+  auto started =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(Handle(), "open", "expand", parameters.c_str(), "", SW_HIDE));
   if (started <= 32) return;
   // The expander's only allowance: nothing waits for it to end.
   Sleep(450);

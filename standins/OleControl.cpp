@@ -119,7 +119,7 @@ HRESULT OleControl::ActivateInPlace(bool ui, HWND parent, LPCRECT pos) {
       return E_FAIL;
     }
   }
-  ShowWindow(wnd_, SW_SHOWNA);
+  if (ShownWhenActive()) ShowWindow(wnd_, SW_SHOWNA);
   if (ui && !uiActive_) {
     uiActive_ = true;
     inPlaceSite_->OnUIActivate();

@@ -371,3 +371,30 @@ TEST_F(ControlStandins, BrowserHiddenBeforeActivationStaysHidden) {
   object->Close(OLECLOSE_NOSAVE);
   object->SetClientSite(nullptr);
 }
+
+TEST_F(ControlStandins, FlashActivatesAgainAfterItsContainerWindowIsGone) {
+  HWND first = CreateWindowA("StandinsTestHost", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, host, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  TestSite site(first, RECT{0, 0, 200, 150});
+  Ptr<IOleObject> object;
+  ASSERT_EQ(CoCreateInstance(kFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.out()), S_OK);
+  ASSERT_EQ(object->SetClientSite(&site), S_OK);
+  ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, first, nullptr), S_OK);
+  ASSERT_NE(FindWindowExA(first, nullptr, kFlashWindowClass, nullptr), nullptr);
+  DestroyWindow(first);
+
+  HWND second = CreateWindowA("StandinsTestHost", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, host, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  TestSite next(second, RECT{0, 0, 100, 80});
+  ASSERT_EQ(object->SetClientSite(&next), S_OK);
+  ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &next, 0, second, nullptr), S_OK);
+  EXPECT_EQ(site.deactivated, 1);
+  EXPECT_EQ(next.activated, 1);
+  HWND player = FindWindowExA(second, nullptr, kFlashWindowClass, nullptr);
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(ClientSize(player).cx, 100);
+  object->Close(OLECLOSE_NOSAVE);
+  object->SetClientSite(nullptr);
+  EXPECT_EQ(next.deactivated, 1);
+  DestroyWindow(second);
+}

@@ -365,6 +365,12 @@ class TCustomControl : public TWinControl {
   std::unique_ptr<TCanvas> FCanvas;
 };
 
+// Makes the controls of this unit (and fonts and pictures they hold) readable from form
+// descriptions; the form unit calls every unit's registration once.
+void RegisterControls();
+// The colour identifiers form descriptions use (clBtnFace, clWindowText, clRed...).
+const std::vector<std::pair<std::string, int32_t>>& ColorIdents();
+
 // Paints with canvas on dc for the length of paint, and lets go of dc after it (also on failure).
 void PaintOnCanvas(TCanvas* canvas, HDC dc, const std::function<void()>& paint);
 // The toolkit's module instance for window classes.

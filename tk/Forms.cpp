@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include "tk/AppEvnts.h"
+#include "tk/Buttons.h"
+#include "tk/ComCtrls.h"
+#include "tk/ExtCtrls.h"
+#include "tk/FormReader.h"
+#include "tk/StdCtrls.h"
 #include "tk/Dialogs.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -160,6 +165,8 @@ void TApplication::ShowException(const std::string& Text) {
 // ---- TCustomForm --------------------------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  static const bool registered = (RegisterToolkitClasses(), true);
+  (void)registered;
   FVisible = false;
   FWidth = 320;
   FHeight = 240;
@@ -441,4 +448,61 @@ void TCustomForm::WndProc(TMessage& Message) {
       break;
   }
   TWinControl::WndProc(Message);
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+const std::vector<std::pair<std::string, int32_t>>& ModalResultIdents() {
+  static const TIdentMap idents = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
+                                   {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
+                                   {"mrYes", mrYes},     {"mrNo", mrNo}};
+  return idents;
+}
+
+void RegisterToolkitClasses() {
+  RegisterControls();
+  RegisterStdCtrls();
+  RegisterExtCtrls();
+  RegisterComCtrls();
+  RegisterButtons();
+  RegisterComponentClass<TApplicationEvents>();
+  Published<TApplicationEvents>().Event("OnMessage", &TApplicationEvents::OnMessage);
+
+  auto ignore = [](auto*, const TValue&, TReader&) {};
+  Published<TCustomForm>()
+      .Property("BorderStyle", &TCustomForm::SetBorderStyle,
+                {{"bsNone", bsNone},
+                 {"bsSingle", bsSingle},
+                 {"bsSizeable", bsSizeable},
+                 {"bsDialog", bsDialog},
+                 {"bsToolWindow", bsToolWindow},
+                 {"bsSizeToolWin", bsSizeToolWin}})
+      .Set("BorderIcons", &TCustomForm::SetBorderIcons,
+           {{"biSystemMenu", 0}, {"biMinimize", 1}, {"biMaximize", 2}, {"biHelp", 3}})
+      .Property("Position", &TCustomForm::Position,
+                {{"poDesigned", poDesigned},
+                 {"poDefault", poDefault},
+                 {"poScreenCenter", poScreenCenter},
+                 {"poDesktopCenter", poDesktopCenter}})
+      .Property("FormStyle", &TCustomForm::FormStyle,
+                {{"fsNormal", fsNormal},
+                 {"fsMDIChild", fsMDIChild},
+                 {"fsMDIForm", fsMDIForm},
+                 {"fsStayOnTop", fsStayOnTop}})
+      .Property("ClientWidth", &TCustomForm::SetClientWidth)
+      .Property("ClientHeight", &TCustomForm::SetClientHeight)
+      .Property("AlphaBlend", &TCustomForm::SetAlphaBlend)
+      .Property("AlphaBlendValue", &TCustomForm::SetAlphaBlendValue)
+      .Property("KeyPreview", &TCustomForm::KeyPreview)
+      .Property("AutoScroll", &TCustomForm::AutoScroll)
+      .Reference("ActiveControl", &TCustomForm::SetActiveControl)
+      .Custom("OldCreateOrder", ignore)
+      .Custom("PixelsPerInch", ignore)
+      .Custom("TextHeight", ignore)
+      .Custom("Scaled", ignore)
+      .Event("OnCreate", &TCustomForm::OnCreate)
+      .Event("OnShow", &TCustomForm::OnShow)
+      .Event("OnClose", &TCustomForm::OnClose)
+      .Event("OnDestroy", &TCustomForm::OnDestroy)
+      .Event("OnActivate", &TCustomForm::OnActivate);
 }

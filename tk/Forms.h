@@ -172,6 +172,12 @@ class TScreen : public TComponent {
   TCustomForm* FActiveForm = nullptr;
 };
 
+// Makes every control, form and component class of the toolkit readable from form descriptions;
+// runs once, when the first form is made.
+void RegisterToolkitClasses();
+// The identifiers of modal results (mrOk...), for buttons' descriptions.
+const std::vector<std::pair<std::string, int32_t>>& ModalResultIdents();
+
 extern TApplication* Application;
 extern TScreen* Screen;
 

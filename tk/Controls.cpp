@@ -144,6 +144,7 @@ void TControl::SetParentComponent(TComponent* Value) {
 }
 
 TControl::~TControl() {
+  Application->CancelHint(this);
   // Owned components (engine objects among them) go while this control is whole: they may put
   // back its message method.
   DestroyComponents();
@@ -386,6 +387,7 @@ POINT TControl::ClientOrigin() const { return {FLeft, FTop}; }
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
+  if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGoing(this);
   if (FHandle) DestroyWindow(FHandle);
   while (!FControls.empty()) delete FControls.back();
   if (FBrush) DeleteObject(FBrush);

@@ -1,5 +1,7 @@
 #include "tk/Forms.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "tk/AppEvnts.h"
@@ -51,6 +53,7 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication() {
   DestroyComponents();
+  if (FHintWindow) DestroyWindow(FHintWindow);
   if (FHandle) DestroyWindow(FHandle);
 }
 
@@ -122,6 +125,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     HandleException(e.what());
     handled = true;
   }
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) RelayHint(msg);
   if (!handled && !IsKeyMsg(msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -148,6 +152,52 @@ bool TApplication::IsKeyMsg(MSG& msg) {
     if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
   }
   return form->Perform(what, msg.wParam, msg.lParam) != 0;
+}
+
+void TApplication::RelayHint(MSG& msg) {
+  TWinControl* window = TWinControl::FindControl(msg.hwnd);
+  TControl* control = window;
+  if (window) {
+    POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    if (TControl* inner = window->ControlAtPos(pt)) control = inner;
+  }
+  TControl* target = control && control->ShowHint && !control->Hint.empty() ? control : nullptr;
+  if (target != FHintControl) {
+    if (!FHintWindow)
+      FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, TkInstance(), nullptr);
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.uId = 1;
+    // One tool at a time: the one for the control under the mouse, on the window it is seen in.
+    while (SendMessageA(FHintWindow, TTM_ENUMTOOLSA, 0, LPARAM(&ti)))
+      SendMessageA(FHintWindow, TTM_DELTOOLA, 0, LPARAM(&ti));
+    FHintControl = target;
+    if (target) {
+      FHintText = target->Hint;
+      ti = TOOLINFOA{};
+      ti.cbSize = sizeof ti;
+      ti.hwnd = msg.hwnd;
+      ti.uId = 1;
+      ti.lpszText = FHintText.data();
+      if (target == window)
+        GetClientRect(msg.hwnd, &ti.rect);
+      else
+        ti.rect = target->BoundsRect();
+      SendMessageA(FHintWindow, TTM_ADDTOOLA, 0, LPARAM(&ti));
+    }
+  }
+  if (FHintControl) SendMessageA(FHintWindow, TTM_RELAYEVENT, 0, LPARAM(&msg));
+}
+
+void TApplication::CancelHint(TControl* Control) {
+  if (FHintControl != Control) return;
+  FHintControl = nullptr;
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  while (FHintWindow && SendMessageA(FHintWindow, TTM_ENUMTOOLSA, 0, LPARAM(&ti)))
+    SendMessageA(FHintWindow, TTM_DELTOOLA, 0, LPARAM(&ti));
 }
 
 void TApplication::HandleException(const std::string& Text) {
@@ -397,7 +447,14 @@ void TCustomForm::PlaceOnScreen() {
   SetBounds((sw - FWidth) / 2, (sh - FHeight) / 2, FWidth, FHeight);
 }
 
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (FVisible) VisibleChanged();
+}
+
 void TCustomForm::VisibleChanged() {
+  // A description that makes the form visible shows it once the whole form is read.
+  if (ComponentState() & csLoading) return;
   if (!FVisible) {
     if (FHandle) ShowWindow(FHandle, SW_HIDE);
     return;

@@ -155,6 +155,9 @@ TEST_F(FormFixture, GraphicControlIsPaintedByItsParentAndGetsItsMouse) {
 }
 
 TEST_F(FormFixture, WindowedControlGetsMouseEnterThenLeaveWhenThePointerGoes) {
+  // Away from other tests' windows and on top: the system tracks what is really under the pointer.
+  Form->FormStyle = fsStayOnTop;
+  Form->SetBounds(520, 380, 100, 80);
   auto* c = new TProbeControl(Form);
   c->SetParent(Form);
   c->SetBounds(10, 10, 50, 50);

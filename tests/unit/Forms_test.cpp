@@ -1,6 +1,8 @@
 // The application object with real windows: the queue's message hooks, the general error report,
 // the information box plumbing, timers, and the message loop ending when the main form closes.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/AppEvnts.h"
@@ -92,6 +94,50 @@ TEST(InformationBox, IsOwnedByTheActiveFormWithTheOtherWindowsDisabled) {
   EXPECT_TRUE(watch.OwnerWasDisabled);
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   delete form;
+}
+
+namespace {
+std::string ToolText(HWND tips) {
+  char text[128] = "";
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.lpszText = text;
+  if (!SendMessageA(tips, TTM_ENUMTOOLSA, 0, LPARAM(&ti))) return "(none)";
+  return text;
+}
+}  // namespace
+
+TEST(ApplicationHints, TheToolTipFollowsTheControlUnderTheMouseThatShowsAHint) {
+  auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
+  form->SetBounds(10, 10, 300, 100);
+  auto* help = new TButton(form);
+  help->SetParent(form);
+  help->SetBounds(0, 0, 75, 25);
+  help->Hint = "Help ";
+  help->ShowHint = true;
+  auto* silent = new TButton(form);
+  silent->SetParent(form);
+  silent->SetBounds(100, 0, 75, 25);
+  silent->Hint = "not shown";
+  auto* mail = new TLabel(form);
+  mail->SetParent(form);
+  mail->SetBounds(10, 50, 80, 13);
+  mail->Hint = "support";
+  mail->ShowHint = true;
+  form->Show();
+
+  PostMessageA(help->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Application->ProcessMessages();
+  ASSERT_NE(Application->HintWindow(), nullptr);
+  EXPECT_EQ(ToolText(Application->HintWindow()), "Help ");
+  PostMessageA(silent->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Application->ProcessMessages();
+  EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
+  PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 55));
+  Application->ProcessMessages();
+  EXPECT_EQ(ToolText(Application->HintWindow()), "support");
+  delete form;  // the label goes with its tool
+  EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
 }
 
 // Last in this program: once the loop has ended, the application stays terminated.

@@ -49,8 +49,6 @@ struct Recorder {
   bool Saw(UINT msg) const { return std::find(Seen.begin(), Seen.end(), msg) != Seen.end(); }
 };
 
-void Pump() { Application->ProcessMessages(); }
-
 struct FormFixture : ::testing::Test {
   Tfrm_Probe* Form = nullptr;
   void SetUp() override {
@@ -152,33 +150,6 @@ TEST_F(FormFixture, GraphicControlIsPaintedByItsParentAndGetsItsMouse) {
   SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
   SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(25, 35));
   EXPECT_TRUE(log.empty());
-}
-
-TEST_F(FormFixture, WindowedControlGetsMouseEnterThenLeaveWhenThePointerGoes) {
-  // Away from other tests' windows and on top: the system tracks what is really under the pointer.
-  Form->FormStyle = fsStayOnTop;
-  Form->SetBounds(520, 380, 100, 80);
-  auto* c = new TProbeControl(Form);
-  c->SetParent(Form);
-  c->SetBounds(10, 10, 50, 50);
-  int enter = 0, leave = 0;
-  c->OnMouseEnter = [&](TObject*) { ++enter; };
-  c->OnMouseLeave = [&](TObject*) { ++leave; };
-  Form->Show();
-  POINT pt{3, 3};
-  ClientToScreen(c->Handle(), &pt);
-  SetCursorPos(pt.x, pt.y);  // the system tracks the leave only while the pointer is over us
-  SendMessageA(c->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-  SendMessageA(c->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-  EXPECT_EQ(enter, 1);
-  EXPECT_EQ(leave, 0);
-  SetCursorPos(pt.x + 200, pt.y + 200);
-  for (int i = 0; i < 300 && leave == 0; ++i) {
-    Pump();
-    Sleep(10);
-  }
-  EXPECT_EQ(leave, 1);
-  EXPECT_EQ(enter, 1);
 }
 
 TEST_F(FormFixture, AlignedChildrenShareTheClientAreaInSideOrder) {

@@ -6,7 +6,6 @@
 
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/AppEvnts.h"
-#include "tk/Dialogs.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
 #include "tk/StdCtrls.h"
@@ -75,25 +74,6 @@ TEST(ApplicationMessages, TimerRaisesOnTimerUntilDisabled) {
   Sleep(80);
   Application->ProcessMessages();
   EXPECT_EQ(ticks, now);
-}
-
-TEST(InformationBox, IsOwnedByTheActiveFormWithTheOtherWindowsDisabled) {
-  auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
-  form->SetBounds(10, 10, 100, 100);
-  form->Show();
-  SetActiveWindow(form->Handle());
-  Application->ProcessMessages();
-  ASSERT_EQ(Screen->ActiveForm(), form);
-  MessageBoxWatch watch(form->Handle());
-  EXPECT_EQ(TaskMessageBox("Hello", "Information", MB_OK | MB_ICONINFORMATION), IDOK);
-  EXPECT_TRUE(watch.Answered());
-  EXPECT_EQ(watch.Caption, "Information");
-  EXPECT_EQ(watch.Text, "Hello");
-  EXPECT_EQ(watch.Icon, LoadIcon(nullptr, IDI_INFORMATION));
-  EXPECT_EQ(watch.Owner, form->Handle());
-  EXPECT_TRUE(watch.OwnerWasDisabled);
-  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
-  delete form;
 }
 
 namespace {

@@ -206,36 +206,6 @@ TEST_F(StdFixture, PanelPaintsItsBevelAndColourAndAlignsChildrenInsideIt) {
   ReleaseDC(panel->Handle(), dc);
 }
 
-TEST_F(StdFixture, TabMovesTheFocusInTabOrderAndReturnPressesTheDefaultButton) {
-  auto* edit = Add<TEdit>(10, 10, 80, 21);
-  auto* second = Add<TButton>(10, 40, 75, 25);
-  auto* first = Add<TButton>(100, 40, 75, 25);
-  first->SetTabOrder(1);  // between the edit and the second button
-  first->SetDefault(true);
-  int firstClicks = 0, secondClicks = 0;
-  first->OnClick = [&](TObject*) { ++firstClicks; };
-  second->OnClick = [&](TObject*) { ++secondClicks; };
-  Form->Show();
-  SetActiveWindow(Form->Handle());
-  edit->SetFocus();
-  auto key = [](TWinControl* c, WPARAM vk) {
-    PostMessageA(c->Handle(), WM_KEYDOWN, vk, 0);
-    Application->ProcessMessages();
-  };
-  key(edit, VK_RETURN);  // the focus is on no button: the default one answers
-  EXPECT_EQ(firstClicks, 1);
-  key(edit, VK_TAB);
-  EXPECT_TRUE(first->Focused());
-  key(first, VK_TAB);
-  EXPECT_TRUE(second->Focused());
-  key(second, VK_RETURN);  // a focused button answers Return itself
-  EXPECT_EQ(secondClicks, 1);
-  EXPECT_EQ(firstClicks, 1);
-  key(second, VK_TAB);
-  EXPECT_TRUE(edit->Focused());
-  EXPECT_EQ(Form->ActiveControl(), edit);
-}
-
 TEST(ButtonLayout, GlyphAndCaptionArePlacedByLayoutMarginAndSpacing) {
   RECT client{0, 0, 100, 30};
   POINT g;

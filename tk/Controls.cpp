@@ -444,11 +444,16 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 
 void TWinControl::DestroyWnd() { FText = GetText(); }
 
+void TWinControl::SaveWindowState() {
+  for (TControl* c : FControls)
+    if (auto* w = ObjectAs<TWinControl>(c); w && w->FHandle) w->SaveWindowState();
+  DestroyWnd();
+}
+
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
-  for (TControl* c : FControls)
-    if (auto* w = ObjectAs<TWinControl>(c)) w->DestroyWnd();
-  DestroyWnd();
+  // The system destroys the children's windows with ours: each keeps what it must first.
+  SaveWindowState();
   DestroyWindow(FHandle);
 }
 

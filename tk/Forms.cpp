@@ -235,6 +235,8 @@ TCustomForm::~TCustomForm() {
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
   if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  // The window goes before the components: one that took it over sees it go and lets go of it.
+  DestroyHandle();
   DestroyComponents();
 }
 
@@ -373,6 +375,7 @@ void TCustomForm::SetClientHeight(int value) {
 void TCustomForm::SetMenu(HMENU menu) {
   FMenu = menu;
   if (FHandle) ::SetMenu(FHandle, menu);
+  Perform(CM_MENUCHANGED);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {

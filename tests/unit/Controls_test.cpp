@@ -1,6 +1,8 @@
 // The control machinery with real windows: message methods, class names, controls without a
 // window painted and fed by their parent, mouse enter and leave, alignment.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "tk/Forms.h"
 
@@ -99,6 +101,26 @@ TEST_F(FormFixture, ReplacedMessageMethodSeesSentMessagesAndPerformAndIsPutBackB
   EXPECT_EQ(rec.Seen.size(), before);
 }
 
+TEST_F(FormFixture, ParentReflectsNotificationsAndScrollsToTheChildTheyConcern) {
+  auto* c = new TProbeControl(Form);
+  c->SetParent(Form);
+  HWND child = c->Handle();
+  Recorder rec;
+  rec.Saved = c->WindowProc;
+  c->WindowProc = MakeWndMethod<&Recorder::Handle>(&rec);
+  SendMessageA(Form->Handle(), WM_HSCROLL, SB_LINEDOWN, LPARAM(child));
+  SendMessageA(Form->Handle(), WM_VSCROLL, SB_LINEUP, LPARAM(child));
+  SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(child));
+  NMHDR hdr{child, 0, UINT(NM_CLICK)};
+  SendMessageA(Form->Handle(), WM_NOTIFY, 0, LPARAM(&hdr));
+  EXPECT_EQ(rec.Seen, (std::vector<UINT>{0xBD14, 0xBD15, CN_COMMAND, CN_NOTIFY}));
+  // A menu's command (no child window) stays with the form.
+  rec.Seen.clear();
+  SendMessageA(Form->Handle(), WM_COMMAND, 100, 0);
+  EXPECT_TRUE(rec.Seen.empty());
+  c->WindowProc = rec.Saved;
+}
+
 TEST_F(FormFixture, DestroyingTheWindowPassesNcDestroyThroughTheMessageMethod) {
   auto* c = new TProbeControl(Form);
   c->SetParent(Form);
@@ -150,6 +172,53 @@ TEST_F(FormFixture, GraphicControlIsPaintedByItsParentAndGetsItsMouse) {
   SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
   SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(25, 35));
   EXPECT_TRUE(log.empty());
+}
+
+namespace {
+// Takes a window over the way the skin engine does (its window procedure) and notes, when it is
+// freed, whether the window was already gone.
+class TSubclasser : public TComponent {
+ public:
+  TK_CLASS(TSubclasser, TComponent)
+  TSubclasser(TComponent* owner, HWND wnd, std::vector<std::string>* log)
+      : TComponent(owner), FWnd(wnd), FLog(log) {
+    Instance = this;
+    FOld = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(wnd, GWLP_WNDPROC, LONG_PTR(&Proc)));
+  }
+  ~TSubclasser() override {
+    FLog->push_back(IsWindow(FWnd) ? "freed, window alive" : "freed, window gone");
+    if (IsWindow(FWnd)) SetWindowLongPtrA(FWnd, GWLP_WNDPROC, LONG_PTR(FOld));
+    Instance = nullptr;
+  }
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    TSubclasser* self = Instance;
+    WNDPROC old = self->FOld;
+    if (msg == WM_NCDESTROY) {
+      self->FLog->push_back("ncdestroy");
+      SetWindowLongPtrA(wnd, GWLP_WNDPROC, LONG_PTR(old));
+    }
+    return CallWindowProcA(old, wnd, msg, wp, lp);
+  }
+  static inline TSubclasser* Instance = nullptr;
+
+ private:
+  HWND FWnd;
+  std::vector<std::string>* FLog;
+  WNDPROC FOld;
+};
+}  // namespace
+
+TEST(FormLifetime, TheWindowGoesBeforeTheComponentsTheFormOwns) {
+  std::vector<std::string> log;
+  auto* form = TCustomForm::Create<Tfrm_Probe>(nullptr);
+  auto* child = new TProbeControl(form);
+  child->SetParent(form);
+  new TSubclasser(form, form->Handle(), &log);
+  form->OnDestroy = [&](TObject*) {
+    log.push_back(child->HandleAllocated() ? "destroy, child alive" : "destroy");
+  };
+  delete form;
+  EXPECT_EQ(log, (std::vector<std::string>{"destroy, child alive", "ncdestroy", "freed, window gone"}));
 }
 
 TEST_F(FormFixture, AlignedChildrenShareTheClientAreaInSideOrder) {

@@ -275,6 +275,7 @@ class TStrings : public TPersistent {
   virtual int Count() const = 0;
   virtual std::string Get(int Index) const = 0;
   virtual void Put(int Index, const std::string& S);
+  // (Not GetObject/PutObject: windows.h makes GetObject a macro.)
   virtual TObject* GetObjectAt(int /*Index*/) const { return nullptr; }
   virtual void PutObjectAt(int /*Index*/, TObject* /*AObject*/) {}
   virtual void Insert(int Index, const std::string& S) = 0;

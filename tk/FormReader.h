@@ -62,7 +62,7 @@ uint32_t ValueToSet(const TValue& Value, const TIdentMap& Elements);
 // The value converted for a setter or field of type V: integral and enumeration types take
 // integers or the map's identifiers, bool takes True/False, std::string a string.
 template <class V>
-V ValueAs(const TValue& Value, const TIdentMap& Idents = {}) {
+std::remove_cvref_t<V> ValueAs(const TValue& Value, const TIdentMap& Idents = {}) {
   using D = std::remove_cvref_t<V>;
   if constexpr (std::is_same_v<D, bool>)
     return Value.AsBoolean();

@@ -22,8 +22,9 @@ std::vector<std::string>* Log = nullptr;
 class TTestControl : public TComponent {
  public:
   TK_CLASS(TTestControl, TComponent)
-  explicit TTestControl(TComponent* AOwner) : TComponent(AOwner) {}
+  explicit TTestControl(TComponent* AOwner) : TComponent(AOwner), Items(new TStringList) {}
   ~TTestControl() override {
+    delete Items;
     if (Log) Log->push_back("free " + Name());
   }
   void SetCaption(const std::string& value) {
@@ -53,7 +54,7 @@ class TTestControl : public TComponent {
   TTestAlign Align = alNone;
   uint32_t Anchors = 0;
   TTestFont Font;
-  TStringList Items;
+  TStringList* Items;
   TNotifyEvent OnClick;
   std::function<void(TObject*, int, bool&)> OnDrawItem;
   TTestControl* Buddy = nullptr;
@@ -109,8 +110,8 @@ void RegisterTestClasses() {
       .Property("Visible", &TTestControl::Visible)
       .Property("Align", &TTestControl::Align, {{"alNone", alNone}, {"alTop", alTop}, {"alClient", alClient}})
       .Set("Anchors", &TTestControl::Anchors, {{"akLeft", 0}, {"akTop", 1}, {"akRight", 2}, {"akBottom", 3}})
-      .Object("Font", std::function<TPersistent*(TTestControl*)>([](TTestControl* c) { return &c->Font; }))
-      .Object("Items", std::function<TPersistent*(TTestControl*)>([](TTestControl* c) { return &c->Items; }))
+      .Object("Font", [](TTestControl* c) { return &c->Font; })
+      .Object("Items", &TTestControl::Items)
       .Event("OnClick", &TTestControl::OnClick)
       .Event("OnDrawItem", &TTestControl::OnDrawItem)
       .Reference("Buddy", &TTestControl::Buddy);
@@ -187,8 +188,8 @@ TEST_F(FormReader, ReadsEveryValueKind) {
   EXPECT_EQ(form.Font.Name, "MS Sans Serif");
   EXPECT_EQ(form.Font.Height, -11);
   EXPECT_EQ(form.Font.Style, 0u);
-  EXPECT_EQ(form.Items.Text(), "first\r\nsecond=2\r\nthird\r\n");
-  EXPECT_EQ(form.Items.Values("second"), "2");
+  EXPECT_EQ(form.Items->Text(), "first\r\nsecond=2\r\nthird\r\n");
+  EXPECT_EQ(form.Items->Values("second"), "2");
   EXPECT_EQ(form.SkinBytes, "ABC");
   ASSERT_NE(form.btnOK, nullptr);
   EXPECT_EQ(form.btnOK->Color, -1);

@@ -357,13 +357,20 @@ void TControl::SetAlign(TAlign value) {
 }
 
 void TControl::Invalidate() {
+  // A windowed control repaints its own window; one without is repainted by its parent.
+  if (auto* w = ObjectAs<TWinControl>(this)) {
+    if (w->FHandle) InvalidateRect(w->FHandle, nullptr, TRUE);
+    return;
+  }
   if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
   RECT r = BoundsRect();
   InvalidateRect(FParent->FHandle, &r, TRUE);
 }
 
 void TControl::Update() {
-  if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->FHandle);
+  auto* w = ObjectAs<TWinControl>(this);
+  if (!w) w = FParent;
+  if (w && w->HandleAllocated()) UpdateWindow(w->FHandle);
 }
 
 void TControl::Repaint() {

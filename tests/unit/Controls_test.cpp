@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "tk/Forms.h"
+#include "tk/StdCtrls.h"
 
 namespace {
 
@@ -119,6 +120,44 @@ TEST_F(FormFixture, ParentReflectsNotificationsAndScrollsToTheChildTheyConcern) 
   SendMessageA(Form->Handle(), WM_COMMAND, 100, 0);
   EXPECT_TRUE(rec.Seen.empty());
   c->WindowProc = rec.Saved;
+}
+
+namespace {
+// Paints a green square over whatever the control painted, after the control's own painting,
+// into the context the paint message carries (the way a skin paints over a control).
+struct Overpainter {
+  TWndMethod Saved;
+  std::vector<bool> WithContext;
+  void Handle(TMessage& m) {
+    Saved(m);
+    if (m.Msg != WM_PAINT) return;
+    WithContext.push_back(m.WParam != 0);
+    if (!m.WParam) return;
+    HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
+    RECT r{0, 0, 10, 10};
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, b);
+    DeleteObject(b);
+  }
+};
+}  // namespace
+
+TEST_F(FormFixture, DoubleBufferedSystemControlPaintsThroughItsMessageMethodIntoAnOffscreenContext) {
+  auto* list = new TListBox(Form);
+  list->SetBounds(10, 10, 80, 60);
+  list->SetParent(Form);
+  list->DoubleBuffered = true;
+  Overpainter over;
+  over.Saved = list->WindowProc;
+  list->WindowProc = MakeWndMethod<&Overpainter::Handle>(&over);
+  Form->Show();
+  list->Repaint();
+  // The outer paint carries no context; the inner one, into the off-screen bitmap, does.
+  EXPECT_EQ(over.WithContext, (std::vector<bool>{true, false}));
+  HDC dc = GetDC(list->Handle());
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 40, 40), ColorToCOLORREF(clWindow));
+  ReleaseDC(list->Handle(), dc);
+  list->WindowProc = over.Saved;
 }
 
 TEST_F(FormFixture, DestroyingTheWindowPassesNcDestroyThroughTheMessageMethod) {

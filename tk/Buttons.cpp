@@ -1,5 +1,7 @@
 #include "tk/Buttons.h"
 
+#include "tk/FormReader.h"
+
 #include <algorithm>
 
 void LayoutGlyphAndText(const RECT& Client, SIZE Glyph, SIZE Text, TButtonLayout Layout, int Margin,
@@ -122,4 +124,20 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
       DrawFocusRect(dc, &f);
     }
   });
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+void RegisterButtons() {
+  RegisterComponentClass<TBitBtn>();
+  Published<TBitBtn>()
+      .Object("Glyph", [](TBitBtn* b) -> TPersistent* { return b->Glyph(); })
+      .Property("NumGlyphs", &TBitBtn::SetNumGlyphs)
+      .Property("Layout", &TBitBtn::SetLayout,
+                {{"blGlyphLeft", blGlyphLeft},
+                 {"blGlyphRight", blGlyphRight},
+                 {"blGlyphTop", blGlyphTop},
+                 {"blGlyphBottom", blGlyphBottom}})
+      .Property("Margin", &TBitBtn::SetMargin)
+      .Property("Spacing", &TBitBtn::SetSpacing);
 }

@@ -41,3 +41,6 @@ class TBitBtn : public TButton {
   TButtonLayout FLayout = blGlyphLeft;
   int FMargin = -1, FSpacing = 4;
 };
+
+// Makes this unit's classes readable from form descriptions.
+void RegisterButtons();

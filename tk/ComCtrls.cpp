@@ -1,5 +1,7 @@
 #include "tk/ComCtrls.h"
 
+#include "tk/FormReader.h"
+
 #include <algorithm>
 
 #include "tk/ImgList.h"
@@ -527,4 +529,31 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
       Click();
       break;
   }
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+void RegisterComCtrls() {
+  static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
+  RegisterComponentClass<TImageList>();
+  Published<TImageList>().Property("Width", &TImageList::SetWidth).Property("Height", &TImageList::SetHeight);
+  RegisterComponentClass<TStatusBar>();
+  RegisterComponentClass<TPageControl>();
+  RegisterComponentClass<TTabSheet>();
+  RegisterComponentClass<TTreeView>();
+  Published<TStatusBar>()
+      .Property("SimplePanel", &TStatusBar::SetSimplePanel)
+      .Property("SimpleText", &TStatusBar::SetSimpleText)
+      .Property("SizeGrip", &TStatusBar::SetSizeGrip);
+  Published<TPageControl>()
+      .Reference("ActivePage", &TPageControl::SetActivePage)
+      .Event("OnChange", &TPageControl::OnChange);
+  Published<TTabSheet>().Reference("PageControl", &TTabSheet::SetPageControl);
+  Published<TCustomTreeView>()
+      .Property("HideSelection", &TCustomTreeView::SetHideSelection)
+      .Property("ReadOnly", &TCustomTreeView::SetReadOnly)
+      .Property("Indent", &TCustomTreeView::SetIndent)
+      .Property("BorderStyle", &TCustomTreeView::SetBorderStyle, borders)
+      .Reference("Images", &TCustomTreeView::SetImages)
+      .Event("OnChange", &TCustomTreeView::OnChange);
 }

@@ -238,3 +238,6 @@ class TTreeView : public TCustomTreeView {
   TK_CLASS(TTreeView, TCustomTreeView)
   using TCustomTreeView::TCustomTreeView;
 };
+
+// Makes this unit's classes readable from form descriptions.
+void RegisterComCtrls();

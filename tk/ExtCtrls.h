@@ -101,3 +101,6 @@ class TTimer : public TComponent {
   unsigned FInterval = 1000;
   bool FRunning = false;
 };
+
+// Makes this unit's classes readable from form descriptions.
+void RegisterExtCtrls();

@@ -1,10 +1,11 @@
 // The application object with real windows: the queue's message hooks, the general error report,
 // the information box plumbing, timers, and the message loop ending when the main form closes.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/AppEvnts.h"
-#include "tk/Dialogs.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
 #include "tk/StdCtrls.h"
@@ -75,23 +76,48 @@ TEST(ApplicationMessages, TimerRaisesOnTimerUntilDisabled) {
   EXPECT_EQ(ticks, now);
 }
 
-TEST(InformationBox, IsOwnedByTheActiveFormWithTheOtherWindowsDisabled) {
+namespace {
+std::string ToolText(HWND tips) {
+  char text[128] = "";
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  ti.lpszText = text;
+  if (!SendMessageA(tips, TTM_ENUMTOOLSA, 0, LPARAM(&ti))) return "(none)";
+  return text;
+}
+}  // namespace
+
+TEST(ApplicationHints, TheToolTipFollowsTheControlUnderTheMouseThatShowsAHint) {
   auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
-  form->SetBounds(10, 10, 100, 100);
+  form->SetBounds(10, 10, 300, 100);
+  auto* help = new TButton(form);
+  help->SetParent(form);
+  help->SetBounds(0, 0, 75, 25);
+  help->Hint = "Help ";
+  help->ShowHint = true;
+  auto* silent = new TButton(form);
+  silent->SetParent(form);
+  silent->SetBounds(100, 0, 75, 25);
+  silent->Hint = "not shown";
+  auto* mail = new TLabel(form);
+  mail->SetParent(form);
+  mail->SetBounds(10, 50, 80, 13);
+  mail->Hint = "support";
+  mail->ShowHint = true;
   form->Show();
-  SetActiveWindow(form->Handle());
+
+  PostMessageA(help->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   Application->ProcessMessages();
-  ASSERT_EQ(Screen->ActiveForm(), form);
-  MessageBoxWatch watch(form->Handle());
-  EXPECT_EQ(TaskMessageBox("Hello", "Information", MB_OK | MB_ICONINFORMATION), IDOK);
-  EXPECT_TRUE(watch.Answered());
-  EXPECT_EQ(watch.Caption, "Information");
-  EXPECT_EQ(watch.Text, "Hello");
-  EXPECT_EQ(watch.Icon, LoadIcon(nullptr, IDI_INFORMATION));
-  EXPECT_EQ(watch.Owner, form->Handle());
-  EXPECT_TRUE(watch.OwnerWasDisabled);
-  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
-  delete form;
+  ASSERT_NE(Application->HintWindow(), nullptr);
+  EXPECT_EQ(ToolText(Application->HintWindow()), "Help ");
+  PostMessageA(silent->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Application->ProcessMessages();
+  EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
+  PostMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 55));
+  Application->ProcessMessages();
+  EXPECT_EQ(ToolText(Application->HintWindow()), "support");
+  delete form;  // the label goes with its tool
+  EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
 }
 
 // Last in this program: once the loop has ended, the application stays terminated.

@@ -1,8 +1,8 @@
 // The keeper's start: one instance per logon, then the main window and the message loop.
 #include <windows.h>
 
-#include "drellmark/Uni_Function.h"
 #include "drellmark/Uni_Main.h"
+#include "velloran/Uni_Function.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application->SetTitle("Drellmark");

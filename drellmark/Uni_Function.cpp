@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "tk/Dialogs.h"
-
 namespace {
 
 // Closes a file search whatever happens while its names are taken.
@@ -46,5 +44,3 @@ std::string AppDataFolder() {
   if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_APPDATA, TRUE)) return {};
   return buffer;
 }
-
-void ShowInfo(const std::string& Text) { TaskMessageBox(Text, "Information", MB_OK | MB_ICONINFORMATION); }

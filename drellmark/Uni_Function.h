@@ -1,4 +1,4 @@
-// The keeper's file and folder helpers and its information box.
+// The keeper's file and folder helpers. Its information box is the previewer's (velloran/Uni_Function).
 #pragma once
 
 #include <string>
@@ -14,5 +14,3 @@ std::string ShortPath(const std::string& Path);
 std::string TempFolder();
 // The user's application-data folder, made if missing, without a trailing backslash; or empty.
 std::string AppDataFolder();
-// A modal box with the text, the caption "Information", the information icon and an OK button.
-void ShowInfo(const std::string& Text);

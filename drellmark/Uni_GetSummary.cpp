@@ -2,12 +2,10 @@
 
 #include <memory>
 
-#include "drellmark/Published.h"
 #include "tk/FormReader.h"
 
 Tfrm_GetSummary::Tfrm_GetSummary(TComponent* AOwner) : TForm(AOwner) {
   static const bool registered = [] {
-    RegisterDrellmarkControls();
     Published<Tfrm_GetSummary>()
         .Field("lblprompt", &Tfrm_GetSummary::lblprompt)
         .Field("edtvalue", &Tfrm_GetSummary::edtvalue)

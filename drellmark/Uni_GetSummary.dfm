@@ -7,7 +7,7 @@ object frm_GetSummary: Tfrm_GetSummary
   ClientHeight = 93
   ClientWidth = 316
   Color = clBtnFace
-  Font.Charset = GB2312_CHARSET
+  Font.Charset = 134
   Font.Color = clWindowText
   Font.Height = -12
   Font.Name = #203#206#204#229

@@ -3,15 +3,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "drellmark/Published.h"
 #include "drellmark/Uni_Function.h"
 #include "drellmark/Uni_GetSummary.h"
 #include "tk/FormReader.h"
-
-#if __has_include("velloran/Uni_About.h")
 #include "velloran/Uni_About.h"
-#define DRELLMARK_HAS_ABOUT 1
-#endif
+#include "velloran/Uni_Function.h"
 
 Tfrm_Main* frm_Main = nullptr;
 
@@ -64,15 +60,13 @@ std::string ExtractFileName(const std::string& Path) {
   return slash == std::string::npos ? Path : Path.substr(slash + 1);
 }
 
-void ShellOpen(HWND Owner, const std::string& File) {
-  ShellExecuteA(Owner, "open", File.c_str(), "", "", SW_SHOWNORMAL);
-}
-
 }  // namespace
 
 Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) {
   static const bool registered = [] {
-    RegisterDrellmarkControls();
+    RegisterCodeListBox();
+    RegisterOleControls();
+    Tfrm_About::Register();
     Published<Tfrm_Main>()
         .Field("sbMain", &Tfrm_Main::sbMain)
         .Field("pnlBottom", &Tfrm_Main::pnlBottom)
@@ -107,18 +101,7 @@ void Tfrm_Main::FormShow(TObject*) { btnAccount->Click(); }
 
 void Tfrm_Main::btnExitClick(TObject*) { Close(); }
 
-void Tfrm_Main::btnAboutClick(TObject*) {
-#ifdef DRELLMARK_HAS_ABOUT
-  Tfrm_About* about = TCustomForm::Create<Tfrm_About>(Application);
-  try {
-    about->ShowModal();
-  } catch (...) {
-    delete about;
-    throw;
-  }
-  delete about;
-#endif
-}
+void Tfrm_Main::btnAboutClick(TObject*) { ShowAboutBox(apDrellmark); }
 
 void Tfrm_Main::bnHelpClick(TObject*) { ShellOpen(Handle(), "Velloran.chm"); }
 

@@ -6,6 +6,7 @@
 
 #include "drellmark/CodeListBox.h"
 #include "drellmark/Uni_Function.h"
+#include "velloran/Uni_Function.h"
 #include "tests/unit/DrellmarkTesting.h"
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/Forms.h"

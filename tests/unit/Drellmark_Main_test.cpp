@@ -13,6 +13,7 @@
 #include "tests/unit/DrellmarkTesting.h"
 #include "tests/unit/MessageBoxWatch.h"
 #include "tests/unit/standins_testing.h"
+#include "velloran/Uni_About.h"
 
 using namespace drellmark_testing;
 
@@ -20,16 +21,17 @@ namespace {
 
 std::string Packages() { return std::string(DRELLMARK_PACKAGES) + "/"; }
 
-// Runs Step once on the GUI thread as soon as the input dialog is up, from a thread timer that the
-// dialog's modal loop dispatches.
-class DialogDriver {
+// Runs Step once on the GUI thread as soon as a modal form of class T is up, from a thread timer
+// that the form's modal loop dispatches.
+template <class T>
+class FormDriver {
  public:
-  explicit DialogDriver(std::function<void(Tfrm_GetSummary*)> step) {
+  explicit FormDriver(std::function<void(T*)> step) {
     Step() = std::move(step);
     Ran() = false;
     FTimer = SetTimer(nullptr, 0, 20, Tick);
   }
-  ~DialogDriver() {
+  ~FormDriver() {
     KillTimer(nullptr, FTimer);
     Step() = nullptr;
   }
@@ -39,25 +41,25 @@ class DialogDriver {
   }
 
  private:
-  static std::function<void(Tfrm_GetSummary*)>& Step() {
-    static std::function<void(Tfrm_GetSummary*)> step;
+  static std::function<void(T*)>& Step() {
+    static std::function<void(T*)> step;
     return step;
   }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     for (int i = 0; i < Screen->FormCount(); ++i) {
-      auto* dialog = ObjectAs<Tfrm_GetSummary>(Screen->Forms(i));
-      if (!dialog || !dialog->Modal() || !dialog->HandleAllocated() || !IsWindowVisible(dialog->Handle()))
-        continue;
+      auto* form = ObjectAs<T>(Screen->Forms(i));
+      if (!form || !form->Modal() || !form->HandleAllocated() || !IsWindowVisible(form->Handle())) continue;
       auto step = std::move(Step());
       Step() = nullptr;
       if (!step) return;
       Ran() = true;
-      step(dialog);
+      step(form);
       return;
     }
   }
   UINT_PTR FTimer;
 };
+using DialogDriver = FormDriver<Tfrm_GetSummary>;
 
 void Type(TWinControl* edit, const std::string& text) {
   for (char c : text) SendMessageA(edit->Handle(), WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 1);
@@ -497,6 +499,24 @@ TEST_F(MainFixture, RowsShowTheImageAtOneOneAndTheirTextFrom17) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(dib);
+}
+
+TEST_F(MainFixture, AboutShowsTheKeepersTexts) {
+  std::string caption, product, version, line1;
+  FormDriver<Tfrm_About> driver([&](Tfrm_About* about) {
+    caption = about->Caption();
+    product = about->Label3->Caption();
+    version = about->Label4->Caption();
+    line1 = about->Label2->Caption();
+    Press(about->btnOK);
+  });
+  Form->HandleNeeded();
+  Press(Form->btnAbout);
+  ASSERT_TRUE((FormDriver<Tfrm_About>::Ran()));
+  EXPECT_EQ(caption, "Drellmark");
+  EXPECT_EQ(product, "Drellmark");
+  EXPECT_EQ(version, "Version:1.8(Build 11.8)");
+  EXPECT_EQ(line1.rfind("    Drellmark is a program that allows you to preview and ", 0), 0u) << line1;
 }
 
 TEST_F(MainFixture, ARightClickIsSwallowedForTheWholeApplication) {

@@ -49,7 +49,14 @@ TCustomForm* GetParentForm(TControl* Control) {
 
 // ---- TApplication -------------------------------------------------------------------------------
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  // Until the program names itself, the title is its file name without the extension.
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  FTitle = name.substr(0, name.rfind('.'));
+}
 
 TApplication::~TApplication() {
   DestroyComponents();

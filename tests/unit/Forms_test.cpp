@@ -21,6 +21,7 @@ class Tfrm_App : public TForm {
 }  // namespace
 
 TEST(ApplicationWindow, IsAHiddenWindowOfItsOwnClassCarryingTheTitle) {
+  EXPECT_EQ(Application->Title(), "Forms_test");  // the program's name until it sets one
   Application->SetTitle("Corvanel");
   HWND wnd = Application->Handle();
   char cls[32] = "", text[32] = "";

@@ -10,7 +10,37 @@
 #include <thread>
 #include <vector>
 
+#include "velloran/Uni_Function.h"
+
 namespace velloran_testing {
+
+// One call the shell start made.
+struct TShellCall {
+  HWND Owner;
+  std::string Verb, File, Parameters, Directory;
+  INT Show;
+};
+
+// Records the shell starts made while it exists, in place of the shell.
+class TShellRecorder {
+ public:
+  TShellRecorder() : FPrevious(SetShellExecute(Record)) { Calls().clear(); }
+  ~TShellRecorder() { SetShellExecute(FPrevious); }
+  TShellRecorder(const TShellRecorder&) = delete;
+  TShellRecorder& operator=(const TShellRecorder&) = delete;
+  static std::vector<TShellCall>& Calls() {
+    static std::vector<TShellCall> calls;
+    return calls;
+  }
+
+ private:
+  static HINSTANCE WINAPI Record(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+    auto text = [](LPCSTR s) { return std::string(s ? s : "(null)"); };
+    Calls().push_back({owner, text(verb), text(file), text(params), text(dir), show});
+    return reinterpret_cast<HINSTANCE>(2);  // "file not found": the program shows nothing either way
+  }
+  TShellExecuteA FPrevious;
+};
 
 // A message box as it stands on the screen.
 struct TBoxSeen {

@@ -14,28 +14,10 @@ namespace {
 
 using velloran_testing::ReadOwnBoxWhile;
 
-struct TShellCall {
-  HWND Owner;
-  std::string Verb, File, Parameters, Directory;
-  INT Show;
-};
-std::vector<TShellCall> g_shellCalls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
-                                    INT show) {
-  g_shellCalls.push_back({owner, verb ? verb : "(null)", file ? file : "(null)", params ? params : "(null)",
-                          dir ? dir : "(null)", show});
-  return reinterpret_cast<HINSTANCE>(42);
-}
-
 class AboutBox : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterVelloranClasses(); }
-  void SetUp() override {
-    g_shellCalls.clear();
-    previous = SetShellExecute(RecordShellExecute);
-  }
-  void TearDown() override { SetShellExecute(previous); }
+  velloran_testing::TShellRecorder shell;
   std::unique_ptr<Tfrm_About> Open(TAboutProgram program) {
     std::unique_ptr<Tfrm_About> box(new Tfrm_About(Application, program));
     box->AfterConstruction();
@@ -46,7 +28,6 @@ class AboutBox : public ::testing::Test {
     SendMessageA(box->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
   }
   static bool Underlined(Tfrm_About* box) { return (box->Label9->Font()->Style() & fsUnderline) != 0; }
-  TShellExecuteA previous = nullptr;
 };
 
 }  // namespace
@@ -116,8 +97,9 @@ TEST_F(AboutBox, AddressUnderlinedOnMouseMoveAndPlainAfterLeaving) {
 TEST_F(AboutBox, AddressClickOpensTheMailLinkOwnedByTheBox) {
   auto box = Open(apVelloran);
   box->Label9->Click();
-  ASSERT_EQ(g_shellCalls.size(), 1u);
-  const TShellCall& c = g_shellCalls[0];
+  auto& calls = shell.Calls();
+  ASSERT_EQ(calls.size(), 1u);
+  const auto& c = calls[0];
   EXPECT_EQ(c.Owner, box->Handle());
   EXPECT_EQ(c.Verb, "open");
   EXPECT_EQ(c.File, std::string("mailto:") + SupportMail + "?subject=technical support");

@@ -442,37 +442,22 @@ TEST_F(MainWindow, LayoutNamesCaptionsHintsAndTabOrder) {
   EXPECT_EQ(f->msnhttp->UserAgent, "Mozilla/3.0 (compatible; Indy Library)");
 }
 
-namespace {
-struct TShellCall {
-  HWND Owner;
-  std::string Verb, File, Parameters, Directory;
-  INT Show;
-};
-std::vector<TShellCall> g_shellCalls;
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir,
-                                    INT show) {
-  g_shellCalls.push_back({owner, verb, file, params, dir, show});
-  return reinterpret_cast<HINSTANCE>(2);  // "file not found": still nothing shown
-}
-}  // namespace
-
 TEST_F(MainWindow, HelpAndManagerAskTheShellToOpenTheirFiles) {
   Tfrm_Main* f = Create(ScenarioBase("shell", {}));
   f->Show();
-  TShellExecuteA previous = SetShellExecute(RecordShellExecute);
-  g_shellCalls.clear();
+  velloran_testing::TShellRecorder shell;
   SendMessageA(f->bnHelp->Handle(), BM_CLICK, 0, 0);
   SendMessageA(f->btnManager->Handle(), BM_CLICK, 0, 0);
-  SetShellExecute(previous);
-  ASSERT_EQ(g_shellCalls.size(), 2u);
+  auto& calls = shell.Calls();
+  ASSERT_EQ(calls.size(), 2u);
   const char* files[] = {"Velloran.chm", "Drellmark.exe"};
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(g_shellCalls[i].Owner, f->Handle());
-    EXPECT_EQ(g_shellCalls[i].Verb, "open");
-    EXPECT_EQ(g_shellCalls[i].File, files[i]);
-    EXPECT_EQ(g_shellCalls[i].Parameters, "");
-    EXPECT_EQ(g_shellCalls[i].Directory, "");
-    EXPECT_EQ(g_shellCalls[i].Show, SW_SHOWNORMAL);
+    EXPECT_EQ(calls[i].Owner, f->Handle());
+    EXPECT_EQ(calls[i].Verb, "open");
+    EXPECT_EQ(calls[i].File, files[i]);
+    EXPECT_EQ(calls[i].Parameters, "");
+    EXPECT_EQ(calls[i].Directory, "");
+    EXPECT_EQ(calls[i].Show, SW_SHOWNORMAL);
   }
   EXPECT_EQ(velloran_testing::WaitForBox(GetCurrentProcessId(), "Information", 0), nullptr);
 }

@@ -132,6 +132,25 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
     CreateDirectoryA(dir.c_str(), nullptr);
     EXPECT_GT(Screenshot(main, dir + "/velloran-main.bmp"), 4);
 
+    // About: the box comes up modal over the main window and closes like OK.
+    std::vector<HWND> buttons = Children(main, "TBitBtn");
+    auto button = [&](const std::string& caption) {
+      auto b = std::find_if(buttons.begin(), buttons.end(), [&](HWND w) { return WindowText(w) == caption; });
+      return b == buttons.end() ? nullptr : *b;
+    };
+    ASSERT_NE(button("&About"), nullptr);
+    PostMessageA(button("&About"), BM_CLICK, 0, 0);
+    HWND about = WaitForTopWindow(first.Pid(), "Tfrm_About", 15000);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(about), "Abount Velloran");
+    EXPECT_FALSE(IsWindowEnabled(main));
+    Sleep(300);
+    EXPECT_GT(Screenshot(about, dir + "/velloran-about.bmp"), 4);
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 500 && TopWindow(first.Pid(), "Tfrm_About", false); ++i) Sleep(20);
+    EXPECT_EQ(TopWindow(first.Pid(), "Tfrm_About", false), nullptr);  // freed
+    EXPECT_TRUE(IsWindowEnabled(main));
+
     // A second start under the same logon: the box, then the end, without a window of its own.
     {
       TProgram second(contentserver::Base());
@@ -148,10 +167,8 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
     EXPECT_FALSE(first.Ended(0));
 
     // Exit closes the main window, which ends the program.
-    std::vector<HWND> buttons = Children(main, "TBitBtn");
-    auto exit = std::find_if(buttons.begin(), buttons.end(), [](HWND b) { return WindowText(b) == "E&xit"; });
-    ASSERT_NE(exit, buttons.end());
-    PostMessageA(*exit, BM_CLICK, 0, 0);
+    ASSERT_NE(button("E&xit"), nullptr);
+    PostMessageA(button("E&xit"), BM_CLICK, 0, 0);
     EXPECT_TRUE(first.Ended(15000));
   }
   // The mutex went with the first instance: a new start succeeds.

@@ -35,17 +35,38 @@ TSkinElements::~TSkinElements() {
 
 void TSkinElements::ForEachElement(const std::function<void(TDataSkinObject&)>& Visit) {
   for (auto& b : SysButtons) Visit(*b);
-  TDataSkinObject* all[] = {Title.get(),         Buttons.get(),           Tabs.get(),
-                            Progress.get(),      UpDownHorz.get(),        UpDownVert.get(),
-                            SunkEdge.get(),      ExtraImages.get(),       ComboButton.get(),
-                            GroupBoxEdge.get(),  Toolbars.get(),          GroupBox.get(),
-                            StatusBarEdges.get(), Headerbar.get(),        MenuBarSkin.get(),
-                            MenuItem.get(),      MenuBackground.get(),    ScrollbarSkin.get(),
-                            HorzScroll.get(),    VertScroll.get(),        HorzScrollThumb.get(),
-                            VertScrollThumb.get(), TrackbarThumbHorz.get(), TrackbarThumbVert.get(),
-                            TrackbarThumbLeft.get(), TrackbarThumbRight.get(), TrackbarThumbUp.get(),
-                            TrackbarThumbDown.get(), Left.get(),          Right.get(),
-                            Top.get(),           Bottom.get()};
+  TDataSkinObject* all[] = {Title.get(),
+                            Buttons.get(),
+                            Tabs.get(),
+                            Progress.get(),
+                            UpDownHorz.get(),
+                            UpDownVert.get(),
+                            SunkEdge.get(),
+                            ExtraImages.get(),
+                            ComboButton.get(),
+                            GroupBoxEdge.get(),
+                            Toolbars.get(),
+                            GroupBox.get(),
+                            StatusBarEdges.get(),
+                            Headerbar.get(),
+                            MenuBarSkin.get(),
+                            MenuItem.get(),
+                            MenuBackground.get(),
+                            ScrollbarSkin.get(),
+                            HorzScroll.get(),
+                            VertScroll.get(),
+                            HorzScrollThumb.get(),
+                            VertScrollThumb.get(),
+                            TrackbarThumbHorz.get(),
+                            TrackbarThumbVert.get(),
+                            TrackbarThumbLeft.get(),
+                            TrackbarThumbRight.get(),
+                            TrackbarThumbUp.get(),
+                            TrackbarThumbDown.get(),
+                            Left.get(),
+                            Right.get(),
+                            Top.get(),
+                            Bottom.get()};
   for (TDataSkinObject* e : all)
     if (e) Visit(*e);
 }
@@ -53,13 +74,15 @@ void TSkinElements::ForEachElement(const std::function<void(TDataSkinObject&)>& 
 void TSkinElements::Exchange(TSkinElements& o) {
   using std::swap;
   swap(FSkinName, o.FSkinName);
-  TColor* mine[] = {&WindowText, &TitleTextActive, &TitleTextNoActive, &ButtonFace, &ButtonText, &ButtonHilight,
-                    &Buttonlight, &ButtonShadow,   &ButtonDkShadow,    &HilightText, &Hilight,    &Menubar,
-                    &MenuBarText, &MenuText,       &Menu,              &Scrollbar};
-  TColor* theirs[] = {&o.WindowText,  &o.TitleTextActive, &o.TitleTextNoActive, &o.ButtonFace,
-                      &o.ButtonText,  &o.ButtonHilight,   &o.Buttonlight,       &o.ButtonShadow,
-                      &o.ButtonDkShadow, &o.HilightText,  &o.Hilight,           &o.Menubar,
-                      &o.MenuBarText, &o.MenuText,        &o.Menu,              &o.Scrollbar};
+  TColor* mine[] = {&WindowText,    &TitleTextActive, &TitleTextNoActive, &ButtonFace,     &ButtonText,
+                    &ButtonHilight, &Buttonlight,     &ButtonShadow,      &ButtonDkShadow, &HilightText,
+                    &Hilight,       &Menubar,         &MenuBarText,       &MenuText,       &Menu,
+                    &Scrollbar};
+  TColor* theirs[] = {
+      &o.WindowText,    &o.TitleTextActive, &o.TitleTextNoActive, &o.ButtonFace,     &o.ButtonText,
+      &o.ButtonHilight, &o.Buttonlight,     &o.ButtonShadow,      &o.ButtonDkShadow, &o.HilightText,
+      &o.Hilight,       &o.Menubar,         &o.MenuBarText,       &o.MenuText,       &o.Menu,
+      &o.Scrollbar};
   for (size_t i = 0; i < std::size(mine); ++i) swap(*mine[i], *theirs[i]);
   swap(FColourList, o.FColourList);
   // Painting code may hold these records while it draws: swap what they hold, not the records.
@@ -159,7 +182,8 @@ std::string SkinBitmapEntryName(const std::string& Value) {
 
 int32_t DeriveSysButtonFrames(int Width, int Height, int32_t Action) {
   int32_t frames = 6;
-  if (Width > 0 && Height > 0) frames = double(Width) / double(Height) <= 3.8 ? 3 : 6;
+  // Width / Height <= 3.8, in integers: a ratio of exactly 3.8 must not depend on rounding.
+  if (Width > 0 && Height > 0) frames = 5 * int64_t(Width) <= 19 * int64_t(Height) ? 3 : 6;
   return Action < 0 ? 6 : frames;
 }
 
@@ -342,7 +366,8 @@ std::string TSkinData::GetSkinStore() const {
 void TSkinData::DefineProperties(TFiler* Filer) {
   TComponent::DefineProperties(Filer);
   Filer->DefineBinaryProperty(
-      "SkinStream", [this](TStream* s) { ReadSkinStream(s); }, [this](TStream* s) { WriteSkinStream(s); }, true);
+      "SkinStream", [this](TStream* s) { ReadSkinStream(s); }, [this](TStream* s) { WriteSkinStream(s); },
+      true);
 }
 
 void TSkinData::ReadSkinStream(TStream* Stream) {
@@ -422,7 +447,8 @@ void TSkinData::SetSkinFile(const std::string& Value) {
     return;
   }
   DWORD attributes = GetFileAttributesA(Value.c_str());
-  if (Value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  if (Value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return;
   try {
     FSkinStream->LoadFromFile(Value);
   } catch (const Exception&) {
@@ -565,7 +591,9 @@ void TSkinData::ReadBorders() {
 
 void TSkinData::ReadColours() {
   TSkinElements& p = *FParsed;
-  auto colour = [this](const char* key, TColor def) { return ReadColourText(IniString("Colours", key), def); };
+  auto colour = [this](const char* key, TColor def) {
+    return ReadColourText(IniString("Colours", key), def);
+  };
   p.WindowText = colour("WindowText", clWindowText);
   p.ButtonFace = colour("ButtonFace", clBtnFace);
   p.Scrollbar = colour("Scrollbar", clScrollBar);
@@ -648,7 +676,8 @@ void TSkinData::ReadMdiControls(size_t n) {
     b.Image->SetPixelFormat(pf24bit);
     b.Image->SetSize(4 * a, h);
     for (int y = 0; a > 0 && y < h; ++y)
-      std::memcpy(b.Image->ScanLine(y), static_cast<uint8_t*>(strip.ScanLine(y)) + i * 4 * a * 3, size_t(4 * a) * 3);
+      std::memcpy(b.Image->ScanLine(y), static_cast<uint8_t*>(strip.ScanLine(y)) + i * 4 * a * 3,
+                  size_t(4 * a) * 3);
     b.Xcoord = (a + 4) * (3 - i);
   }
 }
@@ -806,8 +835,8 @@ void TSkinData::ReadElements() {
   generic(p.TrackbarThumbRight, "Trackbar.ThumbRight");
   generic(p.TrackbarThumbUp, "Trackbar.ThumbUp");
   generic(p.TrackbarThumbDown, "Trackbar.ThumbDown");
-  ReadElementPair(p.UpDownHorz, "UpDown.Horz", "Image");
-  ReadElementPair(p.UpDownVert, "UpDown.Vert", "Image");
+  ReadElementPair(p.UpDownHorz, "UpDown.Horz", "GlyphImage");
+  ReadElementPair(p.UpDownVert, "UpDown.Vert", "GlyphImage");
 }
 
 void TSkinData::SetFrameCounts() {
@@ -817,19 +846,21 @@ void TSkinData::SetFrameCounts() {
   };
   set(p.Buttons.get(), 5);
   TDataSkinButton& b = *p.Buttons;
-  if (b.RadioButtonFrame == 0) b.RadioButtonFrame = DeriveCheckFrames(b.RadioImage->Width(), b.RadioImage->Height());
-  if (b.CheckButtonFrame == 0) b.CheckButtonFrame = DeriveCheckFrames(b.CheckImage->Width(), b.CheckImage->Height());
-  for (TDataSkinObject* e : {(TDataSkinObject*)p.Title.get(), (TDataSkinObject*)p.Progress.get(), p.MenuBarSkin.get(),
-                             p.GroupBoxEdge.get()})
+  if (b.RadioButtonFrame == 0)
+    b.RadioButtonFrame = DeriveCheckFrames(b.RadioImage->Width(), b.RadioImage->Height());
+  if (b.CheckButtonFrame == 0)
+    b.CheckButtonFrame = DeriveCheckFrames(b.CheckImage->Width(), b.CheckImage->Height());
+  for (TDataSkinObject* e : {(TDataSkinObject*)p.Title.get(), (TDataSkinObject*)p.Progress.get(),
+                             p.MenuBarSkin.get(), p.GroupBoxEdge.get()})
     set(e, 2);
   set(p.StatusBarEdges.get(), 3);
   for (TDataSkinObject* e :
        {(TDataSkinObject*)p.ComboButton.get(), p.SunkEdge.get(), p.HorzScroll.get(), p.VertScroll.get()})
     set(e, 4);
   for (TDataSkinObject* e :
-       {p.Toolbars.get(), (TDataSkinObject*)p.Tabs.get(), p.ExtraImages.get(), p.Headerbar.get(), p.MenuItem.get(),
-        p.TrackbarThumbHorz.get(), p.TrackbarThumbVert.get(), p.TrackbarThumbLeft.get(), p.TrackbarThumbRight.get(),
-        p.TrackbarThumbUp.get(), p.TrackbarThumbDown.get()})
+       {p.Toolbars.get(), (TDataSkinObject*)p.Tabs.get(), p.ExtraImages.get(), p.Headerbar.get(),
+        p.MenuItem.get(), p.TrackbarThumbHorz.get(), p.TrackbarThumbVert.get(), p.TrackbarThumbLeft.get(),
+        p.TrackbarThumbRight.get(), p.TrackbarThumbUp.get(), p.TrackbarThumbDown.get()})
     set(e, 5);
   set(p.UpDownHorz.get(), 8);
   set(p.UpDownVert.get(), 8);

@@ -190,9 +190,9 @@ struct TSkinControlTypes {
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
 using TOnFormSkin = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
-using TOnSkinControl = std::function<void(TComponent* Sender, TSkinData* SkinData, TControl* Form,
-                                          TControl* Control, const std::string& ControlClass,
-                                          TComponent*& SkinnedControl)>;
+using TOnSkinControl =
+    std::function<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+                       const std::string& ControlClass, TComponent*& SkinnedControl)>;
 
 // What the skin component asks of the process-wide skin manager. The manager's module implements
 // it and sets SkinManagerLink, so this module needs nothing of the manager.

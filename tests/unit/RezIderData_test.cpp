@@ -27,6 +27,9 @@ class SkinDataTest : public ::testing::Test {
     CreateDirectoryA(FTemp.c_str(), nullptr);
     SetEnvironmentVariableA("TMP", FTemp.c_str());
     SetEnvironmentVariableA("TEMP", FTemp.c_str());
+    char now[MAX_PATH];
+    GetTempPathA(MAX_PATH, now);
+    ASSERT_EQ(std::string(now), FTemp);
   }
   void TearDown() override {
     SetEnvironmentVariableA("TMP", FSavedTmp.c_str());
@@ -50,9 +53,9 @@ TEST(SkinValues, ColourTextsTakeThreeNumbersAnySeparator) {
   EXPECT_EQ(StrToSkinColor("255 128 0"), 0x000080FF);
   EXPECT_EQ(StrToSkinColor("255,128,0"), 0x000080FF);
   EXPECT_EQ(StrToSkinColor(" \t0;0;255 \r"), 0x00FF0000);
-  EXPECT_EQ(StrToSkinColor("300 0 0"), 44);           // low 8 bits
-  EXPECT_EQ(StrToSkinColor("1 2 3 4"), 0x00030201);   // a fourth number is ignored
-  EXPECT_EQ(StrToSkinColor("10 20"), 10);             // the last number only counts as blue
+  EXPECT_EQ(StrToSkinColor("300 0 0"), 44);          // low 8 bits
+  EXPECT_EQ(StrToSkinColor("1 2 3 4"), 0x00030201);  // a fourth number is ignored
+  EXPECT_EQ(StrToSkinColor("10 20"), 10);            // the last number only counts as blue
   EXPECT_EQ(StrToSkinColor("no digits"), 0);
   EXPECT_EQ(StrToSkinColor("-5 -6 -7"), 0x00070605);  // a minus is a separator
   // A number too large for an int32 swallows the digits after it.
@@ -200,13 +203,13 @@ TEST_F(SkinDataTest, MenuGlyphsAreFourMaskedSixteenPixelImages) {
   canvas.Canvas()->Brush()->SetColor(clGray);
   canvas.Canvas()->FillRect(RECT{0, 0, 64, 16});
   for (int i = 0; i < 4; ++i) data.FMenuImages->Draw(canvas.Canvas(), i * 16, 0, i);
-  EXPECT_EQ(PixelOf(&canvas, 0, 0), RGB(128, 128, 128));      // restore: corner untouched
-  EXPECT_EQ(PixelOf(&canvas, 2, 13), RGB(0, 0, 0));           // restore: front window's edge
+  EXPECT_EQ(PixelOf(&canvas, 0, 0), RGB(128, 128, 128));       // restore: corner untouched
+  EXPECT_EQ(PixelOf(&canvas, 2, 13), RGB(0, 0, 0));            // restore: front window's edge
   EXPECT_EQ(PixelOf(&canvas, 16 + 7, 7), RGB(128, 128, 128));  // maximise: inside the window
   EXPECT_EQ(PixelOf(&canvas, 16 + 3, 12), RGB(0, 0, 0));       // maximise: its bottom-left
   EXPECT_EQ(PixelOf(&canvas, 32 + 7, 12), RGB(0, 0, 0));       // minimise: the bar
   EXPECT_EQ(PixelOf(&canvas, 32 + 7, 7), RGB(128, 128, 128));
-  EXPECT_EQ(PixelOf(&canvas, 48 + 7, 7), RGB(0, 0, 0));        // close: the cross's middle
+  EXPECT_EQ(PixelOf(&canvas, 48 + 7, 7), RGB(0, 0, 0));  // close: the cross's middle
   EXPECT_EQ(PixelOf(&canvas, 48 + 7, 2), RGB(128, 128, 128));
 }
 
@@ -352,7 +355,8 @@ const char* const kFullIni =
     "[Progress]\r\nBitmap=progress.bmp\r\nChunk=chunk.bmp\r\nStyle=3\r\nTile=2\r\nNormalColour=5\r\n"
     "LeftWidth=1\r\n"
     "[GroupBoxEdge]\r\nImage=gbe.bmp\r\nTile=2\r\nStyle=4\r\nMouseOverColour2=1,2,3\r\n"
-    "[GroupBox]\r\nImage=gb.bmp\r\nBackgroundAlignment=1\r\nBackgroundLeftShift=-3\r\nBackgroundRightShift=5\r\n"
+    "[GroupBox]\r\nImage=gb.bmp\r\nBackgroundAlignment=1\r\nBackgroundLeftShift=-3\r\nBackgroundRightShift="
+    "5\r\n"
     "[Toolbars]\r\nLeftWidth=3\r\n"
     "[Tabs]\r\nImage=tabs.bmp\r\nBorder=border.bmp\r\nStyle=9\r\nTile=1\r\n"
     "[ComboButton]\r\nImage=combo.bmp\r\n****=border.bmp\r\n"
@@ -452,8 +456,8 @@ TEST_F(SkinRulesTest, ColoursAndExtraColourSections) {
 TEST_F(SkinRulesTest, CaptionButtonSectionsBecomeRecordsInFileOrder) {
   std::vector<std::string> names;
   for (auto& b : data.SysButtons) names.push_back(b->Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"BUTTON1", "BUTTON2", "BUTTONKEPT", "BUTTONICON", "BUTTONICONFRAMED",
-                                             "", "", ""}));
+  EXPECT_EQ(names, (std::vector<std::string>{"BUTTON1", "BUTTON2", "BUTTONKEPT", "BUTTONICON",
+                                             "BUTTONICONFRAMED", "", "", ""}));
   const TDataSkinSysButton& one = *data.SysButtons[0];
   EXPECT_EQ(one.Action, 1);
   EXPECT_EQ(one.Align, 2);
@@ -761,7 +765,8 @@ TEST_F(SkinDataTest, ASkinFileIsLoadedAndApplied) {
   DeleteFileA(file.c_str());
   EXPECT_FALSE(data.FNotLoaded);
   EXPECT_EQ(data.FSkinName, "Blue");
-  EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"Pending", "ClearFormButtons", "Schedule 3 250"}));
+  EXPECT_EQ(manager.Manager.Calls,
+            (std::vector<std::string>{"Pending", "ClearFormButtons", "Schedule 3 250"}));
   EXPECT_EQ(manager.Manager.Pending, &data);
 }
 
@@ -777,7 +782,8 @@ TEST_F(SkinDataTest, LoadedStepOfAMainFormSkinWithItsSkinSchedulesSkinningOn) {
   EXPECT_TRUE(manager.Manager.Calls.empty());
   data.Loaded();
   EXPECT_TRUE(data.Active());
-  EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "InstallHook", "Schedule 1 250"}));
+  EXPECT_EQ(manager.Manager.Calls,
+            (std::vector<std::string>{"AddSkinData", "InstallHook", "Schedule 1 250"}));
 }
 
 TEST_F(SkinDataTest, LoadedStepWithoutASkinSwitchesActiveOff) {

@@ -11,6 +11,7 @@
 #include "skin/RezIderData.h"
 #include "skin/SkinRead.h"
 #include "tk/Graphics.h"
+#include "tools/skinpack/LZHPack.h"
 #include "tools/skinpack/SkinPack.h"
 
 namespace skintest {
@@ -31,7 +32,9 @@ inline std::vector<uint8_t> SolidBmp(int w, int h, COLORREF colour) {
   return std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end());
 }
 
-inline std::vector<uint8_t> TextBytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+inline std::vector<uint8_t> TextBytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 // A packed archive: the INI under iniName first, then the other entries in the given order.
 inline std::vector<uint8_t> Archive(const std::string& ini, std::vector<TSkinEntry> entries = {},

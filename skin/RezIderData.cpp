@@ -5,6 +5,7 @@
 
 #include "skin/ImgUtil.h"
 #include "skin/SkinRead.h"
+#include "tk/FormReader.h"
 #include "tk/ImgList.h"
 #include "tk/IniFiles.h"
 
@@ -881,4 +882,45 @@ void TSkinData::SetFrameCounts() {
   });
   if (b.RadioButtonFrame < 1) b.RadioButtonFrame = 1;
   if (b.CheckButtonFrame < 1) b.CheckButtonFrame = 1;
+}
+
+// ---- Form descriptions -------------------------------------------------------------------------
+
+void RegisterSkinData() {
+  static const TIdentMap controlTypes = {{"xcMainMenu", xcMainMenu},
+                                         {"xcPopupMenu", xcPopupMenu},
+                                         {"xcToolbar", xcToolbar},
+                                         {"xcControlbar", xcControlbar},
+                                         {"xcCombo", xcCombo},
+                                         {"xcCheckBox", xcCheckBox},
+                                         {"xcRadioButton", xcRadioButton},
+                                         {"xcProgress", xcProgress},
+                                         {"xcScrollbar", xcScrollbar},
+                                         {"xcEdit", xcEdit},
+                                         {"xcButton", xcButton},
+                                         {"xcBitBtn", xcBitBtn},
+                                         {"xcSpeedButton", xcSpeedButton},
+                                         {"xcPanel", xcPanel},
+                                         {"xcGroupBox", xcGroupBox},
+                                         {"xcStatusBar", xcStatusBar},
+                                         {"xcTab", xcTab},
+                                         {"xcSystemMenu", xcSystemMenu},
+                                         {"xcFastReport", xcFastReport}};
+  static const TIdentMap formTypes = {
+      {"sfMainform", sfMainform}, {"sfOnlyThisForm", sfOnlyThisForm}, {"sfDialog", sfDialog}};
+  RegisterComponentClass<TSkinData>();
+  Published<TSkinData>()
+      .Property("Active", &TSkinData::SetActive)
+      .Property("DisableTag", &TSkinData::DisableTag)
+      .Custom("SkinControls", [](TSkinData* d, const TValue& v,
+                                 TReader&) { d->SkinControls.Bits = ValueToSet(v, controlTypes); })
+      .Object("Skin3rd", [](TSkinData* d) -> TPersistent* { return d->Skin3rd(); })
+      .Property("SkinFile", &TSkinData::SetSkinFile)
+      .Property("SkinStore", &TSkinData::SetSkinStore)
+      .Property("SkinFormtype", &TSkinData::SkinFormtype, formTypes)
+      .Property("Version", &TSkinData::SetVersion)
+      .Property("MenuUpdate", &TSkinData::MenuUpdate)
+      .Event("OnFormSkin", &TSkinData::OnFormSkin)
+      .Event("OnSkinChanged", &TSkinData::OnSkinChanged)
+      .Event("OnSkinControl", &TSkinData::OnSkinControl);
 }

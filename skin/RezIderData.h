@@ -323,3 +323,8 @@ extern bool IsWinNT;
 // Draws Text with the font, colour and mode already selected into DC; the caller's rectangle is
 // never changed (a DT_CALCRECT result is not handed back). Returns DrawText's result.
 int SkinDrawText(HDC DC, std::wstring Text, RECT Rect, UINT Format);
+
+// ---- Form descriptions -------------------------------------------------------------------------
+
+// Makes TSkinData readable from form descriptions: its class and published properties.
+void RegisterSkinData();

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "SkinTesting.h"
+#include "tk/FormReader.h"
 #include "tk/ImgList.h"
 
 using namespace skintest;
@@ -900,6 +901,90 @@ TEST_F(SkinDataTest, DoSkinChangedFiresTheEventWhenAssigned) {
   data.OnSkinChanged = [&](TObject* s) { sender = s; };
   data.DoSkinChanged();
   EXPECT_EQ(sender, &data);
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+class TSkinHost : public TComponent {
+ public:
+  TK_CLASS(TSkinHost, TComponent)
+  using TComponent::TComponent;
+};
+
+// The description of a form holding a skin component, with the archive as "SkinStream".
+std::string HostDescription(const std::vector<uint8_t>& archive, const std::string& active) {
+  TMemoryStream stored;
+  int32_t n = int32_t(archive.size());
+  stored.WriteBuffer(&n, 4);
+  stored.WriteBuffer(archive.data(), n);
+  std::string hex;
+  static const char digits[] = "0123456789ABCDEF";
+  for (size_t i = 0; i < stored.Bytes().size(); ++i) {
+    if (i % 32 == 0) hex += "\r\n      ";
+    uint8_t b = uint8_t(stored.Bytes()[i]);
+    hex += digits[b >> 4];
+    hex += digits[b & 15];
+  }
+  return "object SkinHost: TSkinHost\r\n"
+         "  object SkinData1: TSkinData\r\n"
+         "    Active = " +
+         active +
+         "\r\n"
+         "    DisableTag = 42\r\n"
+         "    SkinControls = [xcMainMenu, xcPopupMenu, xcCombo, xcFastReport]\r\n"
+         "    Skin3rd.Strings = (\r\n"
+         "      'TMyEdit=Edit'\r\n"
+         "      'TMyPanel=panel')\r\n"
+         "    SkinFile = ''\r\n"
+         "    SkinStore = '(Good)'\r\n"
+         "    SkinFormtype = sfMainform\r\n"
+         "    Version = '1.0'\r\n"
+         "    MenuUpdate = False\r\n"
+         "    SkinStream = {" +
+         hex +
+         "}\r\n"
+         "  end\r\n"
+         "end\r\n";
+}
+
+TEST_F(SkinDataTest, AFormDescriptionCreatesLoadsAndSwitchesOnTheComponent) {
+  RegisterSkinData();
+  TManagerScope manager(false);
+  TSkinHost host(nullptr);
+  ReadComponentText(&host, HostDescription(Archive(kFullIni, FullEntries()), "True"));
+  auto* data = ObjectAs<TSkinData>(host.FindComponent("SkinData1"));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(data->DisableTag, 42);
+  EXPECT_EQ(data->SkinControls.Bits,
+            (1u << xcMainMenu) | (1u << xcPopupMenu) | (1u << xcCombo) | (1u << xcFastReport));
+  ASSERT_EQ(data->Skin3rd()->Count(), 2);
+  EXPECT_EQ(data->Skin3rd()->Strings(1), "TMyPanel=panel");
+  EXPECT_EQ(data->SkinFormtype, sfMainform);
+  EXPECT_EQ(data->Version(), "2.65.6.22");
+  EXPECT_EQ(data->GetSkinStore(), "(none)");
+  EXPECT_FALSE(data->MenuUpdate);
+  EXPECT_FALSE(data->FNotLoaded);
+  EXPECT_EQ(data->FSkinName, "Rules");
+  EXPECT_EQ(data->SysButtons.size(), 8u);
+  EXPECT_EQ(manager.Manager.Calls,
+            (std::vector<std::string>{"AddSkinData", "InstallHook", "Schedule 1 250"}));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(SkinDataTest, AFormWhoseStoredSkinCannotLoadRunsUnskinned) {
+  RegisterSkinData();
+  TManagerScope manager(false);
+  std::vector<TSkinEntry> broken = FullEntries();
+  broken[0].Data = TextBytes("BM broken");
+  TSkinHost host(nullptr);
+  EXPECT_NO_THROW(ReadComponentText(&host, HostDescription(Archive(kFullIni, broken), "True")));
+  auto* data = ObjectAs<TSkinData>(host.FindComponent("SkinData1"));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->FNotLoaded);
+  EXPECT_FALSE(data->Active());
+  EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "InstallHook"}));
+  EXPECT_TRUE(Leftovers().empty());
 }
 
 // ---- SkinDrawText ------------------------------------------------------------------------------

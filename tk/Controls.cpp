@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "tk/FormReader.h"
 #include "tk/Forms.h"
 
 LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -143,6 +144,7 @@ void TControl::SetParentComponent(TComponent* Value) {
 }
 
 TControl::~TControl() {
+  Application->CancelHint(this);
   // Owned components (engine objects among them) go while this control is whole: they may put
   // back its message method.
   DestroyComponents();
@@ -355,13 +357,20 @@ void TControl::SetAlign(TAlign value) {
 }
 
 void TControl::Invalidate() {
+  // A windowed control repaints its own window; one without is repainted by its parent.
+  if (auto* w = ObjectAs<TWinControl>(this)) {
+    if (w->FHandle) InvalidateRect(w->FHandle, nullptr, TRUE);
+    return;
+  }
   if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
   RECT r = BoundsRect();
   InvalidateRect(FParent->FHandle, &r, TRUE);
 }
 
 void TControl::Update() {
-  if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->FHandle);
+  auto* w = ObjectAs<TWinControl>(this);
+  if (!w) w = FParent;
+  if (w && w->HandleAllocated()) UpdateWindow(w->FHandle);
 }
 
 void TControl::Repaint() {
@@ -385,6 +394,7 @@ POINT TControl::ClientOrigin() const { return {FLeft, FTop}; }
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
+  if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGoing(this);
   if (FHandle) DestroyWindow(FHandle);
   while (!FControls.empty()) delete FControls.back();
   if (FBrush) DeleteObject(FBrush);
@@ -441,11 +451,16 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 
 void TWinControl::DestroyWnd() { FText = GetText(); }
 
+void TWinControl::SaveWindowState() {
+  for (TControl* c : FControls)
+    if (auto* w = ObjectAs<TWinControl>(c); w && w->FHandle) w->SaveWindowState();
+  DestroyWnd();
+}
+
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
-  for (TControl* c : FControls)
-    if (auto* w = ObjectAs<TWinControl>(c)) w->DestroyWnd();
-  DestroyWnd();
+  // The system destroys the children's windows with ours: each keeps what it must first.
+  SaveWindowState();
   DestroyWindow(FHandle);
 }
 
@@ -965,4 +980,127 @@ void TCustomControl::PaintWindow(HDC dc) {
   FCanvas->SetFont(Font());
   FCanvas->Brush()->SetColor(FColor);
   PaintOnCanvas(FCanvas.get(), dc, [this] { Paint(); });
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+const std::vector<std::pair<std::string, int32_t>>& ColorIdents() {
+  static const TIdentMap idents = {
+      {"clScrollBar", clScrollBar},
+      {"clBackground", clBackground},
+      {"clActiveCaption", clActiveCaption},
+      {"clInactiveCaption", clInactiveCaption},
+      {"clMenu", clMenu},
+      {"clWindow", clWindow},
+      {"clWindowFrame", clWindowFrame},
+      {"clMenuText", clMenuText},
+      {"clWindowText", clWindowText},
+      {"clCaptionText", clCaptionText},
+      {"clActiveBorder", clActiveBorder},
+      {"clInactiveBorder", clInactiveBorder},
+      {"clAppWorkSpace", clAppWorkSpace},
+      {"clHighlight", clHighlight},
+      {"clHighlightText", clHighlightText},
+      {"clBtnFace", clBtnFace},
+      {"clBtnShadow", clBtnShadow},
+      {"clGrayText", clGrayText},
+      {"clBtnText", clBtnText},
+      {"clInactiveCaptionText", clInactiveCaptionText},
+      {"clBtnHighlight", clBtnHighlight},
+      {"cl3DDkShadow", cl3DDkShadow},
+      {"cl3DLight", cl3DLight},
+      {"clInfoText", clInfoText},
+      {"clInfoBk", clInfoBk},
+      {"clHotLight", clHotLight},
+      {"clBlack", clBlack},
+      {"clMaroon", clMaroon},
+      {"clGreen", clGreen},
+      {"clOlive", clOlive},
+      {"clNavy", clNavy},
+      {"clPurple", clPurple},
+      {"clTeal", clTeal},
+      {"clGray", clGray},
+      {"clSilver", clSilver},
+      {"clRed", clRed},
+      {"clLime", clLime},
+      {"clYellow", clYellow},
+      {"clBlue", clBlue},
+      {"clFuchsia", clFuchsia},
+      {"clAqua", clAqua},
+      {"clWhite", clWhite},
+      {"clNone", clNone},
+      {"clDefault", clDefault},
+  };
+  return idents;
+}
+
+namespace {
+// A picture's or bitmap's data as the description stores it.
+template <class T>
+void ReadGraphicData(T* target, const TValue& v) {
+  const std::string& bytes = v.AsBinary();
+  TMemoryStream data;
+  data.WriteBuffer(bytes.data(), int32_t(bytes.size()));
+  data.SetPosition(0);
+  target->ReadData(&data);
+}
+}  // namespace
+
+void RegisterControls() {
+  static const TIdentMap aligns = {{"alNone", alNone}, {"alTop", alTop},     {"alBottom", alBottom},
+                                   {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
+  static const TIdentMap cursors = {{"crDefault", crDefault},     {"crArrow", crArrow},
+                                    {"crIBeam", crIBeam},         {"crSizeAll", crSizeAll},
+                                    {"crHandPoint", crHandPoint}, {"crHourGlass", crHourGlass}};
+  static const TIdentMap fontStyles = {
+      {"fsBold", 0}, {"fsItalic", 1}, {"fsUnderline", 2}, {"fsStrikeOut", 3}};
+  // Values the description carries for the designer's sake only.
+  auto ignore = [](auto*, const TValue&, TReader&) {};
+
+  // A component without a window keeps the designer's place for it in Left and Top.
+  Published<TComponent>().Property("Tag", &TComponent::Tag).Custom("Left", ignore).Custom("Top", ignore);
+  Published<TFont>()
+      .Property("Name", &TFont::SetName)
+      .Property("Height", &TFont::SetHeight)
+      .Property("Size", &TFont::SetSize)
+      .Property("Color", &TFont::SetColor, ColorIdents())
+      .Property("Charset", &TFont::SetCharset,
+                {{"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"ANSI_CHARSET", ANSI_CHARSET}})
+      .Custom("Style", [](TFont* f, const TValue& v, TReader&) {
+        // Set elements are bit numbers here; the font's style is a bit mask.
+        uint32_t bits = ValueToSet(v, fontStyles);
+        f->SetStyle(TFontStyles(bits));
+      });
+  Published<TPicture>().Custom("Data", [](TPicture* p, const TValue& v, TReader&) { ReadGraphicData(p, v); });
+  Published<TBitmap>().Custom("Data", [](TBitmap* b, const TValue& v, TReader&) { ReadGraphicData(b, v); });
+
+  Published<TControl>()
+      .Property("Left", &TControl::SetLeft)
+      .Property("Top", &TControl::SetTop)
+      .Property("Width", &TControl::SetWidth)
+      .Property("Height", &TControl::SetHeight)
+      .Property("Caption", &TControl::SetCaption)
+      .Property("Text", &TControl::SetText)
+      .Property("Visible", &TControl::SetVisible)
+      .Property("Enabled", &TControl::SetEnabled)
+      .Property("Color", &TControl::SetColor, ColorIdents())
+      .Property("ParentColor", &TControl::SetParentColor)
+      .Property("ParentFont", &TControl::SetParentFont)
+      .Object("Font", [](TControl* c) -> TPersistent* { return c->Font(); })
+      .Property("Hint", &TControl::Hint)
+      .Property("ShowHint", &TControl::ShowHint)
+      .Custom("ParentShowHint", ignore)
+      .Property("Align", &TControl::SetAlign, aligns)
+      .Property("Cursor", &TControl::Cursor, cursors)
+      .Event("OnClick", &TControl::OnClick)
+      .Event("OnDblClick", &TControl::OnDblClick)
+      .Event("OnMouseDown", &TControl::OnMouseDown)
+      .Event("OnMouseUp", &TControl::OnMouseUp)
+      .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Event("OnMouseEnter", &TControl::OnMouseEnter)
+      .Event("OnMouseLeave", &TControl::OnMouseLeave);
+  Published<TWinControl>()
+      .Property("TabOrder", &TWinControl::SetTabOrder)
+      .Property("TabStop", &TWinControl::TabStop)
+      .Property("DoubleBuffered", &TWinControl::DoubleBuffered);
 }

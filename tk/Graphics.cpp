@@ -105,7 +105,11 @@ void TFont::SetHandle(HFONT font) {
 
 HGDIOBJ TFont::CreateHandle() { return CreateFontIndirectA(&FLogFont); }
 
-void TBrush::Assign(TPersistent* source) { AssignFields<TBrush>(source, &TBrush::FColor, &TBrush::FStyle); }
+void TBrush::Assign(TPersistent* source) {
+  AssignFields<TBrush>(source, &TBrush::FColor, &TBrush::FStyle, &TBrush::FBitmap);
+}
+
+void TBrush::SetBitmap(TBitmap* value) { Update(FBitmap, value); }
 
 void TBrush::SetColor(TColor value) {
   if (value == FColor) return;
@@ -117,6 +121,7 @@ void TBrush::SetColor(TColor value) {
 void TBrush::SetStyle(TBrushStyle value) { Update(FStyle, value); }
 
 HGDIOBJ TBrush::CreateHandle() {
+  if (FBitmap && !FBitmap->Empty()) return CreatePatternBrush(FBitmap->Handle());
   LOGBRUSH lb{};
   lb.lbColor = ColorToCOLORREF(FColor);
   if (FStyle == bsSolid) {
@@ -367,7 +372,8 @@ int Stride(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
 DIB CreateDIB(int width, int height, int bpp) {
   DIB d;
   if (width <= 0 || height <= 0) return d;
-  if (int64_t(Stride(width, 32)) * height > (int64_t(1) << 30))
+  // Sides past 65535 or more than 1 GB of pixels are refused before any size arithmetic can overflow.
+  if (width > 0xFFFF || height > 0xFFFF || int64_t(width) * 4 * height > (int64_t(1) << 30))
     throw EOutOfResources("Out of system resources");
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -497,6 +503,7 @@ HBITMAP TBitmap::Handle() {
 }
 
 void TBitmap::SetHandle(HBITMAP value) {
+  if (value && value == FHandle) return;
   if (!value) {
     NewImage(0, 0, FPixelFormat);
     FWidth = FHeight = 0;

@@ -81,6 +81,8 @@ COLORREF ColorToCOLORREF(TColor value);
 
 // ---- Fonts, brushes, pens ----------------------------------------------------------------------
 
+class TBitmap;
+
 // A GDI object described by properties; its handle is made when first asked for and remade after
 // every change. OnChange fires after each change, before the old handle is deleted, so a canvas
 // that has it selected can let go of it first.
@@ -176,6 +178,10 @@ class TBrush : public TGraphicsObject {
   void SetColor(TColor value);
   TBrushStyle Style() const { return FStyle; }
   void SetStyle(TBrushStyle value);
+  // A pattern to paint with instead of the colour (borrowed: the caller keeps the bitmap alive while
+  // the brush may make its handle); nullptr goes back to colour and style.
+  TBitmap* Bitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* value);
   HBRUSH Handle() { return static_cast<HBRUSH>(GetHandle()); }
 
  protected:
@@ -184,6 +190,7 @@ class TBrush : public TGraphicsObject {
  private:
   TColor FColor = clWhite;
   TBrushStyle FStyle = bsSolid;
+  TBitmap* FBitmap = nullptr;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -269,6 +276,7 @@ class TCanvas : public TPersistent {
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
   POINT PenPos();
+  // windows.h turns this name into TextOutA everywhere, so callers and definition still agree.
   void TextOut(int x, int y, const std::string& text);
   // Text at (x, y) clipped to r, with r filled by the brush unless the brush is clear.
   void TextRect(const RECT& r, int x, int y, const std::string& text);
@@ -341,8 +349,6 @@ class TGraphic : public TPersistent {
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 // tmAuto: the transparent colour is the bottom-left pixel's; tmFixed: TransparentColor as set.
 enum TTransparentMode { tmAuto, tmFixed };
-
-class TBitmap;
 
 // The canvas of a bitmap: a memory context of its own with the bitmap's DIB selected.
 class TBitmapCanvas : public TCanvas {

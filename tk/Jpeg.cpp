@@ -25,38 +25,11 @@ void ErrorExit(j_common_ptr cinfo) {
 
 void OutputMessage(j_common_ptr) {}  // warnings are not shown
 
-// A source over bytes in memory: running out inserts an end-of-image marker, as libjpeg expects.
-struct MemorySource {
-  jpeg_source_mgr pub;
-};
-
-void InitSource(j_decompress_ptr) {}
-void TermSource(j_decompress_ptr) {}
-
-boolean FillInputBuffer(j_decompress_ptr cinfo) {
-  static const JOCTET eoi[2] = {0xFF, JPEG_EOI};
-  WARNMS(cinfo, JWRN_JPEG_EOF);
-  cinfo->src->next_input_byte = eoi;
-  cinfo->src->bytes_in_buffer = 2;
-  return TRUE;
-}
-
-void SkipInputData(j_decompress_ptr cinfo, long count) {
-  if (count <= 0) return;
-  if (size_t(count) > cinfo->src->bytes_in_buffer) {
-    FillInputBuffer(cinfo);
-    return;
-  }
-  cinfo->src->next_input_byte += count;
-  cinfo->src->bytes_in_buffer -= size_t(count);
-}
-
 // Reads the header (out == nullptr) or decodes the whole picture into out. No C++ object with a
 // destructor lives in this frame, because an error longjmps back into it.
 void Decode(const std::vector<uint8_t>& data, int& width, int& height, TBitmap* out) {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
-  MemorySource src;
   cinfo.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = ErrorExit;
   err.pub.output_message = OutputMessage;
@@ -68,14 +41,8 @@ void Decode(const std::vector<uint8_t>& data, int& width, int& height, TBitmap* 
   if (failed) throw EInvalidGraphic(std::string("JPEG error: ") + err.message);
 
   jpeg_create_decompress(&cinfo);
-  src.pub.init_source = InitSource;
-  src.pub.fill_input_buffer = FillInputBuffer;
-  src.pub.skip_input_data = SkipInputData;
-  src.pub.resync_to_restart = jpeg_resync_to_restart;
-  src.pub.term_source = TermSource;
-  src.pub.next_input_byte = data.data();
-  src.pub.bytes_in_buffer = data.size();
-  cinfo.src = &src.pub;
+  // Running out of data inserts an end-of-image marker: a cut picture decodes, grey below the cut.
+  jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&cinfo, TRUE);
   width = int(cinfo.image_width);
   height = int(cinfo.image_height);

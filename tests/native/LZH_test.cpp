@@ -1,10 +1,26 @@
 // The LZHUF decoder, against our encoder and against streams written symbol by symbol.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "skin/LZH.h"
 #include "skin/SkinRead.h"
 #include "tests/native/SkinArchiveTesting.h"
 #include "tools/skinpack/LZHPack.h"
+
+namespace {
+bool g_refuseNothrowNew = false;  // makes the decoder's table allocation fail
+}  // namespace
+
+// The decoder allocates its tables with the non-throwing new; this one can be told to fail.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (g_refuseNothrowNew) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 namespace {
 
@@ -264,4 +280,19 @@ TEST(LZHEncoder, RefusesMatchesTheDecoderCannotExpress) {
   EXPECT_THROW(writer.PutMatch(61, 1), std::invalid_argument);
   EXPECT_THROW(writer.PutMatch(3, 0), std::invalid_argument);
   EXPECT_THROW(writer.PutMatch(3, lzh::N + 1), std::invalid_argument);
+}
+
+TEST(LZHDecoder, TablesThatCannotBeAllocatedRaiseEvenWhenNothingIsToBeDecoded) {
+  Bytes container = LZHPack(TextBytes("some text"));
+  for (int32_t size : {0, 9}) {
+    g_refuseNothrowNew = true;
+    try {
+      Unpack(Bytes(container.begin() + 4, container.end()), size);
+      ADD_FAILURE() << "no exception for TextSize " << size;
+    } catch (const ElzhException& e) {
+      EXPECT_EQ(e.Message, "LZH : Cannot get memory for dictionary tables");
+    }
+    g_refuseNothrowNew = false;
+  }
+  EXPECT_EQ(Unpack(Bytes(container.begin() + 4, container.end()), 9), TextBytes("some text"));
 }

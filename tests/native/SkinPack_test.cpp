@@ -81,6 +81,10 @@ TEST(SkinPackRoundTrip, ReaderGetsEveryEntryBackAndPackingIsDeterministic) {
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadFromStream(&s));
   ASSERT_EQ(reader.Count(), 33);
+  // Well formed: the sizes add up to exactly the entry data.
+  int64_t sum = 0;
+  for (int i = 0; i < reader.Count(); ++i) sum += reader.Size(i);
+  EXPECT_EQ(sum, int64_t(DecompressBytes(packed).size()) - 16 - reader.Header().NameLength - 4 * 33);
   TMemoryStream out;
   for (const TSkinEntry& e : entries) {
     reader.ExtractByName(e.Name, &out);

@@ -8,14 +8,9 @@
 
 #include "tk/Graphics.h"
 #include "tk/Jpeg.h"
-#include "tests/unit/GdiCount.h"
+#include "tests/unit/GraphicsHelpers.h"
 
 namespace {
-
-COLORREF PixelAt(TBitmap& b, int x, int y) {
-  const uint8_t* p = static_cast<uint8_t*>(b.ScanLine(y)) + x * (b.BitsPerPixel() / 8);
-  return RGB(p[2], p[1], p[0]);
-}
 
 void Fill(TBitmap& b, TColor c) {
   b.Canvas()->Brush()->SetColor(c);
@@ -277,6 +272,22 @@ TEST(Canvas, FillFrameAndRectanglePixels) {
   EXPECT_EQ(PixelAt(b, 3, 3), RGB(255, 0, 0));  // a clear brush leaves the inside
 }
 
+TEST(Canvas, PatternBrushFillsWithTheBitmap) {
+  TBitmap pattern(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) pattern.Canvas()->SetPixels(x, y, (x + y) % 2 ? clBtnFace : clBtnHighlight);
+  TBitmap b(12, 12);
+  b.Canvas()->Brush()->SetBitmap(&pattern);
+  b.Canvas()->FillRect(RECT{0, 0, 12, 12});
+  EXPECT_EQ(PixelAt(b, 0, 0), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(PixelAt(b, 1, 0), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(PixelAt(b, 11, 10), GetSysColor(COLOR_BTNFACE));
+  b.Canvas()->Brush()->SetBitmap(nullptr);
+  b.Canvas()->Brush()->SetColor(clRed);
+  b.Canvas()->FillRect(RECT{0, 0, 2, 2});
+  EXPECT_EQ(PixelAt(b, 1, 0), RGB(255, 0, 0));
+}
+
 TEST(Canvas, LinesAndPixels) {
   TBitmap b(10, 10);
   TCanvas* c = b.Canvas();
@@ -524,6 +535,18 @@ TEST(Bitmap, SetHandleTakesOverAnyBitmap) {
   EXPECT_EQ(b.Height(), 5);
   EXPECT_EQ(PixelAt(b, 0, 0), RGB(0, 200, 0));
   EXPECT_EQ(PixelAt(b, 5, 4), RGB(200, 0, 0));
+  b.SetHandle(b.Handle());  // its own handle: nothing to take over
+  EXPECT_EQ(GetObjectType(b.Handle()), DWORD(OBJ_BITMAP));
+  EXPECT_EQ(PixelAt(b, 5, 4), RGB(200, 0, 0));
+}
+
+TEST(Bitmap, OversizedPictureIsRefusedAndTheOldOneKept) {
+  TBitmap b(3, 3);
+  EXPECT_THROW(b.SetSize(0x10000, 2), EOutOfResources);
+  EXPECT_THROW(b.SetSize(30000, 30000), EOutOfResources);
+  EXPECT_EQ(b.Width(), 3);
+  b.Canvas()->SetPixels(2, 2, clRed);
+  EXPECT_EQ(PixelAt(b, 2, 2), RGB(255, 0, 0));
 }
 
 TEST(Bitmap, HandleCanBeSelectedElsewhereAfterCanvasUse) {
@@ -594,13 +617,6 @@ std::vector<uint8_t> MakeBmp(int bpp, int width, int height) {
     }
   }
   return v;
-}
-
-TMemoryStream StreamOf(const std::vector<uint8_t>& v) {
-  TMemoryStream s;
-  s.WriteBuffer(v.data(), int32_t(v.size()));
-  s.SetPosition(0);
-  return s;
 }
 
 void ExpectPattern(TBitmap& b, int bpp, int width, int height) {

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "GdiCount.h"
 #include "SkinDrawTesting.h"
 #include "SkinTesting.h"
 #include "skin/RezIderForm.h"
@@ -804,7 +803,7 @@ TEST_F(ManagerTest, ASetSkinRegionBelongsToTheSystemAndARefusedOneIsDeleted) {
   EXPECT_EQ(GetObjectType(refused), 0u);  // deleted, as nobody else will
 }
 
-// The count comes from GdiObjectCount (GdiCount.h): GetGuiResources where the system answers it;
+// The count comes from GdiObjectCount (GraphicsHelpers.h): GetGuiResources where the system answers it;
 // under Wine, which answers 0, the free room of the GDI handle table.
 TEST_F(TimerActionTest, AThousandSkinSwitchesWithRegionsLeaveNoGdiObjectBehind) {
   auto pic =

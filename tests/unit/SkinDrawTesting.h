@@ -7,17 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "GraphicsHelpers.h"
 #include "skins/test/TestSkinColours.h"
 #include "tk/Classes.h"
 #include "tk/Graphics.h"
 
 namespace drawtest {
-
-inline COLORREF PixelAt(TBitmap& bmp, int x, int y) {
-  const uint8_t* p = static_cast<const uint8_t*>(bmp.ScanLine(y));
-  int step = bmp.PixelFormat() == pf32bit ? 4 : 3;
-  return RGB(p[x * step + 2], p[x * step + 1], p[x * step]);
-}
 
 inline void SetPixelAt(TBitmap& bmp, int x, int y, COLORREF c) {
   uint8_t* p = static_cast<uint8_t*>(bmp.ScanLine(y));

@@ -5,7 +5,6 @@
 #include <set>
 #include <vector>
 
-#include "GdiCount.h"
 #include "SkinDrawTesting.h"
 #include "skin/RezIderData.h"
 #include "skin/RezIderForm.h"
@@ -514,7 +513,7 @@ TEST(DrawCenteredText, ADisabledTextIsDrawnInTheButtonShadowColourWhichStays) {
 
 // ---- Resources ---------------------------------------------------------------------------------
 
-// The count comes from GdiObjectCount (GdiCount.h): GetGuiResources where the system answers it;
+// The count comes from GdiObjectCount (GraphicsHelpers.h): GetGuiResources where the system answers it;
 // under Wine, which answers 0, the free room of the GDI handle table.
 TEST(SkinDrawResources, AThousandDrawsOfEveryRoutineLeaveNoGdiObjectBehind) {
   RECT m = Rect(3, 3, 3, 3);

@@ -3,32 +3,16 @@
 // area. Run under Wine: wine SkinDraw_bench.exe
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "bench/BenchTiming.h"
 #include "skin/RezIderFormDraw.h"
 #include "tk/Classes.h"
 #include "tk/Graphics.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Runs fn until at least half a second has passed; microseconds per run.
-template <class Fn>
-double MicrosecondsPerRun(Fn fn) {
-  int runs = 0;
-  Clock::time_point start = Clock::now();
-  double elapsed = 0;
-  do {
-    fn();
-    ++runs;
-    elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-  } while (elapsed < 0.5);
-  return elapsed * 1e6 / runs;
-}
 
 std::unique_ptr<TBitmap> Picture(const char* name) {
   TMemoryStream s;
@@ -64,16 +48,17 @@ int main() {
   };
   drawFrame();
 
-  double compose = MicrosecondsPerRun(drawFrame);
+  double compose = 1e6 * SecondsPerRun(drawFrame);
   TBitmap regionSource;
   regionSource.Assign(&frame);
-  double region = MicrosecondsPerRun(
-      [&] { DeleteObject(CreateRegionFromBitmap(&regionSource, 0, 0, SkinKeyColour, 1, 1, 1)); });
+  double region = 1e6 * SecondsPerRun([&] {
+                    DeleteObject(CreateRegionFromBitmap(&regionSource, 0, 0, SkinKeyColour, 1, 1, 1));
+                  });
   TBitmap target(W, H);
-  double blit = MicrosecondsPerRun([&] {
-    BitBlt(target.Canvas()->Handle(), 0, 0, W, H, frame.Canvas()->Handle(), 0, 0, SRCCOPY);
-    GdiFlush();
-  });
+  double blit = 1e6 * SecondsPerRun([&] {
+                  BitBlt(target.Canvas()->Handle(), 0, 0, W, H, frame.Canvas()->Handle(), 0, 0, SRCCOPY);
+                  GdiFlush();
+                });
 
   HRGN rgn = CreateRegionFromBitmap(&regionSource, 0, 0, SkinKeyColour, 1, 1, 1);
   DWORD rects = 0;

@@ -409,6 +409,47 @@ TEST_F(ManagerTest, SkinWindowTakesAnMdiChildOnlyWhenForced) {
   (void)main;
 }
 
+TEST_F(ManagerTest, AFormsOwnComponentLoadingEnablesCountsAndSkinsItsFormAtOnce) {
+  TForm* form = Form("owner");
+  TSkinData* own = Data(sfOnlyThisForm, form);
+  M->RemoveSkinData(own);
+  own->Loaded();
+  EXPECT_TRUE(M->Enabled);
+  EXPECT_EQ(M->ActivationCount(), 1);
+  EXPECT_EQ(M->HookHandle(), nullptr);  // only the main kind hooks
+  TRezIderForm* f = M->FindForm(form->Handle());
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->FSkinData, own);
+  // From now on a schedule arms the timer.
+  M->Schedule(saSkinOff, 250);
+  EXPECT_TRUE(M->ActionTimer()->Enabled());
+  EXPECT_TRUE(M->Enabled);
+}
+
+TEST_F(ManagerTest, FormListLookupsAndTheToolkitFormFilter) {
+  Data(sfMainform);
+  M->Enabled = true;
+  TForm* shown = Form("shown");
+  TForm* hidden = Form("hidden", false);
+  TForm* child = Form("child", false);
+  EXPECT_EQ(TSkinManage::FormByHandle(shown->Handle()), shown);
+  EXPECT_EQ(TSkinManage::FormByHandle(Window("no form")), nullptr);
+  M->SkinToolkitForm(hidden);
+  EXPECT_EQ(M->FindForm(hidden->Handle()), nullptr);
+  child->Show();
+  SetWindowLongA(child->Handle(), GWL_STYLE,
+                 (GetWindowLongA(child->Handle(), GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+  M->SkinToolkitForm(child);  // a form window made a child, not an MDI child form
+  EXPECT_EQ(M->FindForm(child->Handle()), nullptr);
+  M->SkinToolkitForm(shown);
+  TRezIderForm* f = M->FindForm(shown->Handle());
+  ASSERT_NE(f, nullptr);
+  M->RemoveForm(shown->Handle());  // taken off the list, not freed
+  EXPECT_EQ(M->FindForm(shown->Handle()), nullptr);
+  EXPECT_FALSE(Logged("Free shown"));
+  delete f;
+}
+
 // ---- FindSkinData, CanSkinClass ----------------------------------------------------------------
 
 TEST_F(ManagerTest, FindSkinDataFollowsItsRulesInOrder) {

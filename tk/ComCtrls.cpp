@@ -424,7 +424,7 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomTreeView::~TCustomTreeView() {
-  // Deleting the window deletes its items, whose notifications free the nodes.
+  // The window goes while the nodes' owner is whole; the node objects go with it.
   DestroyHandle();
 }
 
@@ -437,7 +437,31 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TCustomTreeView::DestroyWnd() {
+  // The nodes outlive the window: their objects stay, and a new window gets them back.
+  FSaved.clear();
+  for (int i = 0; i < FItems.Count(); ++i) {
+    TTreeNode* n = FItems.Item(i);
+    FSaved.push_back({n, n->Parent(), n->Text()});
+  }
+  FSaving = true;
+  TWinControl::DestroyWnd();
+}
+
 void TCustomTreeView::InitializeWnd() {
+  FSaving = false;
+  for (TSavedNode& s : FSaved) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = s.Parent ? s.Parent->FItem : TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = s.Text.data();
+    ins.item.lParam = LPARAM(s.Node);
+    ins.item.iImage = s.Node->FImageIndex;
+    ins.item.iSelectedImage = s.Node->FSelectedIndex;
+    s.Node->FItem = reinterpret_cast<HTREEITEM>(SendMessageA(FHandle, TVM_INSERTITEMA, 0, LPARAM(&ins)));
+  }
+  FSaved.clear();
   SendMessageA(FHandle, TVM_SETINDENT, WPARAM(FIndent), 0);
   HIMAGELIST list = FImages ? FImages->Handle() : FImageList;
   if (list) SendMessageA(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(list));
@@ -519,7 +543,8 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
   switch (hdr->code) {
     case TVN_DELETEITEMA:
     case TVN_DELETEITEMW:
-      FItems.Forget(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemOld.lParam));
+      if (!FSaving)
+        FItems.Forget(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemOld.lParam));
       break;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:

@@ -144,27 +144,23 @@ void TPageControl::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN;
 }
 
+void TPageControl::SendTab(UINT Msg, int Index, TTabSheet* Page) {
+  std::string text = Page->Caption();
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  SendMessageA(FHandle, Msg, WPARAM(Index), LPARAM(&item));
+}
+
 void TPageControl::InitializeWnd() {
-  for (size_t i = 0; i < FPages.size(); ++i) {
-    std::string text = FPages[i]->Caption();
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageA(FHandle, TCM_INSERTITEMA, i, LPARAM(&item));
-  }
+  for (size_t i = 0; i < FPages.size(); ++i) SendTab(TCM_INSERTITEMA, int(i), FPages[i]);
   ShowActivePage();
 }
 
 void TPageControl::InsertPage(TTabSheet* Page) {
   Page->FPageControl = this;
   FPages.push_back(Page);
-  if (HandleAllocated()) {
-    std::string text = Page->Caption();
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageA(FHandle, TCM_INSERTITEMA, FPages.size() - 1, LPARAM(&item));
-  }
+  if (HandleAllocated()) SendTab(TCM_INSERTITEMA, PageCount() - 1, Page);
   if (!FActivePage) FActivePage = Page;
   ShowActivePage();
 }
@@ -181,12 +177,7 @@ void TPageControl::RemovePage(TTabSheet* Page) {
 
 void TPageControl::UpdateTab(TTabSheet* Page) {
   int i = Page->PageIndex();
-  if (!HandleAllocated() || i < 0) return;
-  std::string text = Page->Caption();
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text.data();
-  SendMessageA(FHandle, TCM_SETITEMA, WPARAM(i), LPARAM(&item));
+  if (HandleAllocated() && i >= 0) SendTab(TCM_SETITEMA, i, Page);
 }
 
 int TPageControl::ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }

@@ -119,6 +119,8 @@ class TPageControl : public TWinControl {
   void InsertPage(TTabSheet* Page);
   void RemovePage(TTabSheet* Page);
   void UpdateTab(TTabSheet* Page);
+  // Inserts or updates (Msg) the tab at Index with Page's caption.
+  void SendTab(UINT Msg, int Index, TTabSheet* Page);
   void ShowActivePage();
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;

@@ -158,6 +158,7 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
   void RelayHint(MSG& msg);
+  void RemoveHintTools();
   HWND FHintWindow = nullptr;
   TControl* FHintControl = nullptr;
   std::string FHintText;

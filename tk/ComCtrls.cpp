@@ -539,7 +539,9 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
       break;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-      if (OnChange) OnChange(this, FItems.NodeFromItem(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemNew.hItem));
+      // A window on its way out moves its selection as it deletes the items: no change to report.
+      if (OnChange && !FSaving)
+        OnChange(this, FItems.NodeFromItem(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemNew.hItem));
       break;
     case NM_CLICK:
       Click();

@@ -553,12 +553,18 @@ void TWinControl::WndProc(TMessage& Message) {
       return;
   }
   if (IsMouseMessage(Message.Msg)) {
-    if (IsControlMouseMsg(Message)) return;
-    if (Message.Msg == WM_MOUSEMOVE && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-      Perform(CM_MOUSEENTER);
+    // The system reports the pointer leaving; entering is the first move seen inside.
+    if (Message.Msg == WM_MOUSEMOVE) {
+      if (!FTrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
+        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+      }
+      if (!(ControlState & csMouseInside)) {
+        ControlState |= csMouseInside;
+        Perform(CM_MOUSEENTER);
+      }
     }
+    if (IsControlMouseMsg(Message)) return;
   }
   TControl::WndProc(Message);
 }
@@ -571,10 +577,6 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
     FMouseControl = target;
     if (old) old->Perform(CM_MOUSELEAVE);
     if (target) target->Perform(CM_MOUSEENTER);
-    if (target && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-    }
   }
   if (!target) return false;
   bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
@@ -599,7 +601,10 @@ void TWinControl::WMMouseLeave(TMessage& Message) {
     FMouseControl = nullptr;
     old->Perform(CM_MOUSELEAVE);
   }
-  if (ControlState & csMouseInside) Perform(CM_MOUSELEAVE);
+  if (ControlState & csMouseInside) {
+    ControlState &= ~csMouseInside;
+    Perform(CM_MOUSELEAVE);
+  }
   DefaultHandler(Message);
 }
 

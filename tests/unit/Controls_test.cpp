@@ -195,7 +195,10 @@ TEST_F(FormFixture, GraphicControlIsPaintedByItsParentAndGetsItsMouse) {
   ReleaseDC(Form->Handle(), dc);
 
   HWND wnd = Form->Handle();
+  int parentEnters = 0;
+  Form->OnMouseEnter = [&](TObject*) { ++parentEnters; };
   SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(25, 35));
+  EXPECT_EQ(parentEnters, 1);  // entering over the child is entering the parent too
   SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
   SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(26, 36));
   SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));

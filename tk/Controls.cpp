@@ -281,7 +281,6 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   Invalidate();
   FLeft = ALeft;
@@ -289,7 +288,6 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FWidth = std::max(AWidth, 0);
   FHeight = std::max(AHeight, 0);
   Invalidate();
-  BoundsChanged();
   if (FParent && FAlign != alNone) FParent->AlignControls();
 }
 
@@ -386,8 +384,6 @@ void TControl::BringToFront() {
   if (auto* w = ObjectAs<TWinControl>(this); w && w->HandleAllocated()) w->SetZOrder(true);
   Invalidate();
 }
-
-POINT TControl::ClientOrigin() const { return {FLeft, FTop}; }
 
 // ---- TWinControl --------------------------------------------------------------------------------
 
@@ -824,7 +820,6 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   bool resized = AWidth != FWidth || AHeight != FHeight;
   if (FHandle) {
@@ -851,8 +846,6 @@ void TWinControl::UpdateBounds() {
   FWidth = r.right - r.left;
   FHeight = r.bottom - r.top;
 }
-
-void TWinControl::BoundsChanged() {}
 
 bool TWinControl::Showing() const {
   if (!FHandle) return false;

@@ -9,8 +9,8 @@
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/FormReader.h"
-#include "tk/StdCtrls.h"
 #include "tk/Dialogs.h"
+#include "tk/StdCtrls.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);

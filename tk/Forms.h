@@ -132,7 +132,12 @@ class TApplication : public TComponent {
   void CreateForm(T*& Reference) {
     T* form = new T(this);
     Reference = form;
-    FinishCreateForm(form);
+    try {
+      FinishCreateForm(form);
+    } catch (...) {
+      Reference = nullptr;  // the form is gone
+      throw;
+    }
   }
   void Run();
   void ProcessMessages();

@@ -121,6 +121,25 @@ TEST(ApplicationHints, TheToolTipFollowsTheControlUnderTheMouseThatShowsAHint) {
   EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
 }
 
+namespace {
+class Tfrm_Failing : public TForm {
+ public:
+  TK_CLASS(Tfrm_Failing, TForm)
+  explicit Tfrm_Failing(TComponent* owner) : TForm(owner) {
+    OnCreate = [](TObject*) { throw EReadError("no list"); };
+  }
+};
+}  // namespace
+
+TEST(ApplicationForms, AFormThatFailsItsCreationIsFreedAndNotMadeMain) {
+  Tfrm_Failing* form = nullptr;
+  int before = Screen->FormCount();
+  EXPECT_THROW(Application->CreateForm(form), EReadError);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_EQ(Screen->FormCount(), before);
+  EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
 // Last in this program: once the loop has ended, the application stays terminated.
 TEST(ApplicationRun, AFailingHandlerIsReportedAndTheLoopGoesOnUntilTheMainFormCloses) {
   Application->SetTitle("Corvanel");

@@ -669,23 +669,47 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
 }
 
+namespace {
+// A paint in progress, ended however the painting ends: a paint left open would come back at once.
+struct TPaintScope {
+  HWND Wnd;
+  PAINTSTRUCT Ps{};
+  HDC DC;
+  explicit TPaintScope(HWND wnd) : Wnd(wnd), DC(BeginPaint(wnd, &Ps)) {}
+  ~TPaintScope() { EndPaint(Wnd, &Ps); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+};
+
+// An off-screen bitmap the size of a client area, selected into a memory context of its own.
+struct TOffscreen {
+  HDC DC;
+  HBITMAP Bitmap;
+  HGDIOBJ Old;
+  TOffscreen(HDC like, int width, int height)
+      : DC(CreateCompatibleDC(like)),
+        Bitmap(CreateCompatibleBitmap(like, std::max(width, 1), std::max(height, 1))),
+        Old(SelectObject(DC, Bitmap)) {}
+  ~TOffscreen() {
+    SelectObject(DC, Old);
+    DeleteObject(Bitmap);
+    DeleteDC(DC);
+  }
+  TOffscreen(const TOffscreen&) = delete;
+  TOffscreen& operator=(const TOffscreen&) = delete;
+};
+}  // namespace
+
 void TWinControl::WMPaint(TMessage& Message) {
   if (!Message.WParam && DoubleBuffered) {
     // Erase and paint into an off-screen bitmap, both through the message method, then copy it.
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
+    TPaintScope paint(FHandle);
     RECT r;
     GetClientRect(FHandle, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, bmp);
-    Perform(WM_ERASEBKGND, WPARAM(mem));
-    Perform(WM_PAINT, WPARAM(mem));
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(FHandle, &ps);
+    TOffscreen mem(paint.DC, r.right, r.bottom);
+    Perform(WM_ERASEBKGND, WPARAM(mem.DC));
+    Perform(WM_PAINT, WPARAM(mem.DC));
+    BitBlt(paint.DC, 0, 0, r.right, r.bottom, mem.DC, 0, 0, SRCCOPY);
     return;
   }
   bool graphicChildren =
@@ -694,11 +718,14 @@ void TWinControl::WMPaint(TMessage& Message) {
     DefaultHandler(Message);
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : BeginPaint(FHandle, &ps);
-  PaintWindow(dc);
-  PaintControls(dc);
-  if (!Message.WParam) EndPaint(FHandle, &ps);
+  if (Message.WParam) {
+    PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+    PaintControls(reinterpret_cast<HDC>(Message.WParam));
+    return;
+  }
+  TPaintScope paint(FHandle);
+  PaintWindow(paint.DC);
+  PaintControls(paint.DC);
 }
 
 void TWinControl::PaintWindow(HDC dc) {

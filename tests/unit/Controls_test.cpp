@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/unit/MessageBoxWatch.h"
 #include "tk/Forms.h"
 #include "tk/StdCtrls.h"
 
@@ -64,6 +65,37 @@ struct FormFixture : ::testing::Test {
 };
 
 }  // namespace
+
+namespace {
+class TFailingPaint : public TCustomControl {
+ public:
+  TK_CLASS(TFailingPaint, TCustomControl)
+  using TCustomControl::TCustomControl;
+  int Paints = 0;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    throw EInvalidOperation("cannot paint");
+  }
+};
+}  // namespace
+
+TEST_F(FormFixture, APaintThatFailsIsReportedOnceAndEnded) {
+  auto* c = new TFailingPaint(Form);
+  c->SetBounds(0, 0, 20, 20);
+  c->SetParent(Form);
+  MessageBoxWatch watch;
+  Form->Show();
+  Application->ProcessMessages();
+  EXPECT_TRUE(watch.Answered());
+  EXPECT_EQ(watch.Text, "cannot paint");
+  Application->ProcessMessages();
+  EXPECT_EQ(c->Paints, 1);
+  // The paint was ended: nothing is left to repaint.
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(c->Handle(), &update, FALSE));
+}
 
 TEST_F(FormFixture, WindowClassesAreTheToolkitClassNames) {
   auto* c = new TProbeControl(Form);

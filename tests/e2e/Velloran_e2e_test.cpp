@@ -204,3 +204,22 @@ TEST(VelloranProgram, FailedProbeShowsItsBoxOverTheSplashAndEnds) {
   GetExitCodeProcess(program.Info.hProcess, &code);
   EXPECT_EQ(code, 0u);
 }
+
+TEST(VelloranProgram, SplashKeepsAnsweringWhileTheListsTrickleIn) {
+  // Each of the three requests takes about two seconds.
+  TProgram program(contentserver::Base() + "~trickle=200/");
+  HWND splash = WaitForTopWindow(program.Pid(), "Tfrm_Flash", 30000);
+  ASSERT_NE(splash, nullptr);
+  int answered = 0;
+  while (!TopWindow(program.Pid(), "Tfrm_Main", true) && IsWindow(splash)) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(splash, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &result)) ++answered;
+    Sleep(100);
+  }
+  EXPECT_GT(answered, 10);  // the GUI thread dispatched all along
+  HWND main = WaitForTopWindow(program.Pid(), "Tfrm_Main", 60000);
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(IsWindow(splash));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.Ended(15000));
+}

@@ -144,27 +144,23 @@ void TPageControl::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN;
 }
 
+void TPageControl::SendTab(UINT Msg, int Index, TTabSheet* Page) {
+  std::string text = Page->Caption();
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  SendMessageA(FHandle, Msg, WPARAM(Index), LPARAM(&item));
+}
+
 void TPageControl::InitializeWnd() {
-  for (size_t i = 0; i < FPages.size(); ++i) {
-    std::string text = FPages[i]->Caption();
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageA(FHandle, TCM_INSERTITEMA, i, LPARAM(&item));
-  }
+  for (size_t i = 0; i < FPages.size(); ++i) SendTab(TCM_INSERTITEMA, int(i), FPages[i]);
   ShowActivePage();
 }
 
 void TPageControl::InsertPage(TTabSheet* Page) {
   Page->FPageControl = this;
   FPages.push_back(Page);
-  if (HandleAllocated()) {
-    std::string text = Page->Caption();
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageA(FHandle, TCM_INSERTITEMA, FPages.size() - 1, LPARAM(&item));
-  }
+  if (HandleAllocated()) SendTab(TCM_INSERTITEMA, PageCount() - 1, Page);
   if (!FActivePage) FActivePage = Page;
   ShowActivePage();
 }
@@ -181,12 +177,7 @@ void TPageControl::RemovePage(TTabSheet* Page) {
 
 void TPageControl::UpdateTab(TTabSheet* Page) {
   int i = Page->PageIndex();
-  if (!HandleAllocated() || i < 0) return;
-  std::string text = Page->Caption();
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = text.data();
-  SendMessageA(FHandle, TCM_SETITEMA, WPARAM(i), LPARAM(&item));
+  if (HandleAllocated() && i >= 0) SendTab(TCM_SETITEMA, i, Page);
 }
 
 int TPageControl::ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
@@ -424,7 +415,7 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomTreeView::~TCustomTreeView() {
-  // Deleting the window deletes its items, whose notifications free the nodes.
+  // The window goes while the nodes' owner is whole; the node objects go with it.
   DestroyHandle();
 }
 
@@ -437,7 +428,31 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TCustomTreeView::DestroyWnd() {
+  // The nodes outlive the window: their objects stay, and a new window gets them back.
+  FSaved.clear();
+  for (int i = 0; i < FItems.Count(); ++i) {
+    TTreeNode* n = FItems.Item(i);
+    FSaved.push_back({n, n->Parent(), n->Text()});
+  }
+  FSaving = true;
+  TWinControl::DestroyWnd();
+}
+
 void TCustomTreeView::InitializeWnd() {
+  FSaving = false;
+  for (TSavedNode& s : FSaved) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = s.Parent ? s.Parent->FItem : TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = s.Text.data();
+    ins.item.lParam = LPARAM(s.Node);
+    ins.item.iImage = s.Node->FImageIndex;
+    ins.item.iSelectedImage = s.Node->FSelectedIndex;
+    s.Node->FItem = reinterpret_cast<HTREEITEM>(SendMessageA(FHandle, TVM_INSERTITEMA, 0, LPARAM(&ins)));
+  }
+  FSaved.clear();
   SendMessageA(FHandle, TVM_SETINDENT, WPARAM(FIndent), 0);
   HIMAGELIST list = FImages ? FImages->Handle() : FImageList;
   if (list) SendMessageA(FHandle, TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(list));
@@ -519,11 +534,14 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
   switch (hdr->code) {
     case TVN_DELETEITEMA:
     case TVN_DELETEITEMW:
-      FItems.Forget(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemOld.lParam));
+      if (!FSaving)
+        FItems.Forget(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemOld.lParam));
       break;
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-      if (OnChange) OnChange(this, FItems.NodeFromItem(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemNew.hItem));
+      // A window on its way out moves its selection as it deletes the items: no change to report.
+      if (OnChange && !FSaving)
+        OnChange(this, FItems.NodeFromItem(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemNew.hItem));
       break;
     case NM_CLICK:
       Click();

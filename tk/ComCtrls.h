@@ -119,6 +119,8 @@ class TPageControl : public TWinControl {
   void InsertPage(TTabSheet* Page);
   void RemovePage(TTabSheet* Page);
   void UpdateTab(TTabSheet* Page);
+  // Inserts or updates (Msg) the tab at Index with Page's caption.
+  void SendTab(UINT Msg, int Index, TTabSheet* Page);
   void ShowActivePage();
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;
@@ -159,6 +161,7 @@ class TTreeNode {
 
  private:
   friend class TTreeNodes;
+  friend class TCustomTreeView;
   TTreeNodes* FOwner;
   HTREEITEM FItem;
   int FImageIndex = -1, FSelectedIndex = -1;
@@ -221,6 +224,7 @@ class TCustomTreeView : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void InitializeWnd() override;
+  void DestroyWnd() override;
   void WndProc(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   bool ClickOnMouseUp() const override { return false; }
@@ -231,6 +235,14 @@ class TCustomTreeView : public TWinControl {
   TBorderStyle FBorderStyle = bsSingle;
   TImageList* FImages = nullptr;
   HIMAGELIST FImageList = nullptr;
+  // The nodes, in tree order with their parents and texts, while the window is made anew.
+  struct TSavedNode {
+    TTreeNode* Node;
+    TTreeNode* Parent;
+    std::string Text;
+  };
+  std::vector<TSavedNode> FSaved;
+  bool FSaving = false;
 };
 
 class TTreeView : public TCustomTreeView {

@@ -281,7 +281,6 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   Invalidate();
   FLeft = ALeft;
@@ -289,7 +288,6 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FWidth = std::max(AWidth, 0);
   FHeight = std::max(AHeight, 0);
   Invalidate();
-  BoundsChanged();
   if (FParent && FAlign != alNone) FParent->AlignControls();
 }
 
@@ -386,8 +384,6 @@ void TControl::BringToFront() {
   if (auto* w = ObjectAs<TWinControl>(this); w && w->HandleAllocated()) w->SetZOrder(true);
   Invalidate();
 }
-
-POINT TControl::ClientOrigin() const { return {FLeft, FTop}; }
 
 // ---- TWinControl --------------------------------------------------------------------------------
 
@@ -553,12 +549,18 @@ void TWinControl::WndProc(TMessage& Message) {
       return;
   }
   if (IsMouseMessage(Message.Msg)) {
-    if (IsControlMouseMsg(Message)) return;
-    if (Message.Msg == WM_MOUSEMOVE && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-      Perform(CM_MOUSEENTER);
+    // The system reports the pointer leaving; entering is the first move seen inside.
+    if (Message.Msg == WM_MOUSEMOVE) {
+      if (!FTrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
+        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+      }
+      if (!(ControlState & csMouseInside)) {
+        ControlState |= csMouseInside;
+        Perform(CM_MOUSEENTER);
+      }
     }
+    if (IsControlMouseMsg(Message)) return;
   }
   TControl::WndProc(Message);
 }
@@ -571,10 +573,6 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
     FMouseControl = target;
     if (old) old->Perform(CM_MOUSELEAVE);
     if (target) target->Perform(CM_MOUSEENTER);
-    if (target && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-    }
   }
   if (!target) return false;
   bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
@@ -599,7 +597,10 @@ void TWinControl::WMMouseLeave(TMessage& Message) {
     FMouseControl = nullptr;
     old->Perform(CM_MOUSELEAVE);
   }
-  if (ControlState & csMouseInside) Perform(CM_MOUSELEAVE);
+  if (ControlState & csMouseInside) {
+    ControlState &= ~csMouseInside;
+    Perform(CM_MOUSELEAVE);
+  }
   DefaultHandler(Message);
 }
 
@@ -668,23 +669,47 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
 }
 
+namespace {
+// A paint in progress, ended however the painting ends: a paint left open would come back at once.
+struct TPaintScope {
+  HWND Wnd;
+  PAINTSTRUCT Ps{};
+  HDC DC;
+  explicit TPaintScope(HWND wnd) : Wnd(wnd), DC(BeginPaint(wnd, &Ps)) {}
+  ~TPaintScope() { EndPaint(Wnd, &Ps); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+};
+
+// An off-screen bitmap the size of a client area, selected into a memory context of its own.
+struct TOffscreen {
+  HDC DC;
+  HBITMAP Bitmap;
+  HGDIOBJ Old;
+  TOffscreen(HDC like, int width, int height)
+      : DC(CreateCompatibleDC(like)),
+        Bitmap(CreateCompatibleBitmap(like, std::max(width, 1), std::max(height, 1))),
+        Old(SelectObject(DC, Bitmap)) {}
+  ~TOffscreen() {
+    SelectObject(DC, Old);
+    DeleteObject(Bitmap);
+    DeleteDC(DC);
+  }
+  TOffscreen(const TOffscreen&) = delete;
+  TOffscreen& operator=(const TOffscreen&) = delete;
+};
+}  // namespace
+
 void TWinControl::WMPaint(TMessage& Message) {
   if (!Message.WParam && DoubleBuffered) {
     // Erase and paint into an off-screen bitmap, both through the message method, then copy it.
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
+    TPaintScope paint(FHandle);
     RECT r;
     GetClientRect(FHandle, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, bmp);
-    Perform(WM_ERASEBKGND, WPARAM(mem));
-    Perform(WM_PAINT, WPARAM(mem));
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(FHandle, &ps);
+    TOffscreen mem(paint.DC, r.right, r.bottom);
+    Perform(WM_ERASEBKGND, WPARAM(mem.DC));
+    Perform(WM_PAINT, WPARAM(mem.DC));
+    BitBlt(paint.DC, 0, 0, r.right, r.bottom, mem.DC, 0, 0, SRCCOPY);
     return;
   }
   bool graphicChildren =
@@ -693,11 +718,14 @@ void TWinControl::WMPaint(TMessage& Message) {
     DefaultHandler(Message);
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : BeginPaint(FHandle, &ps);
-  PaintWindow(dc);
-  PaintControls(dc);
-  if (!Message.WParam) EndPaint(FHandle, &ps);
+  if (Message.WParam) {
+    PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+    PaintControls(reinterpret_cast<HDC>(Message.WParam));
+    return;
+  }
+  TPaintScope paint(FHandle);
+  PaintWindow(paint.DC);
+  PaintControls(paint.DC);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -819,7 +847,6 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   bool resized = AWidth != FWidth || AHeight != FHeight;
   if (FHandle) {
@@ -846,8 +873,6 @@ void TWinControl::UpdateBounds() {
   FWidth = r.right - r.left;
   FHeight = r.bottom - r.top;
 }
-
-void TWinControl::BoundsChanged() {}
 
 bool TWinControl::Showing() const {
   if (!FHandle) return false;

@@ -107,7 +107,7 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // Control state: transient flags of one control.
-enum : uint32_t { csLButtonDown = 1, csClicked = 2, csCreating = 4, csMouseInside = 8 };
+enum : uint32_t { csLButtonDown = 1, csClicked = 2, csMouseInside = 4 };
 
 class TWinControl;
 
@@ -149,7 +149,7 @@ class TControl : public TComponent {
   virtual void SetVisible(bool value);
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
-  // Visible, and every parent up to a form too.
+  // Visible on the screen: itself and every parent.
   virtual bool Showing() const;
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value);
@@ -187,8 +187,6 @@ class TControl : public TComponent {
   void Repaint();
   void Update();
   void BringToFront();
-  // This control's client point in its parent's client coordinates.
-  POINT ClientOrigin() const;
 
  protected:
   virtual std::string GetText() const { return FText; }
@@ -201,9 +199,6 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
-  // Called by SetBounds with the new values before they are stored: a control may change them.
-  virtual void ConstrainBounds(int&, int&, int&, int&) {}
-  virtual void BoundsChanged() {}
   // Parent font and colour reach children through these.
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
@@ -302,7 +297,6 @@ class TWinControl : public TControl {
   void EnabledChanged() override;
   void VisibleChanged() override;
   void ParentColorChanged() override;
-  void BoundsChanged() override;
 
   virtual void PaintWindow(HDC dc);
   void WMPaint(TMessage& Message);

@@ -9,8 +9,8 @@
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/FormReader.h"
-#include "tk/StdCtrls.h"
 #include "tk/Dialogs.h"
+#include "tk/StdCtrls.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -49,7 +49,14 @@ TCustomForm* GetParentForm(TControl* Control) {
 
 // ---- TApplication -------------------------------------------------------------------------------
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  // Until the program names itself, the title is its file name without the extension.
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  FTitle = name.substr(0, name.rfind('.'));
+}
 
 TApplication::~TApplication() {
   DestroyComponents();
@@ -167,16 +174,12 @@ void TApplication::RelayHint(MSG& msg) {
       FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, TkInstance(), nullptr);
-    TOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
-    ti.uId = 1;
     // One tool at a time: the one for the control under the mouse, on the window it is seen in.
-    while (SendMessageA(FHintWindow, TTM_ENUMTOOLSA, 0, LPARAM(&ti)))
-      SendMessageA(FHintWindow, TTM_DELTOOLA, 0, LPARAM(&ti));
+    RemoveHintTools();
     FHintControl = target;
     if (target) {
       FHintText = target->Hint;
-      ti = TOOLINFOA{};
+      TOOLINFOA ti{};
       ti.cbSize = sizeof ti;
       ti.hwnd = msg.hwnd;
       ti.uId = 1;
@@ -194,6 +197,10 @@ void TApplication::RelayHint(MSG& msg) {
 void TApplication::CancelHint(TControl* Control) {
   if (FHintControl != Control) return;
   FHintControl = nullptr;
+  RemoveHintTools();
+}
+
+void TApplication::RemoveHintTools() {
   TOOLINFOA ti{};
   ti.cbSize = sizeof ti;
   while (FHintWindow && SendMessageA(FHintWindow, TTM_ENUMTOOLSA, 0, LPARAM(&ti)))

@@ -132,7 +132,12 @@ class TApplication : public TComponent {
   void CreateForm(T*& Reference) {
     T* form = new T(this);
     Reference = form;
-    FinishCreateForm(form);
+    try {
+      FinishCreateForm(form);
+    } catch (...) {
+      Reference = nullptr;  // the form is gone
+      throw;
+    }
   }
   void Run();
   void ProcessMessages();
@@ -158,6 +163,7 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
   void RelayHint(MSG& msg);
+  void RemoveHintTools();
   HWND FHintWindow = nullptr;
   TControl* FHintControl = nullptr;
   std::string FHintText;

@@ -12,15 +12,6 @@ namespace {
 const char* const kWinksList = "contentlist/winkscontent.xml";
 const char* const kEmoticonsList = "contentlist/emoticonscontent.xml";
 
-// The node after node in the tree's own order: its first child, else its next sibling, else the
-// next sibling of its nearest ancestor that has one.
-TTreeNode* NextInTreeOrder(TTreeNode* node) {
-  if (TTreeNode* child = node->getFirstChild()) return child;
-  for (; node; node = node->Parent())
-    if (TTreeNode* sibling = node->getNextSibling()) return sibling;
-  return nullptr;
-}
-
 }  // namespace
 
 std::string RootCaption(const std::string& title) { return "\xA1\xBE" + title + "\xA1\xBF"; }
@@ -77,14 +68,18 @@ void Tfrm_Main::LoadContentLists() {
 
 void Tfrm_Main::ClearTree(TTreeView* tree) {
   tree->Items().Clear();
-  FRecords[tree].clear();
+  FTrees.erase(tree);
 }
 
-TTreeNode* Tfrm_Main::AddNode(TTreeView* tree, TTreeNode* parent, std::unique_ptr<TTreeRecord> record) {
-  auto& records = FRecords[tree];
-  records.push_back(std::move(record));
-  TTreeRecord* r = records.back().get();
-  return tree->Items().AddChildObject(parent, r->Caption, r);
+int Tfrm_Main::AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record) {
+  TTreeContent& content = FTrees[tree];
+  content.Records.push_back(std::move(record));
+  TTreeRecord* r = content.Records.back().get();
+  TTreeNode* parentNode = parent >= 0 ? content.Order[size_t(parent)].Node : nullptr;
+  TTreeNode* node = tree->Items().AddChildObject(parentNode, r->Caption, r);
+  if (parent >= 0) content.Order[size_t(parent)].HasChildren = true;
+  content.Order.push_back({node, false});
+  return int(content.Order.size()) - 1;
 }
 
 bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const std::string& title) {
@@ -93,7 +88,7 @@ bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const s
     auto rootRecord = std::make_unique<TTreeRecord>();
     rootRecord->Kind = "0";
     rootRecord->Caption = RootCaption(title);
-    TTreeNode* root = AddNode(tree, nullptr, std::move(rootRecord));
+    int root = AddNode(tree, -1, std::move(rootRecord));
 
     TMemoryStream body;
     msnhttp->Get(url, &body);
@@ -105,7 +100,7 @@ bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const s
       TXmlNode category = list.ChildNode(c);
       auto categoryRecord = std::make_unique<TTreeRecord>();
       categoryRecord->Caption = category.NodeName();
-      TTreeNode* categoryNode = AddNode(tree, root, std::move(categoryRecord));
+      int categoryNode = AddNode(tree, root, std::move(categoryRecord));
       int items = category.ChildCount();
       for (int i = 0; i < items; ++i) {
         TXmlNode item = category.ChildNode(i);
@@ -116,7 +111,7 @@ bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const s
         AddNode(tree, categoryNode, std::move(itemRecord));
       }
     }
-    root->Expand(false);
+    FTrees[tree].Order[size_t(root)].Node->Expand(false);
     return true;
   } catch (...) {
     return false;
@@ -124,10 +119,16 @@ bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const s
 }
 
 void Tfrm_Main::UpdateTreeIcons(TTreeView* tree) {
-  for (TTreeNode* node = tree->Items().GetFirstNode(); node; node = NextInTreeOrder(node)) {
-    int image = node->Selected() || (node->HasChildren() && node->Expanded()) ? 1 : 0;
-    node->SetImageIndex(image);
-    node->SetSelectedIndex(image);
+  auto found = FTrees.find(tree);
+  if (found == FTrees.end()) return;
+  TTreeNode* selected = tree->Selected();
+  // Each question put to the tree window costs a search of all its items under Wine, so the walk
+  // goes through the fill order and asks the window only about nodes with children.
+  for (const TTreeEntry& entry : found->second.Order) {
+    TTreeNode* node = entry.Node;
+    int image = node == selected || (entry.HasChildren && node->Expanded()) ? 1 : 0;
+    if (node->ImageIndex() != image) node->SetImageIndex(image);
+    if (node->SelectedIndex() != image) node->SetSelectedIndex(image);
   }
 }
 

@@ -78,12 +78,24 @@ class Tfrm_Main : public TForm {
   const std::string& BaseUrl() const { return FBaseUrl; }
 
  private:
+  // One node of a content tree as filled: the trees only ever grow at their end, so the fill order
+  // is the tree's own node order.
+  struct TTreeEntry {
+    TTreeNode* Node;
+    bool HasChildren;
+  };
+  struct TTreeContent {
+    std::vector<std::unique_ptr<TTreeRecord>> Records;
+    std::vector<TTreeEntry> Order;
+  };
   void ClearTree(TTreeView* tree);
-  TTreeNode* AddNode(TTreeView* tree, TTreeNode* parent, std::unique_ptr<TTreeRecord> record);
+  // Appends a node for record under the node at index parent of the tree's order (a root when -1);
+  // answers the new node's index.
+  int AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record);
 
   std::string FBaseUrl;
-  // The records behind each tree's nodes, released when the tree is cleared or the window goes.
-  std::map<TTreeView*, std::vector<std::unique_ptr<TTreeRecord>>> FRecords;
+  // What each tree holds, released when the tree is cleared or the window goes.
+  std::map<TTreeView*, TTreeContent> FTrees;
 };
 
 extern Tfrm_Main* frm_Main;

@@ -82,6 +82,26 @@ TEST_F(ComFixture, TreeNodesKeepTextDataImagesAndParents) {
   EXPECT_EQ(tree->Items().GetFirstNode(), nullptr);
 }
 
+TEST_F(ComFixture, TreeNodesSurviveANewWindowOfTheFormAroundThem) {
+  auto* tree = new TTreeView(Form);
+  tree->SetParent(Form);
+  Record a{"a.cab"};
+  TTreeNode* root = tree->Items().AddChild(nullptr, "Winks");
+  TTreeNode* leaf = tree->Items().AddChildObject(root, "first", &a);
+  leaf->SetImageIndex(1);
+  Form->SetBorderStyle(bsSizeable);  // the form's window, and the tree's with it, are made anew
+  EXPECT_EQ(tree->Items().Count(), 2);
+  EXPECT_EQ(tree->Items().GetFirstNode(), root);
+  EXPECT_EQ(root->Item(0), leaf);
+  EXPECT_EQ(leaf->Text(), "first");
+  EXPECT_EQ(leaf->Data, &a);
+  TVITEMA tv{};
+  tv.mask = TVIF_IMAGE | TVIF_HANDLE;
+  tv.hItem = leaf->ItemId();
+  SendMessageA(tree->Handle(), TVM_GETITEMA, 0, LPARAM(&tv));
+  EXPECT_EQ(tv.iImage, 1);
+}
+
 TEST_F(ComFixture, ClickingATabShowsItsPageHidesTheOtherAndRaisesOnChange) {
   auto* pages = new TPageControl(Form);
   pages->SetParent(Form);

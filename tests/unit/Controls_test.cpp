@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/unit/MessageBoxWatch.h"
 #include "tk/Forms.h"
 #include "tk/StdCtrls.h"
 
@@ -64,6 +65,37 @@ struct FormFixture : ::testing::Test {
 };
 
 }  // namespace
+
+namespace {
+class TFailingPaint : public TCustomControl {
+ public:
+  TK_CLASS(TFailingPaint, TCustomControl)
+  using TCustomControl::TCustomControl;
+  int Paints = 0;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    throw EInvalidOperation("cannot paint");
+  }
+};
+}  // namespace
+
+TEST_F(FormFixture, APaintThatFailsIsReportedOnceAndEnded) {
+  auto* c = new TFailingPaint(Form);
+  c->SetBounds(0, 0, 20, 20);
+  c->SetParent(Form);
+  MessageBoxWatch watch;
+  Form->Show();
+  Application->ProcessMessages();
+  EXPECT_TRUE(watch.Answered());
+  EXPECT_EQ(watch.Text, "cannot paint");
+  Application->ProcessMessages();
+  EXPECT_EQ(c->Paints, 1);
+  // The paint was ended: nothing is left to repaint.
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(c->Handle(), &update, FALSE));
+}
 
 TEST_F(FormFixture, WindowClassesAreTheToolkitClassNames) {
   auto* c = new TProbeControl(Form);
@@ -195,7 +227,10 @@ TEST_F(FormFixture, GraphicControlIsPaintedByItsParentAndGetsItsMouse) {
   ReleaseDC(Form->Handle(), dc);
 
   HWND wnd = Form->Handle();
+  int parentEnters = 0;
+  Form->OnMouseEnter = [&](TObject*) { ++parentEnters; };
   SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(25, 35));
+  EXPECT_EQ(parentEnters, 1);  // entering over the child is entering the parent too
   SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
   SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(26, 36));
   SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));

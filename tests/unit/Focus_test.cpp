@@ -116,3 +116,12 @@ TEST(InformationBox, IsOwnedByTheActiveFormWithTheOtherWindowsDisabled) {
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   delete form;
 }
+
+TEST(InformationBox, IsOwnedByTheApplicationWindowWhenNoFormIsActive) {
+  ASSERT_EQ(Screen->ActiveForm(), nullptr);
+  MessageBoxWatch watch;
+  EXPECT_EQ(TaskMessageBox("Corvanel is Already Run!", "Information", MB_OK | MB_ICONINFORMATION), IDOK);
+  EXPECT_TRUE(watch.Answered());
+  EXPECT_EQ(watch.Text, "Corvanel is Already Run!");
+  EXPECT_EQ(watch.Owner, Application->Handle());
+}

@@ -21,6 +21,7 @@ class Tfrm_App : public TForm {
 }  // namespace
 
 TEST(ApplicationWindow, IsAHiddenWindowOfItsOwnClassCarryingTheTitle) {
+  EXPECT_EQ(Application->Title(), "Forms_test");  // the program's name until it sets one
   Application->SetTitle("Corvanel");
   HWND wnd = Application->Handle();
   char cls[32] = "", text[32] = "";
@@ -118,6 +119,50 @@ TEST(ApplicationHints, TheToolTipFollowsTheControlUnderTheMouseThatShowsAHint) {
   EXPECT_EQ(ToolText(Application->HintWindow()), "support");
   delete form;  // the label goes with its tool
   EXPECT_EQ(ToolText(Application->HintWindow()), "(none)");
+}
+
+namespace {
+class Tfrm_Failing : public TForm {
+ public:
+  TK_CLASS(Tfrm_Failing, TForm)
+  explicit Tfrm_Failing(TComponent* owner) : TForm(owner) {
+    OnCreate = [](TObject*) { throw EReadError("no list"); };
+  }
+};
+}  // namespace
+
+TEST(ApplicationForms, AFormThatFailsItsCreationIsFreedAndNotMadeMain) {
+  Tfrm_Failing* form = nullptr;
+  int before = Screen->FormCount();
+  EXPECT_THROW(Application->CreateForm(form), EReadError);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_EQ(Screen->FormCount(), before);
+  EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(ApplicationForms, CloseAsksOnCloseWhichMayHideRefuseOrFreeTheForm) {
+  auto* form = TCustomForm::Create<Tfrm_App>(nullptr);
+  form->SetBounds(10, 10, 100, 80);
+  bool destroyed = false;
+  form->OnDestroy = [&](TObject*) { destroyed = true; };
+  TCloseAction answer = caNone;
+  form->OnClose = [&](TObject*, TCloseAction& action) {
+    EXPECT_EQ(action, caHide);  // what a form that is not the main one does by default
+    action = answer;
+  };
+  form->Show();
+  SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  answer = caHide;
+  form->Close();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  answer = caFree;
+  form->Show();
+  form->Close();
+  EXPECT_FALSE(destroyed);  // freed once the messages already queued are handled
+  Application->ProcessMessages();
+  EXPECT_TRUE(destroyed);
 }
 
 // Last in this program: once the loop has ended, the application stays terminated.

@@ -206,6 +206,28 @@ TEST_F(StdFixture, PanelPaintsItsBevelAndColourAndAlignsChildrenInsideIt) {
   ReleaseDC(panel->Handle(), dc);
 }
 
+TEST_F(StdFixture, ImageDrawsItsPictureAtItsCornerOrStretchedOverItself) {
+  TBitmap picture(2, 2);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect({0, 0, 2, 2});
+  Form->SetColor(clBlue);
+  auto* image = Add<TImage>(10, 10, 40, 30);
+  image->Picture()->SetGraphic(&picture);
+  Form->Show();
+  UpdateWindow(Form->Handle());
+  HDC dc = GetDC(Form->Handle());
+  EXPECT_EQ(GetPixel(dc, 11, 11), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(0, 0, 255));
+  image->SetStretch(true);
+  UpdateWindow(Form->Handle());
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 49, 39), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 50, 40), RGB(0, 0, 255));
+  ReleaseDC(Form->Handle(), dc);
+  image->SetAutoSize(true);
+  EXPECT_EQ(image->Width(), 2);
+}
+
 TEST(ButtonLayout, GlyphAndCaptionArePlacedByLayoutMarginAndSpacing) {
   RECT client{0, 0, 100, 30};
   POINT g;

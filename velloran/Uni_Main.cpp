@@ -67,8 +67,13 @@ void Tfrm_Main::LoadContentLists() {
 }
 
 void Tfrm_Main::ClearTree(TTreeView* tree) {
+  // A selection change while the nodes go must find nothing of them; their records outlive them.
+  TTreeContent old;
+  if (auto found = FTrees.find(tree); found != FTrees.end()) {
+    old = std::move(found->second);
+    FTrees.erase(found);
+  }
   tree->Items().Clear();
-  FTrees.erase(tree);
 }
 
 int Tfrm_Main::AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record) {

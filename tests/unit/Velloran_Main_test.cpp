@@ -332,6 +332,23 @@ TEST_F(MainWindow, IconsFollowTheSelectionAndOpenCategories) {
   EXPECT_EQ(laugh->SelectedIndex(), 1);
 }
 
+TEST_F(MainWindow, RefillingATreeWithASelectionStartsItAfresh) {
+  Tfrm_Main* f = Create(ScenarioBase("refill", {}));
+  f->Show();
+  f->tvWinks->SetSelected(FindNode(f->tvWinks, "Big Hug"));
+  std::string url = f->BaseUrl() + kEmoticons;
+  EXPECT_TRUE(f->FillContentTree(f->tvWinks, url, "Again"));
+  EXPECT_EQ(Dump(f->tvWinks),
+            "\xA1\xBE"
+            "Again"
+            "\xA1\xBF" +
+                kSampleEmoticons.substr(kEmoticonsRoot.size()));
+  TTreeNode* cat = FindNode(f->tvWinks, "Sleepy Cat");
+  f->tvWinks->SetSelected(cat);
+  EXPECT_EQ(WindowImages(f->tvWinks, cat), std::make_pair(1, 1));
+  EXPECT_EQ(WindowImages(f->tvWinks, FindNode(f->tvWinks, "Surprise")), std::make_pair(0, 0));
+}
+
 // ---- The right button ----------------------------------------------------------------------------
 
 TEST_F(MainWindow, RightButtonMessagesNeverReachAnyWindow) {

@@ -1,7 +1,7 @@
 // The real Drellmark.exe under Wine, driven from outside with window messages: a wink installed
 // through the chat client's stand-in installer is listed, previewed through the stand-in expander
 // and Flash player, and removed (a screenshot of the main window is kept in the build folder); a
-// second instance is refused; the keeper starts while the previewer's mutex is held.
+// second instance is refused; the keeper starts while the previewer runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -167,9 +167,9 @@ TEST_F(KeeperFixture, AnInstalledWinkIsListedPreviewedAndRemoved) {
 }
 
 TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewer) {
-  // The previewer's single-instance mutex is held, as it is while the previewer runs.
-  HANDLE previewer = CreateMutexA(nullptr, FALSE, "Corvanel");
-  ASSERT_NE(previewer, nullptr);
+  TProgram previewer(VELLORAN_EXE, {{"VELLORAN_SERVER_BASE", contentserver::Base()}});
+  HWND previewerMain = WaitForTopWindow(previewer.Pid(), "Tfrm_Main", 60000);
+  ASSERT_NE(previewerMain, nullptr);
   {
     TProgram first(DRELLMARK_EXE);
     HWND dialog = WaitForTopWindow(first.Pid(), "Tfrm_GetSummary", 60000);
@@ -196,7 +196,9 @@ TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewe
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(first.Ended(15000));
   }
-  CloseHandle(previewer);
+  EXPECT_FALSE(previewer.Ended(0));
+  PostMessageA(previewerMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(previewer.Ended(15000));
 }
 
 }  // namespace

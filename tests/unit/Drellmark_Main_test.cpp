@@ -11,6 +11,7 @@
 #include "drellmark/Uni_GetSummary.h"
 #include "drellmark/Uni_Main.h"
 #include "tests/unit/DrellmarkTesting.h"
+#include "tests/unit/GraphicsHelpers.h"
 #include "tests/unit/MessageBoxWatch.h"
 #include "tests/unit/standins_testing.h"
 #include "velloran/Uni_About.h"
@@ -501,6 +502,36 @@ TEST_F(MainFixture, RowsShowTheImageAtOneOneAndTheirTextFrom17) {
   DeleteObject(dib);
 }
 
+TEST_F(MainFixture, DrawingRowsLeavesNoGdiObjectBehind) {
+  for (int i = 0; i < 5; ++i) Put("pkg" + std::to_string(i) + ".dat");
+  Form->ListWinks(Account);
+  Form->HandleNeeded();
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 100, 20);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  auto drawAll = [&] {
+    for (int row = 0; row < 5; ++row) {
+      DRAWITEMSTRUCT dis{ODT_LISTBOX,
+                         0,
+                         UINT(row),
+                         ODA_DRAWENTIRE,
+                         row == 2 ? UINT(ODS_SELECTED | ODS_FOCUS) : 0u,
+                         Form->lstWinks->Handle(),
+                         dc,
+                         {0, 0, 100, 20},
+                         0};
+      Form->lstWinks->Perform(CN_DRAWITEM, 0, LPARAM(&dis));
+    }
+  };
+  drawAll();
+  int before = GdiObjectCount();
+  for (int i = 0; i < 200; ++i) drawAll();
+  EXPECT_LE(GdiObjectCount() - before, 2);
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+}
+
 TEST_F(MainFixture, AboutShowsTheKeepersTexts) {
   std::string caption, product, version, line1;
   FormDriver<Tfrm_About> driver([&](Tfrm_About* about) {
@@ -542,6 +573,33 @@ TEST_F(MainFixture, ARightClickIsSwallowedForTheWholeApplication) {
   EXPECT_EQ(std::count(seen.begin(), seen.end(), UINT(WM_RBUTTONDOWN)), 0);
   EXPECT_EQ(std::count(seen.begin(), seen.end(), UINT(WM_RBUTTONUP)), 0);
   EXPECT_GE(std::count(seen.begin(), seen.end(), UINT(WM_MOUSEMOVE)), 1) << "other messages go through";
+}
+
+// What the Flash player's own window receives, seen through a window procedure put in front of it.
+std::vector<UINT> g_playerSeen;
+WNDPROC g_playerProc = nullptr;
+LRESULT CALLBACK PlayerSpy(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  g_playerSeen.push_back(msg);
+  return CallWindowProcA(g_playerProc, wnd, msg, wp, lp);
+}
+
+TEST_F(MainFixture, ARightClickOnTheFlashMovieIsSwallowedToo) {
+  Form->HandleNeeded();
+  ASSERT_NE(Form->sflash->DefaultDispatch(), nullptr);
+  HWND container = GetWindow(Form->sflash->Handle(), GW_CHILD);
+  ASSERT_NE(container, nullptr);
+  HWND player = GetWindow(container, GW_CHILD);
+  ASSERT_NE(player, nullptr) << "the player's own window inside its container";
+  g_playerSeen.clear();
+  g_playerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(player, GWLP_WNDPROC, LONG_PTR(PlayerSpy)));
+  PostMessageA(player, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(player, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageA(player, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  Application->ProcessMessages();
+  SetWindowLongPtrA(player, GWLP_WNDPROC, LONG_PTR(g_playerProc));
+  EXPECT_EQ(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_RBUTTONDOWN)), 0);
+  EXPECT_EQ(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_RBUTTONUP)), 0);
+  EXPECT_GE(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_MOUSEMOVE)), 1);
 }
 
 }  // namespace

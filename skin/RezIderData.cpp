@@ -311,7 +311,10 @@ class TTempIniFile {
       throw EFCreateError("Cannot create a temporary file in " + folder);
     FName = name;
   }
-  ~TTempIniFile() { DeleteFileA(FName.c_str()); }
+  ~TTempIniFile() {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FName.c_str());  // drop the system's cached copy
+    DeleteFileA(FName.c_str());
+  }
   TTempIniFile(const TTempIniFile&) = delete;
   TTempIniFile& operator=(const TTempIniFile&) = delete;
   const std::string& Name() const { return FName; }

@@ -22,7 +22,7 @@ TDataSkinSysButton* SysButton(TSkinData& data, const std::string& name) {
   return nullptr;
 }
 
-TEST(DefaultSkin, LoadsEveryElementWithTheFiguresOfItsDescription) {
+TEST(SkinDataDefaultSkin, LoadsEveryElementWithTheFiguresOfItsDescription) {
   TSkinData data(nullptr);
   ASSERT_TRUE(LoadArchive(data, PackedSkin("default")));
   EXPECT_FALSE(data.FNotLoaded);
@@ -78,7 +78,7 @@ TEST(DefaultSkin, LoadsEveryElementWithTheFiguresOfItsDescription) {
     EXPECT_EQ(PixelOf(mirrored, x, 3), PixelOf(combo, combo->Width() - 1 - x, 3));
 }
 
-TEST(TestSkin, PutsEveryPictureInItsElementPixelForPixel) {
+TEST(SkinDataTestSkin, PutsEveryPictureInItsElementPixelForPixel) {
   TSkinData data(nullptr);
   ASSERT_TRUE(LoadArchive(data, PackedSkin("test")));
   ASSERT_FALSE(data.FNotLoaded);

@@ -47,6 +47,12 @@ class EOutOfResources : public Exception {
 class EOleError : public Exception {
   using Exception::Exception;
 };
+class EResNotFound : public Exception {
+  using Exception::Exception;
+};
+
+// Case-insensitive equality of two ANSI strings, as the toolkit compares names.
+bool SameText(const std::string& a, const std::string& b);
 
 // ---- Objects with a class name and an inheritance test ------------------------------------------
 
@@ -92,6 +98,8 @@ T* ObjectAs(TObject* obj) {
   return obj && obj->Is<T>() ? static_cast<T*>(obj) : nullptr;
 }
 
+class TFiler;
+
 class TPersistent : public TObject {
  public:
   TK_CLASS(TPersistent, TObject)
@@ -100,6 +108,8 @@ class TPersistent : public TObject {
     std::string from = source ? source->ClassName() : "nil";
     throw EConvertError("Cannot assign a " + from + " to a " + ClassName());
   }
+  // Declares the properties the form reader hands over as raw data (binary properties).
+  virtual void DefineProperties(TFiler* /*Filer*/) {}
 };
 
 // An event handler that takes the sender, as the toolkit's event properties do.
@@ -184,6 +194,10 @@ class TMemoryStream : public TStream {
     FData.clear();
     FPosition = 0;
   }
+  void LoadFromStream(TStream* Stream);
+  void SaveToStream(TStream* Stream);
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName);
   // The bytes themselves; valid until the next write or resize.
   char* Memory() { return FData.data(); }
   const std::vector<char>& Bytes() const { return FData; }
@@ -191,6 +205,146 @@ class TMemoryStream : public TStream {
  private:
   std::vector<char> FData;
   int64_t FPosition = 0;
+};
+
+// A stream over a file, opened or created through the system's file API.
+enum : uint32_t {
+  fmCreate = 0xFF00,  // create or truncate, read and write
+  fmOpenRead = 0x0000,
+  fmOpenWrite = 0x0001,
+  fmOpenReadWrite = 0x0002,
+  fmShareCompat = 0x0000,
+  fmShareExclusive = 0x0010,
+  fmShareDenyWrite = 0x0020,
+  fmShareDenyRead = 0x0030,
+  fmShareDenyNone = 0x0040,
+};
+
+class TFileStream : public TStream {
+ public:
+  TK_CLASS(TFileStream, TStream)
+  // Raises EFCreateError / EFOpenError naming the file and the system's reason.
+  TFileStream(const std::string& FileName, uint32_t Mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+  int32_t Read(void* buffer, int32_t count) override;
+  int32_t Write(const void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  void SetSize(int64_t size) override;
+  const std::string& FileName() const { return FFileName; }
+  void* Handle() const { return FHandle; }  // the file's HANDLE
+
+ private:
+  std::string FFileName;
+  void* FHandle;
+};
+
+// ---- Lists -------------------------------------------------------------------------------------
+
+// A list of untyped pointers; it owns nothing it holds.
+class TList : public TObject {
+ public:
+  TK_CLASS(TList, TObject)
+  int Count() const { return int(FItems.size()); }
+  void* Items(int Index) const;
+  void SetItems(int Index, void* Item);
+  int Add(void* Item);
+  void Insert(int Index, void* Item);
+  void Delete(int Index);
+  int Remove(void* Item);  // the index it had, or -1
+  int IndexOf(void* Item) const;
+  void Exchange(int Index1, int Index2);
+  void* First() const { return Items(0); }
+  void* Last() const { return Items(Count() - 1); }
+  void Clear() { FItems.clear(); }
+
+ private:
+  void Check(int Index) const;
+  std::vector<void*> FItems;
+};
+
+// Raises the list error the toolkit gives for a bad index.
+[[noreturn]] void ListIndexError(int Index);
+
+// An ordered list of strings, each with an optional object it does not own. Descendants give
+// the storage (a string list, or a control's own items); everything else is built on it.
+class TStrings : public TPersistent {
+ public:
+  TK_CLASS(TStrings, TPersistent)
+  virtual int Count() const = 0;
+  virtual std::string Get(int Index) const = 0;
+  virtual void Put(int Index, const std::string& S);
+  // (Not GetObject/PutObject: windows.h makes GetObject a macro.)
+  virtual TObject* GetObjectAt(int /*Index*/) const { return nullptr; }
+  virtual void PutObjectAt(int /*Index*/, TObject* /*AObject*/) {}
+  virtual void Insert(int Index, const std::string& S) = 0;
+  virtual void InsertObject(int Index, const std::string& S, TObject* AObject);
+  virtual void Delete(int Index) = 0;
+  virtual void Clear() = 0;
+
+  std::string Strings(int Index) const { return Get(Index); }
+  TObject* Objects(int Index) const { return GetObjectAt(Index); }
+  int Add(const std::string& S) { return AddObject(S, nullptr); }
+  int AddObject(const std::string& S, TObject* AObject);
+  void AddStrings(const TStrings* Strings);
+  // Case-insensitive, as the toolkit compares list entries.
+  virtual int IndexOf(const std::string& S) const;
+  int IndexOfObject(const TObject* AObject) const;
+
+  // Name=Value lines: the name is the text before the first '=', compared case-insensitively.
+  std::string Names(int Index) const;
+  std::string ValueFromIndex(int Index) const;
+  int IndexOfName(const std::string& Name) const;
+  std::string Values(const std::string& Name) const;
+  // An empty value removes the line; a new name is added at the end.
+  void SetValues(const std::string& Name, const std::string& Value);
+
+  // Every line followed by CR LF; setting splits at CR LF, CR or LF.
+  std::string Text() const;
+  void SetText(const std::string& Value);
+
+  void Assign(TPersistent* Source) override;
+  void LoadFromStream(TStream* Stream);
+  void SaveToStream(TStream* Stream) const;
+  void LoadFromFile(const std::string& FileName);
+  void SaveToFile(const std::string& FileName) const;
+};
+
+class TStringList : public TStrings {
+ public:
+  TK_CLASS(TStringList, TStrings)
+  int Count() const override { return int(FItems.size()); }
+  std::string Get(int Index) const override;
+  void Put(int Index, const std::string& S) override;
+  TObject* GetObjectAt(int Index) const override;
+  void PutObjectAt(int Index, TObject* AObject) override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override { FItems.clear(); }
+
+ private:
+  void Check(int Index) const;
+  struct TItem {
+    std::string S;
+    TObject* O;
+  };
+  std::vector<TItem> FItems;
+};
+
+// ---- Filers ------------------------------------------------------------------------------------
+
+using TStreamProc = std::function<void(TStream* Stream)>;
+
+// What DefineProperties talks to: the form reader (and any writer) offers each defined property
+// by name and calls the matching procedure when the description holds it.
+class TFiler : public TObject {
+ public:
+  TK_CLASS(TFiler, TObject)
+  // A property stored as raw bytes: ReadData gets a stream positioned at its first byte;
+  // WriteData and HasData are for a writer.
+  virtual void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData,
+                                    bool HasData) = 0;
 };
 
 // ---- Components --------------------------------------------------------------------------------
@@ -204,8 +358,6 @@ enum TComponentStateFlag : uint32_t {
 using TComponentState = uint32_t;
 
 enum TOperation { opInsert, opRemove };
-
-class TFiler;
 
 // An owned, named object: it frees the components it owns, leaves its owner's list when freed,
 // and tells the components that asked for it (FreeNotification) when it goes.
@@ -239,8 +391,10 @@ class TComponent : public TPersistent {
 
   // Called once the form reader has read the whole form this component belongs to.
   virtual void Loaded() { ClearState(csLoading); }
-  // Declares the properties the form reader hands over as raw data (binary properties).
-  virtual void DefineProperties(TFiler* /*Filer*/) {}
+  // The form reader's parenting hook: it calls this on every child it creates with the object
+  // that encloses the child in the description (the root for top-level ones), before the child's
+  // properties are read. Controls take a window parent from it; plain components ignore it.
+  virtual void SetParentComponent(TComponent* /*Value*/) {}
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -205,10 +205,10 @@ TEST_F(SkinDataTest, MenuGlyphsAreFourMaskedSixteenPixelImages) {
   canvas.Canvas()->FillRect(RECT{0, 0, 64, 16});
   for (int i = 0; i < 4; ++i) data.FMenuImages->Draw(canvas.Canvas(), i * 16, 0, i);
   EXPECT_EQ(PixelOf(&canvas, 0, 0), RGB(128, 128, 128));       // restore: corner untouched
-  EXPECT_EQ(PixelOf(&canvas, 2, 13), RGB(0, 0, 0));            // restore: front window's edge
+  EXPECT_EQ(PixelOf(&canvas, 3, 12), RGB(0, 0, 0));            // restore: the front window's corner
   EXPECT_EQ(PixelOf(&canvas, 16 + 7, 7), RGB(128, 128, 128));  // maximise: inside the window
   EXPECT_EQ(PixelOf(&canvas, 16 + 3, 12), RGB(0, 0, 0));       // maximise: its bottom-left
-  EXPECT_EQ(PixelOf(&canvas, 32 + 7, 12), RGB(0, 0, 0));       // minimise: the bar
+  EXPECT_EQ(PixelOf(&canvas, 32 + 7, 11), RGB(0, 0, 0));       // minimise: the bar
   EXPECT_EQ(PixelOf(&canvas, 32 + 7, 7), RGB(128, 128, 128));
   EXPECT_EQ(PixelOf(&canvas, 48 + 7, 7), RGB(0, 0, 0));  // close: the cross's middle
   EXPECT_EQ(PixelOf(&canvas, 48 + 7, 2), RGB(128, 128, 128));

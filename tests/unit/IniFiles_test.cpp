@@ -1,0 +1,120 @@
+// INI files read through the system: values, numbers, flags, key and section lists.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "tk/IniFiles.h"
+
+namespace {
+// An INI file with the given text in the temporary folder, removed when the test ends. Each test
+// names its own file: the system may keep a parsed copy of a file it has read.
+class IniFiles : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& text) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    path = std::string(dir) + "tk_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+    TFileStream(path, fmCreate).WriteBuffer(text.data(), int32_t(text.size()));
+    return path;
+  }
+  void TearDown() override {
+    if (!path.empty()) DeleteFileA(path.c_str());
+  }
+  std::string path;
+};
+
+const char kSkin[] =
+    "[TitlebarSkin]\r\n"
+    "SkinName = Plain \r\n"
+    "Quoted=\"spaced text\"\r\n"
+    "Empty=\r\n"
+    "[Colours]\r\n"
+    "ButtonFace=12632256\r\n"
+    "Hex=$1F\r\n"
+    "CHex=0x20\r\n"
+    "Negative=-7\r\n"
+    "Pattern=$FFFFFFFF\r\n"
+    "Word=twelve\r\n"
+    "Huge=99999999999\r\n"
+    "[BUTTON1]\r\n"
+    "[Personality]\r\n"
+    "On=1\r\n"
+    "Off=0\r\n"
+    "Yes=yes\r\n";
+}  // namespace
+
+TEST_F(IniFiles, StringsComeBackTrimmedAndDefaultOnlyWhenMissing) {
+  TIniFile ini(Write("strings.ini", kSkin));
+  EXPECT_EQ(ini.ReadString("TitlebarSkin", "SkinName", "?"), "Plain");
+  EXPECT_EQ(ini.ReadString("titlebarskin", "QUOTED", "?"), "spaced text");
+  EXPECT_EQ(ini.ReadString("TitlebarSkin", "Empty", "?"), "");
+  EXPECT_EQ(ini.ReadString("TitlebarSkin", "Missing", "fallback"), "fallback");
+  EXPECT_EQ(ini.ReadString("NoSection", "SkinName", "fallback"), "fallback");
+}
+
+TEST_F(IniFiles, IntegersAreDecimalOrHexAndDefaultOtherwise) {
+  TIniFile ini(Write("integers.ini", kSkin));
+  EXPECT_EQ(ini.ReadInteger("Colours", "ButtonFace", -1), 12632256);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Hex", -1), 31);
+  EXPECT_EQ(ini.ReadInteger("Colours", "CHex", -1), 32);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Negative", 0), -7);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Pattern", 0), -1);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Word", 5), 5);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Huge", 5), 5);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Missing", 42), 42);
+}
+
+TEST_F(IniFiles, FlagsAreNumbersWhereZeroIsFalse) {
+  TIniFile ini(Write("flags.ini", kSkin));
+  EXPECT_TRUE(ini.ReadBool("Personality", "On", false));
+  EXPECT_FALSE(ini.ReadBool("Personality", "Off", true));
+  EXPECT_TRUE(ini.ReadBool("Personality", "Yes", true));
+  EXPECT_FALSE(ini.ReadBool("Personality", "Yes", false));
+  EXPECT_TRUE(ini.ReadBool("Personality", "Missing", true));
+}
+
+TEST_F(IniFiles, SectionsAndKeysAreListedInFileOrder) {
+  TIniFile ini(Write("lists.ini", kSkin));
+  TStringList list;
+  list.Add("stale");
+  ini.ReadSections(&list);
+  EXPECT_EQ(list.Text(), "TitlebarSkin\r\nColours\r\nBUTTON1\r\nPersonality\r\n");
+  ini.ReadSection("Personality", &list);
+  EXPECT_EQ(list.Text(), "On\r\nOff\r\nYes\r\n");
+  ini.ReadSection("BUTTON1", &list);
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(IniFiles, ExistenceOfSectionsAndValues) {
+  TIniFile ini(Write("exists.ini", kSkin));
+  EXPECT_TRUE(ini.SectionExists("colours"));
+  EXPECT_TRUE(ini.SectionExists("BUTTON1"));  // present, though it has no keys
+  EXPECT_FALSE(ini.SectionExists("BUTTON2"));
+  EXPECT_TRUE(ini.ValueExists("Colours", "hex"));
+  EXPECT_TRUE(ini.ValueExists("TitlebarSkin", "Empty"));
+  EXPECT_FALSE(ini.ValueExists("Colours", "Nothing"));
+  EXPECT_FALSE(ini.ValueExists("Nowhere", "Hex"));
+}
+
+TEST_F(IniFiles, LongValuesAndLongKeyListsAreReadWhole) {
+  std::string value(5000, 'v');
+  std::string text = "[Big]\r\nValue=" + value + "\r\n[Many]\r\n";
+  for (int i = 0; i < 600; ++i) text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+  TIniFile ini(Write("long.ini", text));
+  EXPECT_EQ(ini.ReadString("Big", "Value", ""), value);
+  TStringList keys;
+  ini.ReadSection("Many", &keys);
+  ASSERT_EQ(keys.Count(), 600);
+  EXPECT_EQ(keys.Strings(599), "Key599");
+}
+
+TEST_F(IniFiles, ARelativeNameIsTakenFromTheCurrentFolder) {
+  std::string full = Write("relative.ini", kSkin);
+  char old[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, old);
+  std::string dir = full.substr(0, full.find_last_of('\\'));
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+  TIniFile ini(full.substr(full.find_last_of('\\') + 1));
+  SetCurrentDirectoryA(old);
+  EXPECT_TRUE(SameText(ini.FileName(), full)) << ini.FileName();
+  EXPECT_EQ(ini.ReadString("TitlebarSkin", "SkinName", "?"), "Plain");
+}

@@ -1,0 +1,375 @@
+// Controls: the message record and message method, and the three kinds of control: a windowed
+// control (TWinControl), a control painted by its parent (TGraphicControl) and a windowed control
+// with a canvas of its own (TCustomControl).
+#pragma once
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tk/Classes.h"
+#include "tk/Graphics.h"
+
+// ---- The message record and the message method --------------------------------------------------
+
+// Every message a control sees: four 32-bit values, the result written by whoever handles it.
+struct TMessage {
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+  LRESULT Result;
+};
+#ifndef _WIN64
+static_assert(sizeof(TMessage) == 16, "the message record is four 32-bit values");
+#endif
+
+// A method bound to its object: what a control's WindowProc holds. Copied, compared and put back
+// by value, so whoever replaces a control's message method can restore exactly what was there.
+struct TWndMethod {
+  void (*Code)(void* Data, TMessage& Message) = nullptr;
+  void* Data = nullptr;
+  bool Assigned() const { return Code != nullptr; }
+  void operator()(TMessage& Message) const { Code(Data, Message); }
+  bool operator==(const TWndMethod&) const = default;
+};
+
+// MakeWndMethod<&TThing::Handler>(thing): the message method that calls thing->Handler(Message).
+template <auto Method, class T>
+TWndMethod MakeWndMethod(T* object) {
+  return {[](void* data, TMessage& message) { (static_cast<T*>(data)->*Method)(message); }, object};
+}
+
+// ---- The toolkit's own messages ------------------------------------------------------------------
+
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
+constexpr UINT CM_ENTER = CM_BASE + 26;
+constexpr UINT CM_EXIT = CM_BASE + 27;
+constexpr UINT CM_RELEASE = CM_BASE + 33;
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
+
+// Messages the parent reflects to the child they concern (CN_ = 0xBC00 + the Win32 message).
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+// ---- Controls -----------------------------------------------------------------------------------
+
+// Forms use all of them; a control's border is bsNone or bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+using TShiftState = uint32_t;
+enum : TShiftState {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
+using TCursor = int;
+enum : TCursor {
+  crDefault = 0,
+  crArrow = -2,
+  crIBeam = -4,
+  crSizeAll = -22,
+  crHandPoint = -21,
+  crHourGlass = -11
+};
+
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+// Control state: transient flags of one control.
+enum : uint32_t { csLButtonDown = 1, csClicked = 2, csCreating = 4, csMouseInside = 8 };
+
+class TWinControl;
+
+class TControl : public TComponent {
+ public:
+  TK_CLASS(TControl, TComponent)
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  // The replaceable message method; every message of the control passes through it.
+  TWndMethod WindowProc;
+  // Sends a message through WindowProc and answers its result.
+  LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  // The control's own handling, WindowProc's default.
+  virtual void WndProc(TMessage& Message);
+  // What happens to a message nobody handled.
+  virtual void DefaultHandler(TMessage& Message);
+
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  // The form reader's parenting hook: a control sits in the windowed control that encloses it.
+  void SetParentComponent(TComponent* Value) override;
+
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+  void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+  void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+  void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+  virtual RECT ClientRect() const { return {0, 0, FWidth, FHeight}; }
+  int ClientWidth() const { return ClientRect().right; }
+  int ClientHeight() const { return ClientRect().bottom; }
+
+  bool Visible() const { return FVisible; }
+  virtual void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, and every parent up to a form too.
+  virtual bool Showing() const;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool value);
+
+  // Caption and Text are one value, as in the toolkit.
+  std::string Caption() const { return GetText(); }
+  void SetCaption(const std::string& value) { SetText(value); }
+  std::string Text() const { return GetText(); }
+  void SetText(const std::string& value);
+
+  TColor Color() const { return FColor; }
+  void SetColor(TColor value);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool value);
+  // The control's own font; with ParentFont it follows the parent's.
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* value) { FFont->Assign(value); }
+  HFONT FontHandle() const { return FFont->Handle(); }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool value);
+
+  std::string Hint;
+  bool ShowHint = false;
+  TCursor Cursor = crDefault;
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign value);
+  uint32_t ControlState = 0;
+
+  TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseLeave;
+  TMouseEvent OnMouseDown, OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+  virtual void Click();
+  void Invalidate();
+  void Repaint();
+  void Update();
+  void BringToFront();
+  // This control's client point in its parent's client coordinates.
+  POINT ClientOrigin() const;
+
+ protected:
+  virtual std::string GetText() const { return FText; }
+  virtual void TextChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
+  virtual void FontChanged() { Invalidate(); }
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void VisibleChanged();
+  virtual void DblClick();
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  // Called by SetBounds with the new values before they are stored: a control may change them.
+  virtual void ConstrainBounds(int&, int&, int&, int&) {}
+  virtual void BoundsChanged() {}
+  // Parent font and colour reach children through these.
+  virtual void ParentFontChanged();
+  virtual void ParentColorChanged();
+  void MouseMessage(TMessage& Message);
+  // Controls without a system click notification click on a left release inside themselves.
+  virtual bool ClickOnMouseUp() const { return true; }
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  bool FVisible = true;
+  bool FEnabled = true;
+  std::string FText;
+  TColor FColor = clBtnFace;
+  bool FParentColor = false;
+  std::unique_ptr<TFont> FFont;
+  bool FParentFont = true;
+  bool FFontFromParent = false;
+  TAlign FAlign = alNone;
+  friend class TWinControl;
+};
+
+// A control with a window of its own. Its window class is its class name.
+class TWinControl : public TControl {
+ public:
+  TK_CLASS(TWinControl, TControl)
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // The window, created on demand (the parent's first).
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+  void WndProc(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  // The control that owns a window of this thread, or nullptr.
+  static TWinControl* FindControl(HWND wnd);
+
+  int ControlCount() const { return int(FControls.size()); }
+  TControl* Controls(int index) const { return FControls.at(size_t(index)); }
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  // The visible, enabled child without a window at the client point, topmost first.
+  TControl* ControlAtPos(POINT pt, bool AllowDisabled = false) const;
+  void AlignControls();
+  // The part of the client area that aligned children share.
+  virtual void AdjustClientRect(RECT& Rect);
+  // Paints the children without a window into dc (the client's device context).
+  void PaintControls(HDC dc);
+
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  RECT ClientRect() const override;
+  bool Showing() const override;
+  bool Focused() const;
+  void SetFocus();
+  bool CanFocus() const;
+
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  bool TabStop = false;
+  // The next control in tab order after CurControl among this container's children (recursively).
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+  void GetTabOrderList(std::vector<TWinControl*>& list);
+
+  // Paints through an off-screen bitmap when set.
+  bool DoubleBuffered = false;
+  // The brush that fills the background (the control's Color); owned.
+  HBRUSH Brush();
+
+ protected:
+  struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0, ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    std::string WinClassName;  // the registered class: the toolkit class name
+    std::string SysClassName;  // a system class to build on (superclass), or empty
+    UINT ClassStyle = CS_DBLCLKS;
+  };
+  virtual void CreateParams(TCreateParams& Params);
+  virtual void CreateWnd();
+  // Called once the window exists (children still without theirs).
+  virtual void CreateWindowHandle(const TCreateParams& Params);
+  virtual void InitializeWnd() {}
+  // Called before the window goes, while it still exists: keep what must survive a re-creation.
+  virtual void DestroyWnd();
+  // Recreates the window (styles that need a new one).
+  void RecreateWnd();
+  void UpdateBounds();
+
+  std::string GetText() const override;
+  void TextChanged() override;
+  void ColorChanged() override;
+  void FontChanged() override;
+  void EnabledChanged() override;
+  void VisibleChanged() override;
+  void ParentColorChanged() override;
+  void BoundsChanged() override;
+
+  virtual void PaintWindow(HDC dc);
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMCommandAndNotify(TMessage& Message);
+  void WMCtlColor(TMessage& Message);
+  void CNCtlColor(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void WMMouseLeave(TMessage& Message);
+  bool IsControlMouseMsg(TMessage& Message);
+  void SetZOrder(bool TopMost);
+
+  HWND FHandle = nullptr;
+  WNDPROC FDefWndProc = nullptr;
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FTabList;
+  HBRUSH FBrush = nullptr;
+  TControl* FMouseControl = nullptr;  // the child without a window under the mouse
+  TControl* FCaptureControl = nullptr;
+  bool FTrackingLeave = false;
+  bool FRealigning = false;
+
+  friend class TControl;
+  friend LRESULT CALLBACK TkWindowProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+// A control without a window: its parent paints it (WM_PAINT with the parent's device context, the
+// origin moved to the control) and forwards the mouse to it.
+class TGraphicControl : public TControl {
+ public:
+  TK_CLASS(TGraphicControl, TControl)
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  // Draws on the parent's device context while Paint runs.
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  virtual void Paint() {}
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+// A windowed control that paints itself in Paint.
+class TCustomControl : public TWinControl {
+ public:
+  TK_CLASS(TCustomControl, TWinControl)
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  // Draws on the window's device context while Paint runs.
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void PaintWindow(HDC dc) override;
+  virtual void Paint() {}
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+// Paints with canvas on dc for the length of paint, and lets go of dc after it (also on failure).
+void PaintOnCanvas(TCanvas* canvas, HDC dc, const std::function<void()>& paint);
+// The toolkit's module instance for window classes.
+HINSTANCE TkInstance();
+// Shift state of a mouse message's wParam.
+TShiftState MouseShiftState(WPARAM keys);
+// True when the character is the accelerator (the letter after '&') of caption.
+bool IsAccel(unsigned Char, const std::string& Caption);

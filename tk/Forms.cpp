@@ -1,0 +1,444 @@
+#include "tk/Forms.h"
+
+#include <algorithm>
+
+#include "tk/AppEvnts.h"
+#include "tk/Dialogs.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+namespace {
+
+BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM lp) {
+  auto* ctx = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(lp);
+  if (wnd != ctx->first && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ctx->second->push_back(wnd);
+  return TRUE;
+}
+
+LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+std::vector<HWND> DisableTaskWindows(HWND Except) {
+  std::vector<HWND> list;
+  std::pair<HWND, std::vector<HWND>*> ctx{Except, &list};
+  EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&ctx));
+  for (HWND w : list) EnableWindow(w, FALSE);
+  return list;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows) {
+  for (HWND w : Windows)
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  while (Control && Control->Parent()) Control = Control->Parent();
+  return ObjectAs<TCustomForm>(Control);
+}
+
+// ---- TApplication -------------------------------------------------------------------------------
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  DestroyComponents();
+  if (FHandle) DestroyWindow(FHandle);
+}
+
+HWND TApplication::Handle() {
+  if (!FHandle) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ApplicationWndProc;
+    wc.hInstance = TkInstance();
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);
+    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                              nullptr, TkInstance(), nullptr);
+  }
+  return FHandle;
+}
+
+void TApplication::SetTitle(const std::string& value) {
+  FTitle = value;
+  if (FHandle) SetWindowTextA(FHandle, value.c_str());
+}
+
+void TApplication::Initialize() { Handle(); }
+
+void TApplication::FinishCreateForm(TCustomForm* form) {
+  try {
+    form->AfterConstruction();
+  } catch (...) {
+    delete form;
+    throw;
+  }
+  if (!FMainForm) FMainForm = form;
+}
+
+void TApplication::Run() {
+  if (FMainForm) FMainForm->Show();
+  do {
+    HandleMessage();
+  } while (!FTerminated);
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg) && !FTerminated) WaitMessage();
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  bool handled = false;
+  try {
+    for (TApplicationEvents* e : std::vector<TApplicationEvents*>(FEventHandlers)) {
+      e->DoMessage(msg, handled);
+      if (handled) break;
+    }
+    if (!handled && OnMessage) OnMessage(msg, handled);
+  } catch (const std::exception& e) {
+    HandleException(e.what());
+    handled = true;
+  }
+  if (!handled && !IsKeyMsg(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+// Keys that move between controls or press the default and cancel buttons go to the form first.
+bool TApplication::IsKeyMsg(MSG& msg) {
+  UINT what = 0;
+  if (msg.message == WM_KEYDOWN &&
+      (msg.wParam == VK_TAB || msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+    what = CM_DIALOGKEY;
+  else if (msg.message == WM_SYSCHAR)
+    what = CM_DIALOGCHAR;
+  if (!what) return false;
+  TWinControl* control = nullptr;
+  for (HWND w = msg.hwnd; w && !control; w = GetParent(w)) control = TWinControl::FindControl(w);
+  TCustomForm* form = GetParentForm(control);
+  if (!form) return false;
+  if (what == CM_DIALOGKEY) {
+    LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, LPARAM(&msg));
+    if (code & DLGC_WANTALLKEYS) return false;
+    if (msg.wParam == VK_TAB && (code & DLGC_WANTTAB)) return false;
+  }
+  return form->Perform(what, msg.wParam, msg.lParam) != 0;
+}
+
+void TApplication::HandleException(const std::string& Text) {
+  // A failure inside the report's own box (it pumps messages) must not open a second one.
+  if (FHandlingException) return;
+  FHandlingException = true;
+  ShowException(Text);
+  FHandlingException = false;
+}
+
+void TApplication::ShowException(const std::string& Text) {
+  TaskMessageBox(Text, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+// ---- TCustomForm --------------------------------------------------------------------------------
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  FVisible = false;
+  FWidth = 320;
+  FHeight = 240;
+  Screen->FForms.push_back(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (const std::exception& e) {
+      Application->HandleException(e.what());
+    }
+  }
+  auto& forms = Screen->FForms;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
+  if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  DestroyComponents();
+}
+
+void TCustomForm::AfterConstruction() {
+  if (FCreated) return;
+  FCreated = true;
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+  if (FBorderStyle == value) return;
+  FBorderStyle = value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+  if (FBorderIcons == value) return;
+  FBorderIcons = value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetAlphaBlend(bool value) {
+  FAlphaBlend = value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetAlphaBlendValue(uint8_t value) {
+  FAlphaBlendValue = value;
+  if (FHandle && FAlphaBlend) SetLayeredWindowAttributes(FHandle, 0, value, LWA_ALPHA);
+}
+
+void TCustomForm::FrameStyles(DWORD& Style, DWORD& ExStyle) const {
+  Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  ExStyle = 0;
+  switch (FBorderStyle) {
+    case bsNone:
+      Style |= WS_POPUP;
+      break;
+    case bsSingle:
+      Style |= WS_CAPTION | WS_BORDER;
+      break;
+    case bsSizeable:
+      Style |= WS_CAPTION | WS_THICKFRAME;
+      break;
+    case bsDialog:
+      Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+      ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+    case bsToolWindow:
+      Style |= WS_CAPTION;
+      ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      Style |= WS_CAPTION | WS_THICKFRAME;
+      ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (FBorderStyle != bsNone && (FBorderIcons & biSystemMenu)) {
+    Style |= WS_SYSMENU;
+    if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+      if (FBorderIcons & biMinimize) Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons & biMaximize) Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (FAlphaBlend) ExStyle |= WS_EX_LAYERED;
+  if (FormStyle == fsStayOnTop) ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  FrameStyles(p.Style, p.ExStyle);
+  if (!FEnabled) p.Style |= WS_DISABLED;
+  // The main form stands alone; the other forms are owned by it.
+  TCustomForm* main = Application->MainForm();
+  p.WndParent = main && main != this ? main->Handle() : nullptr;
+  if (FClientWidth >= 0 || FClientHeight >= 0) {
+    RECT r{0, 0, std::max(FClientWidth, 0), std::max(FClientHeight, 0)};
+    AdjustWindowRectEx(&r, p.Style, FMenu != nullptr, p.ExStyle);
+    if (FClientWidth >= 0) p.Width = FWidth = r.right - r.left;
+    if (FClientHeight >= 0) p.Height = FHeight = r.bottom - r.top;
+  }
+}
+
+void TCustomForm::InitializeWnd() {
+  if (FMenu) ::SetMenu(FHandle, FMenu);
+  if (FAlphaBlend) SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
+  // The frame the system draws may differ from the estimate: correct the client size.
+  RECT c;
+  GetClientRect(FHandle, &c);
+  RECT w;
+  GetWindowRect(FHandle, &w);
+  int width = w.right - w.left, height = w.bottom - w.top;
+  if (FClientWidth >= 0) width += FClientWidth - c.right;
+  if (FClientHeight >= 0) height += FClientHeight - c.bottom;
+  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCustomForm::FrameSize(int& cx, int& cy) const {
+  if (FHandle) {
+    RECT c, w;
+    GetClientRect(FHandle, &c);
+    GetWindowRect(FHandle, &w);
+    cx = (w.right - w.left) - c.right;
+    cy = (w.bottom - w.top) - c.bottom;
+    return;
+  }
+  DWORD style, exStyle;
+  FrameStyles(style, exStyle);
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, style, FMenu != nullptr, exStyle);
+  cx = r.right - r.left;
+  cy = r.bottom - r.top;
+}
+
+RECT TCustomForm::ClientRect() const {
+  if (FHandle) return TWinControl::ClientRect();
+  int cx, cy;
+  FrameSize(cx, cy);
+  return {0, 0, std::max(FWidth - cx, 0), std::max(FHeight - cy, 0)};
+}
+
+void TCustomForm::SetClientWidth(int value) {
+  int cx, cy;
+  FrameSize(cx, cy);
+  FClientWidth = FHandle ? -1 : value;
+  SetWidth(value + cx);
+}
+
+void TCustomForm::SetClientHeight(int value) {
+  int cx, cy;
+  FrameSize(cx, cy);
+  FClientHeight = FHandle ? -1 : value;
+  SetHeight(value + cy);
+}
+
+void TCustomForm::SetMenu(HMENU menu) {
+  FMenu = menu;
+  if (FHandle) ::SetMenu(FHandle, menu);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  FActiveControl = control;
+  if (control && FHandle && IsWindowVisible(FHandle) && control->CanFocus()) control->SetFocus();
+}
+
+void TCustomForm::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop)) SetActiveControl(next);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    ModalResult = mrCancel;
+    return;
+  }
+  TCloseAction action = caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (this == Application->MainForm()) {
+    Application->Terminate();
+  } else if (action == caHide) {
+    Hide();
+  } else if (action == caMinimize) {
+    if (FHandle) ShowWindow(FHandle, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
+
+int TCustomForm::ShowModal() {
+  if (FVisible || !FEnabled || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+  HWND previous = GetActiveWindow();
+  FModal = true;
+  ModalResult = mrNone;
+  auto disabled = DisableTaskWindows(Handle());
+  try {
+    Show();
+    SetActiveWindow(FHandle);
+    for (;;) {
+      Application->HandleMessage();
+      if (Application->Terminated()) ModalResult = mrCancel;
+      if (ModalResult == mrNone) continue;
+      // Closing may be refused by OnClose, which keeps the form up.
+      TCloseAction action = caHide;
+      DoClose(action);
+      if (action != caNone) break;
+      ModalResult = mrNone;
+    }
+  } catch (...) {
+    EnableTaskWindows(disabled);
+    FModal = false;
+    throw;
+  }
+  EnableTaskWindows(disabled);
+  Hide();
+  FModal = false;
+  if (previous && IsWindow(previous)) SetActiveWindow(previous);
+  return ModalResult;
+}
+
+void TCustomForm::PlaceOnScreen() {
+  if (Position != poScreenCenter && Position != poDesktopCenter) return;
+  int sw = Position == poScreenCenter ? GetSystemMetrics(SM_CXSCREEN) : GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  int sh = Position == poScreenCenter ? GetSystemMetrics(SM_CYSCREEN) : GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  SetBounds((sw - FWidth) / 2, (sh - FHeight) / 2, FWidth, FHeight);
+}
+
+void TCustomForm::VisibleChanged() {
+  if (!FVisible) {
+    if (FHandle) ShowWindow(FHandle, SW_HIDE);
+    return;
+  }
+  HandleNeeded();
+  if (!FShown) {
+    FShown = true;
+    PlaceOnScreen();
+  }
+  ShowWindow(FHandle, SW_SHOWNORMAL);
+  SetForegroundWindow(FHandle);
+  if (!FActiveControl) FActiveControl = FindNextControl(nullptr, true, true);
+  if (FActiveControl && FActiveControl->CanFocus()) FActiveControl->SetFocus();
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case CM_RELEASE:
+      delete this;
+      return;
+    case WM_ACTIVATE:
+      DefaultHandler(Message);
+      if (LOWORD(Message.WParam) != WA_INACTIVE) {
+        Screen->FActiveForm = this;
+        if (OnActivate) OnActivate(this);
+      } else if (Screen->FActiveForm == this) {
+        Screen->FActiveForm = nullptr;
+      }
+      return;
+    case WM_SETFOCUS:
+      // The form passes its focus on to the control that had it.
+      if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated()) {
+        ::SetFocus(FActiveControl->Handle());
+        return;
+      }
+      break;
+    case CM_DIALOGKEY:
+      if (Message.WParam == VK_TAB) {
+        TWinControl* focused = FindControl(GetFocus());
+        SelectNext(focused, GetKeyState(VK_SHIFT) >= 0, true);
+        Message.Result = 1;
+        return;
+      }
+      break;
+  }
+  TWinControl::WndProc(Message);
+}

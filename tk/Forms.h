@@ -1,0 +1,184 @@
+// Forms: the application object and its message loop, the screen, and top-level forms.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tk/Controls.h"
+
+enum TModalResult : int {
+  mrNone = 0,
+  mrOk = IDOK,
+  mrCancel = IDCANCEL,
+  mrAbort = IDABORT,
+  mrRetry = IDRETRY,
+  mrIgnore = IDIGNORE,
+  mrYes = IDYES,
+  mrNo = IDNO,
+};
+enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = uint32_t;
+enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
+
+class TCustomForm : public TWinControl {
+ public:
+  TK_CLASS(TCustomForm, TWinControl)
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  // Creates a form of class T and finishes it (its description read, OnCreate run).
+  template <class T>
+  static T* Create(TComponent* AOwner) {
+    T* form = new T(AOwner);
+    form->AfterConstruction();
+    return form;
+  }
+  // Reads the form's description and runs OnCreate; called once, after the constructor.
+  virtual void AfterConstruction();
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons value);
+  TFormStyle FormStyle = fsNormal;
+  TPosition Position = poDesigned;
+  bool KeyPreview = false;
+  bool AutoScroll = false;  // no scrolling forms in this toolkit; kept for who sets it
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool value);
+  uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(uint8_t value);
+  void SetClientWidth(int value);
+  void SetClientHeight(int value);
+  RECT ClientRect() const override;
+  HMENU Menu() const { return FMenu; }
+  void SetMenu(HMENU menu);  // borrowed
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* control);
+  // Told by a control of this form that it received the focus.
+  void FocusEntered(TWinControl* control) { FActiveControl = control; }
+  // Moves the focus to the next (or previous) control in tab order.
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+  void Close();
+  int ShowModal();
+  bool Modal() const { return FModal; }
+  int ModalResult = mrNone;
+  // Frees the form once the messages now in the queue have been handled.
+  void Release();
+
+  TNotifyEvent OnCreate, OnShow, OnDestroy, OnActivate;
+  TCloseEvent OnClose;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  void VisibleChanged() override;
+  bool ClickOnMouseUp() const override { return true; }
+  virtual void DoClose(TCloseAction& Action);
+
+ private:
+  void FrameStyles(DWORD& Style, DWORD& ExStyle) const;
+  void FrameSize(int& cx, int& cy) const;
+  void PlaceOnScreen();
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+  bool FAlphaBlend = false;
+  uint8_t FAlphaBlendValue = 255;
+  int FClientWidth = -1, FClientHeight = -1;
+  HMENU FMenu = nullptr;
+  TWinControl* FActiveControl = nullptr;
+  bool FModal = false;
+  bool FShown = false;
+  bool FCreated = false;
+};
+
+class TForm : public TCustomForm {
+ public:
+  TK_CLASS(TForm, TCustomForm)
+  using TCustomForm::TCustomForm;
+};
+
+class TApplicationEvents;
+
+class TApplication : public TComponent {
+ public:
+  TK_CLASS(TApplication, TComponent)
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  // The hidden window of class "TApplication", created on first use.
+  HWND Handle();
+  std::string Title() const { return FTitle; }
+  void SetTitle(const std::string& value);
+  TCustomForm* MainForm() const { return FMainForm; }
+
+  void Initialize();
+  // Creates a form owned by the application; the first one becomes the main form. Reference is
+  // set before the form's OnCreate runs.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    T* form = new T(this);
+    Reference = form;
+    FinishCreateForm(form);
+  }
+  void Run();
+  void ProcessMessages();
+  void HandleMessage();
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  TMessageEvent OnMessage;
+
+  // The general error report: a message box with the failure's text, the title as caption and
+  // the stop icon; the program goes on.
+  void HandleException(const std::string& Text);
+  void ShowException(const std::string& Text);
+
+ private:
+  friend class TApplicationEvents;
+  void FinishCreateForm(TCustomForm* form);
+  bool ProcessMessage(MSG& msg);
+  bool IsKeyMsg(MSG& msg);
+  std::string FTitle;
+  HWND FHandle = nullptr;
+  TCustomForm* FMainForm = nullptr;
+  bool FTerminated = false;
+  bool FHandlingException = false;
+  std::vector<TApplicationEvents*> FEventHandlers;
+  friend class TCustomForm;
+};
+
+class TScreen : public TComponent {
+ public:
+  TK_CLASS(TScreen, TComponent)
+  using TComponent::TComponent;
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  int FormCount() const { return int(FForms.size()); }
+  TCustomForm* Forms(int index) const { return FForms.at(size_t(index)); }
+
+ private:
+  friend class TCustomForm;
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// The form a control sits on, or nullptr.
+TCustomForm* GetParentForm(TControl* Control);
+
+// Disables every enabled, visible top-level window of this thread except Except, for a modal
+// window; EnableTaskWindows gives them back.
+std::vector<HWND> DisableTaskWindows(HWND Except);
+void EnableTaskWindows(const std::vector<HWND>& Windows);

@@ -1,0 +1,175 @@
+// Standard controls: push buttons, edits, labels, list boxes and group boxes, each (but the
+// label) wrapping the system control of its kind under its own window class name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tk/Controls.h"
+
+class TButtonControl : public TWinControl {
+ public:
+  TK_CLASS(TButtonControl, TWinControl)
+  explicit TButtonControl(TComponent* AOwner);
+
+ protected:
+  bool ClickOnMouseUp() const override { return false; }
+};
+
+class TButton : public TButtonControl {
+ public:
+  TK_CLASS(TButton, TButtonControl)
+  explicit TButton(TComponent* AOwner);
+  bool Default() const { return FDefault; }
+  void SetDefault(bool value);
+  bool Cancel = false;
+  // Given to the form's ModalResult when the button is clicked.
+  int ModalResult = 0;
+  void Click() override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  bool FDefault = false;
+};
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TWinControl {
+ public:
+  TK_CLASS(TCustomEdit, TWinControl)
+  explicit TCustomEdit(TComponent* AOwner);
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase value);
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
+  void SelectAll();
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  bool ClickOnMouseUp() const override { return false; }
+  TEditCharCase FCharCase = ecNormal;
+  int FMaxLength = 0;
+  TBorderStyle FBorderStyle = bsSingle;
+};
+
+class TEdit : public TCustomEdit {
+ public:
+  TK_CLASS(TEdit, TCustomEdit)
+  using TCustomEdit::TCustomEdit;
+};
+
+class TCustomLabel : public TGraphicControl {
+ public:
+  TK_CLASS(TCustomLabel, TGraphicControl)
+  explicit TCustomLabel(TComponent* AOwner);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool value);
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  TAlignment Alignment = taLeftJustify;
+  bool WordWrap = false;
+  // Fits the label to its caption (AutoSize).
+  void AdjustBounds();
+
+ protected:
+  void Paint() override;
+  void TextChanged() override;
+  void FontChanged() override;
+  UINT DrawFlags() const;
+  bool FTransparent = false;
+  bool FAutoSize = true;
+};
+
+class TLabel : public TCustomLabel {
+ public:
+  TK_CLASS(TLabel, TCustomLabel)
+  using TCustomLabel::TCustomLabel;
+};
+
+class TCustomGroupBox : public TWinControl {
+ public:
+  TK_CLASS(TCustomGroupBox, TWinControl)
+  explicit TCustomGroupBox(TComponent* AOwner);
+  void AdjustClientRect(RECT& Rect) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+ public:
+  TK_CLASS(TGroupBox, TCustomGroupBox)
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+// The state of an owner-drawn row.
+using TOwnerDrawState = uint32_t;
+enum : TOwnerDrawState { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked = 8, odFocused = 16 };
+
+class TCustomListBox;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, RECT Rect, TOwnerDrawState State)>;
+
+// The rows of a list box: kept here and in the window alike, so they survive the window.
+class TListBoxStrings {
+ public:
+  explicit TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
+  int Count() const { return int(FItems.size()); }
+  const std::string& Strings(int Index) const { return FItems.at(size_t(Index)); }
+  int Add(const std::string& S);
+  void Insert(int Index, const std::string& S);
+  void Delete(int Index);
+  void Clear();
+  int IndexOf(const std::string& S) const;
+  const std::vector<std::string>& Lines() const { return FItems; }
+
+ private:
+  friend class TCustomListBox;
+  TCustomListBox* FListBox;
+  std::vector<std::string> FItems;
+};
+
+class TCustomListBox : public TWinControl {
+ public:
+  TK_CLASS(TCustomListBox, TWinControl)
+  explicit TCustomListBox(TComponent* AOwner);
+  TListBoxStrings& Items() { return FItems; }
+  int ItemIndex() const;
+  void SetItemIndex(int value);
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle value);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int value);
+  ~TCustomListBox() override;
+  TDrawItemEvent OnDrawItem;
+  // Draws the row in OnDrawItem, on the context the system gave for it.
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void DestroyWnd() override;
+  void WndProc(TMessage& Message) override;
+  bool ClickOnMouseUp() const override { return false; }
+  virtual void DrawItem(int Index, RECT Rect, TOwnerDrawState State);
+  void CNDrawItem(TMessage& Message);
+  friend class TListBoxStrings;
+  TListBoxStrings FItems{this};
+  TListBoxStyle FStyle = lbStandard;
+  int FItemHeight = 16;
+  int FSavedIndex = -1;
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+class TListBox : public TCustomListBox {
+ public:
+  TK_CLASS(TListBox, TCustomListBox)
+  using TCustomListBox::TCustomListBox;
+};

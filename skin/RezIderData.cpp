@@ -6,6 +6,7 @@
 #include "skin/ImgUtil.h"
 #include "skin/SkinRead.h"
 #include "tk/FormReader.h"
+#include "tk/Forms.h"
 #include "tk/ImgList.h"
 #include "tk/IniFiles.h"
 
@@ -439,7 +440,7 @@ void TSkinData::Loaded() {
   } else if (manager) {
     manager->SetEnabled(true);
     manager->AddActivation();
-    manager->SkinOwnerForm(Owner());
+    if (TForm* form = ObjectAs<TForm>(Owner())) manager->SkinWindow(form->Handle());
   }
 }
 

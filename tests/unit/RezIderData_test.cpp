@@ -9,11 +9,19 @@
 
 #include "SkinTesting.h"
 #include "tk/FormReader.h"
+#include "tk/Forms.h"
 #include "tk/ImgList.h"
 
 using namespace skintest;
 
 namespace {
+
+// A plain component to own skin components in the tests (and to be the root of descriptions).
+class TSkinHost : public TComponent {
+ public:
+  TK_CLASS(TSkinHost, TComponent)
+  using TComponent::TComponent;
+};
 
 // Each test loads skins with its own temporary folder, so it can see what a load leaves there
 // while other test programs run beside it.
@@ -810,12 +818,21 @@ TEST_F(SkinDataTest, LoadedStepWithoutAManagerModuleStillSwitchesAnUnloadedSkinO
 TEST_F(SkinDataTest, OtherKindsSkinTheirOwnerFormAtOnce) {
   for (TSkinFormType kind : {sfOnlyThisForm, sfDialog}) {
     TManagerScope manager(false);
-    TSkinData data(nullptr);
-    data.SkinFormtype = kind;
-    data.Loaded();
+    TForm form(nullptr);
+    auto* data = new TSkinData(&form);
+    data->SkinFormtype = kind;
+    data->Loaded();
     EXPECT_EQ(manager.Manager.Calls,
-              (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation", "SkinOwnerForm"}));
+              (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation", "SkinWindow"}));
+    EXPECT_EQ(manager.Manager.Skinned, form.Handle());
   }
+  // Without a form to own it there is no window to skin.
+  TManagerScope manager(false);
+  TSkinHost host(nullptr);
+  auto* data = new TSkinData(&host);
+  data->SkinFormtype = sfOnlyThisForm;
+  data->Loaded();
+  EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation"}));
 }
 
 TEST_F(SkinDataTest, SetActiveSchedulesByKindAndLoadState) {
@@ -904,12 +921,6 @@ TEST_F(SkinDataTest, DoSkinChangedFiresTheEventWhenAssigned) {
 }
 
 // ---- Form descriptions --------------------------------------------------------------------------
-
-class TSkinHost : public TComponent {
- public:
-  TK_CLASS(TSkinHost, TComponent)
-  using TComponent::TComponent;
-};
 
 // The description of a form holding a skin component, with the archive as "SkinStream".
 std::string HostDescription(const std::vector<uint8_t>& archive, const std::string& active) {

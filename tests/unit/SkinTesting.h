@@ -61,10 +61,15 @@ class TRecordingManager : public TSkinManagerLink {
  public:
   std::vector<std::string> Calls;
   TSkinData* Pending = nullptr;
+  HWND Skinned = nullptr;
   void AddSkinData(TSkinData*) override { Calls.push_back("AddSkinData"); }
   void RemoveSkinData(TSkinData*) override { Calls.push_back("RemoveSkinData"); }
   void InstallHook() override { Calls.push_back("InstallHook"); }
-  void SkinOwnerForm(TComponent*) override { Calls.push_back("SkinOwnerForm"); }
+  bool SkinWindow(HWND Window) override {
+    Calls.push_back("SkinWindow");
+    Skinned = Window;
+    return true;
+  }
   void ClearFormButtons() override { Calls.push_back("ClearFormButtons"); }
   void Schedule(int Action, int Interval) override {
     Calls.push_back("Schedule " + std::to_string(Action) + " " + std::to_string(Interval));

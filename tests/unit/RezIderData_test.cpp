@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 
+#include "GraphicsHelpers.h"
 #include "SkinTesting.h"
 #include "tk/FormReader.h"
 #include "tk/Forms.h"
@@ -745,6 +746,22 @@ TEST_F(SkinDataTest, TheTemporaryIniNeverLeavesTheTemporaryFolderAndIsDeleted) {
   EXPECT_EQ(data.FSkinName, "Far");
   EXPECT_EQ(GetFileAttributesA(escape.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(SkinDataTest, LoadsReloadsAndFailuresLeaveNoGdiObjectBehind) {
+  const std::vector<uint8_t> good = Archive(kFullIni, FullEntries());
+  std::vector<TSkinEntry> broken = FullEntries();
+  broken.back().Data = TextBytes("BM broken");
+  const std::vector<uint8_t> bad = Archive(kFullIni, broken);
+  { TSkinData warm(nullptr); }  // what GDI keeps once per process
+  int before = GdiObjectCount();
+  for (int i = 0; i < 3; ++i) {
+    TSkinData data(nullptr);
+    ASSERT_TRUE(LoadArchive(data, good));
+    ASSERT_TRUE(LoadArchive(data, good));
+    ASSERT_FALSE(LoadArchive(data, bad));
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
 }
 
 // ---- Skin files --------------------------------------------------------------------------------

@@ -377,9 +377,9 @@ void TSkinData::DefineProperties(TFiler* Filer) {
 
 void TSkinData::ReadSkinStream(TStream* Stream) {
   int32_t n = 0;
-  Stream->ReadBuffer(&n, sizeof n);
-  if (n <= 0) return;
-  // A length running past the data would fail the whole form: take no skin instead.
+  // A value too short for its length, or a length running past the data, would fail the whole
+  // form: take no skin instead.
+  if (Stream->Read(&n, sizeof n) != sizeof n || n <= 0) return;
   if (n > Stream->GetSize() - Stream->GetPosition()) {
     FSkinStream->Clear();
     Stream->Seek(0, soEnd);
@@ -454,12 +454,14 @@ void TSkinData::SetSkinFile(const std::string& Value) {
   DWORD attributes = GetFileAttributesA(Value.c_str());
   if (Value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return;
+  // An unreadable file leaves the archive in memory as it was.
+  auto bytes = std::make_unique<TMemoryStream>();
   try {
-    FSkinStream->LoadFromFile(Value);
-  } catch (const Exception&) {
-    FSkinStream->Clear();
+    bytes->LoadFromFile(Value);
+  } catch (const std::exception&) {
     return;
   }
+  FSkinStream = std::move(bytes);
   LoadFromArchive();
   ApplySkin();
 }

@@ -265,6 +265,12 @@ TEST_F(SkinDataTest, ASkinStreamLongerThanItsDataLoadsNothing) {
   EXPECT_NO_THROW(data.ReadSkinStream(&in));
   EXPECT_EQ(data.FSkinStream->GetSize(), 0);
   EXPECT_TRUE(data.FNotLoaded);
+
+  TMemoryStream tooShort;
+  tooShort.WriteBuffer("\x05\x00", 2);
+  tooShort.SetPosition(0);
+  EXPECT_NO_THROW(data.ReadSkinStream(&tooShort));
+  EXPECT_EQ(data.FSkinStream->GetSize(), 0);
 }
 
 // ---- The INI rules -----------------------------------------------------------------------------
@@ -815,6 +821,11 @@ TEST_F(SkinDataTest, AMissingSkinFileKeepsTheSkinButCountsItNotLoaded) {
   EXPECT_TRUE(data.FNotLoaded);
   EXPECT_EQ(data.FSkinName, "Kept");
   EXPECT_GT(data.FSkinStream->GetSize(), 0);
+  // A folder of that name is no skin file either.
+  int64_t size = data.FSkinStream->GetSize();
+  data.SetSkinFile(FTemp);
+  EXPECT_TRUE(data.FNotLoaded);
+  EXPECT_EQ(data.FSkinStream->GetSize(), size);
   EXPECT_TRUE(manager.Manager.Calls.empty());
 }
 

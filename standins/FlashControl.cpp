@@ -96,11 +96,12 @@ class FlashControl : public OleControl {
 
   HRESULT PlayMember(WORD flags, DISPPARAMS* params) {
     if (IsPut(flags)) {
-      // The stored setting "play": whether a movie starts once loaded.
+      // The stored setting "play": whether the movie plays, now or once loaded.
       bool play = true;
       HRESULT hr = ArgBool(params, 0, play);
-      if (SUCCEEDED(hr)) autoPlay_ = play;
-      return hr;
+      if (FAILED(hr)) return hr;
+      SetPlaying(play);
+      return S_OK;
     }
     LogCall("Flash", "Play");
     playing_ = !movie_.empty();
@@ -114,12 +115,16 @@ class FlashControl : public OleControl {
       HRESULT hr = ArgBool(params, 0, playing);
       if (FAILED(hr)) return hr;
       LogCall("Flash", "Playing", playing ? "1" : "0");
-      autoPlay_ = playing;
-      playing_ = playing && !movie_.empty();
-      Changed();
+      SetPlaying(playing);
       return S_OK;
     }
     return ReturnBool(result, playing_);
+  }
+
+  void SetPlaying(bool playing) {
+    autoPlay_ = playing;
+    playing_ = playing && !movie_.empty();
+    Changed();
   }
 
   // Settings the player honours only in appearance; kept so that they read back as stored.

@@ -91,14 +91,7 @@ std::string SigninName() {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\MSNMessenger", 0, KEY_READ, &key) !=
       ERROR_SUCCESS)
     return {};
-  char buf[512];
-  DWORD type = 0, size = sizeof buf - 1;
-  if (RegQueryValueExA(key, "User.NET Messenger Service", nullptr, &type, reinterpret_cast<BYTE*>(buf),
-                       &size) == ERROR_SUCCESS &&
-      type == REG_SZ) {
-    buf[size] = '\0';
-    account = buf;
-  }
+  if (!RegString(key, "User.NET Messenger Service", account)) account.clear();
   RegCloseKey(key);
   return account;
 }

@@ -10,8 +10,8 @@ namespace standins {
 
 namespace {
 
-// Live windows per window class: the class is registered with the first and unregistered with
-// the last, so that no class outlives the DLL whose window procedure it names.
+// Controls holding a window, per window class: the class is registered for the first and
+// unregistered when the last lets go, so that no class outlives the DLL whose procedure it names.
 std::map<std::string, int>& WindowCounts() {
   static std::map<std::string, int> counts;
   return counts;
@@ -91,6 +91,8 @@ STDMETHODIMP OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HW
 }
 
 HRESULT OleControl::ActivateInPlace(bool ui, HWND parent, LPCRECT pos) {
+  // The container destroyed our window with its own: start again.
+  if (inPlaceSite_ && !wnd_) InPlaceDeactivate();
   if (!inPlaceSite_) {
     if (!site_) return E_UNEXPECTED;
     IOleInPlaceSite* inPlaceSite = nullptr;
@@ -119,7 +121,7 @@ HRESULT OleControl::ActivateInPlace(bool ui, HWND parent, LPCRECT pos) {
       return E_FAIL;
     }
   }
-  ShowWindow(wnd_, SW_SHOWNA);
+  if (ShownWhenActive()) ShowWindow(wnd_, SW_SHOWNA);
   if (ui && !uiActive_) {
     uiActive_ = true;
     inPlaceSite_->OnUIActivate();

@@ -102,6 +102,8 @@ class OleControl : public IOleObject,
   virtual void Paint(HDC dc, const RECT& rc) = 0;
   // The window text: what the control shows, for whoever reads it back.
   virtual std::string Caption() const = 0;
+  // Whether in-place activation shows the window.
+  virtual bool ShownWhenActive() const { return true; }
   // Repaints and renews the window text after a change of state.
   void Changed();
   HWND window() const { return wnd_; }

@@ -75,13 +75,6 @@ HRESULT ArgBool(const DISPPARAMS* params, UINT index, bool& out) {
   return hr;
 }
 
-HRESULT ArgLong(const DISPPARAMS* params, UINT index, LONG& out) {
-  VARIANT v;
-  HRESULT hr = ArgAs(params, index, VT_I4, v);
-  if (SUCCEEDED(hr)) out = V_I4(&v);
-  return hr;
-}
-
 HRESULT ReturnString(VARIANT* result, const std::wstring& value) {
   if (!result) return S_OK;
   V_VT(result) = VT_BSTR;

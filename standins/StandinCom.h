@@ -47,7 +47,6 @@ HRESULT IdsOfNames(const DispName* table, size_t count, LPOLESTR* names, UINT cN
 const VARIANT* Arg(const DISPPARAMS* params, UINT index);
 HRESULT ArgString(const DISPPARAMS* params, UINT index, std::wstring& out);
 HRESULT ArgBool(const DISPPARAMS* params, UINT index, bool& out);
-HRESULT ArgLong(const DISPPARAMS* params, UINT index, LONG& out);
 HRESULT ReturnString(VARIANT* result, const std::wstring& value);
 HRESULT ReturnBool(VARIANT* result, bool value);
 HRESULT ReturnLong(VARIANT* result, LONG value);

@@ -58,6 +58,8 @@ class WebBrowser : public OleControl {
     DrawTextA(dc, text.c_str(), -1, &inner, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   }
 
+  bool ShownWhenActive() const override { return visible_; }
+
   std::string Caption() const override { return "Web browser stand-in: " + Narrow(location_); }
 
  private:

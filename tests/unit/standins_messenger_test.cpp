@@ -202,9 +202,9 @@ TEST_F(MessengerStandin, InstallStoresThePackageInTheAccountsWinksFolder) {
   ASSERT_EQ(CoCreateInstance(kInstaller, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, installer.out()),
             S_OK);
   std::string url = server.Url("/setupcab/cabwinks/standins-wave.cab");
-  BSTR text = SysAllocString(Wide(url).c_str());
-  EXPECT_EQ(Call(installer.p, IdOf(installer.p, L"InstallContent"), DISPATCH_METHOD, {Text(text)}), S_OK);
-  SysFreeString(text);
+  EXPECT_EQ(
+      Call(installer.p, IdOf(installer.p, L"InstallContent"), DISPATCH_METHOD, {Text(Wide(url).c_str())}),
+      S_OK);
   EXPECT_EQ(ReadFile(stored), package);
 
   // The first method of the default interface is the same operation.
@@ -243,10 +243,7 @@ TEST_F(MessengerStandin, InstallFailsWithoutStoringWhenSignedOutOrTheServerRefus
   DISPID install = IdOf(installer.p, L"InstallContent");
   auto attempt = [&](const std::string& path) {
     std::string url = server.Url(path);
-    BSTR text = SysAllocString(Wide(url).c_str());
-    HRESULT hr = Call(installer.p, install, DISPATCH_METHOD, {Text(text)});
-    SysFreeString(text);
-    return hr;
+    return Call(installer.p, install, DISPATCH_METHOD, {Text(Wide(url).c_str())});
   };
 
   settings.SetDword("Messenger Status", 0x200);  // still connecting

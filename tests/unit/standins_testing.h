@@ -71,7 +71,7 @@ inline DISPID IdOf(IDispatch* object, const wchar_t* name) {
   return id;
 }
 
-// Calls member `id` with `args` given first-to-last; the result lands in `result`.
+// Calls member `id` with `args` given first-to-last, and frees them; the result lands in `result`.
 inline HRESULT Call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> args,
                     VARIANT* result = nullptr) {
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
@@ -82,16 +82,19 @@ inline HRESULT Call(IDispatch* object, DISPID id, WORD flags, std::vector<VARIAN
     params.cNamedArgs = 1;
   }
   if (result) VariantInit(result);
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
+  HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
+  for (VARIANT& arg : reversed) VariantClear(&arg);
+  return hr;
 }
 
 // ASCII text as a wide string.
 inline std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
+// A string argument; Call frees it.
 inline VARIANT Text(const wchar_t* text) {
   VARIANT v;
   V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = const_cast<BSTR>(text);  // only read by the callee, never freed
+  V_BSTR(&v) = SysAllocString(text);
   return v;
 }
 

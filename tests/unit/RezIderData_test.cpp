@@ -1118,6 +1118,29 @@ TEST(SkinDrawText, DrawsLikeTheSystemCallOnEitherPath) {
   }
 }
 
+TEST(SkinDrawText, DrawsInTheCallersColourWhereTheFlagsPlaceIt) {
+  for (UINT align : {UINT(DT_LEFT), UINT(DT_RIGHT)}) {
+    TextSurface surface;
+    SetTextColor(surface.DC, RGB(200, 0, 0));
+    SkinDrawText(surface.DC, L"Hi", RECT{0, 0, 120, 30}, align | DT_SINGLELINE | DT_VCENTER);
+    std::vector<COLORREF> pixels = surface.Pixels();
+    int left = 120, right = -1;
+    for (int i = 0; i < int(pixels.size()); ++i) {
+      if (pixels[size_t(i)] == RGB(255, 255, 255)) continue;
+      EXPECT_EQ(pixels[size_t(i)], RGB(200, 0, 0));
+      left = std::min(left, i % 120);
+      right = std::max(right, i % 120);
+    }
+    ASSERT_GE(right, 0);
+    if (align == DT_LEFT) {
+      EXPECT_LT(left, 4);
+    } else {
+      EXPECT_GT(left, 60);
+      EXPECT_GT(right, 110);
+    }
+  }
+}
+
 TEST(SkinDrawText, MeasuresWithoutTouchingTheCallersRectangle) {
   TextSurface surface;
   RECT r{0, 0, 100, 20};

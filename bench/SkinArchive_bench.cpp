@@ -1,31 +1,15 @@
 // Skin archive figures: LZHUF decoding speed of a skin-sized archive and of a 16 MB input, beside
 // a plain memory copy of the same output, and the time to open an archive and extract every entry.
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
+#include "bench/BenchTiming.h"
 #include "skin/SkinRead.h"
 #include "tests/native/SkinArchiveTesting.h"
 #include "tools/skinpack/LZHPack.h"
 #include "tools/skinpack/SkinPack.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Runs fn until at least half a second has passed; seconds per run.
-template <class Fn>
-double SecondsPerRun(Fn fn) {
-  int runs = 0;
-  Clock::time_point start = Clock::now();
-  double elapsed = 0;
-  do {
-    fn();
-    ++runs;
-    elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-  } while (elapsed < 0.5);
-  return elapsed / runs;
-}
 
 // A skin's worth, about the size of the stored one (48 KB packed): one description and 32 bitmaps
 // of flat areas, gradients and noise.

@@ -3,11 +3,11 @@
 // Run under Wine: SkinLoad_bench.exe [skin folder] (default: the source tree's skins/default).
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "skin/RezIderData.h"
 #include "tools/skinpack/SkinPack.h"
 
@@ -32,23 +32,18 @@ std::vector<TSkinEntry> Multiplied(const std::vector<TSkinEntry>& skin, int copi
 
 void Measure(const char* label, const std::vector<uint8_t>& archive, int bitmaps) {
   TSkinData data(nullptr);
-  const int rounds = 20;
-  double best = 1e9, total = 0;
-  for (int r = 0; r < rounds; ++r) {
+  bool ok = true;
+  double seconds = SecondsPerRun([&] {
     data.FSkinStream->Clear();
     data.FSkinStream->WriteBuffer(archive.data(), int32_t(archive.size()));
-    auto start = std::chrono::steady_clock::now();
-    bool ok = data.LoadFromArchive();
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (!ok) {
-      std::printf("%s: the skin did not load\n", label);
-      return;
-    }
-    best = ms < best ? ms : best;
-    total += ms;
+    ok = data.LoadFromArchive() && ok;
+  });
+  if (!ok) {
+    std::printf("%s: the skin did not load\n", label);
+    return;
   }
-  std::printf("%-22s %3d bitmaps, archive %7zu bytes: best %7.2f ms, mean %7.2f ms over %d loads\n", label,
-              bitmaps, archive.size(), best, total / rounds, rounds);
+  std::printf("%-22s %3d bitmaps, archive %7zu bytes: %8.2f ms a load\n", label, bitmaps, archive.size(),
+              seconds * 1000);
 }
 
 }  // namespace

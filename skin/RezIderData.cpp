@@ -6,7 +6,6 @@
 #include "skin/ImgUtil.h"
 #include "skin/SkinRead.h"
 #include "tk/FormReader.h"
-#include "tk/Forms.h"
 #include "tk/ImgList.h"
 #include "tk/IniFiles.h"
 
@@ -440,7 +439,7 @@ void TSkinData::Loaded() {
   } else if (manager) {
     manager->SetEnabled(true);
     manager->AddActivation();
-    if (TForm* form = ObjectAs<TForm>(Owner())) manager->SkinWindow(form->Handle());
+    manager->SkinOwnerForm(Owner());
   }
 }
 

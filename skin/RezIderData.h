@@ -201,8 +201,8 @@ class TSkinManagerLink {
   virtual void AddSkinData(TSkinData* Data) = 0;
   virtual void RemoveSkinData(TSkinData* Data) = 0;
   virtual void InstallHook() = 0;
-  // Skins one top-level window at once; true when it was skinned.
-  virtual bool SkinWindow(HWND Window) = 0;
+  // When Owner is a form, skins its window at once.
+  virtual void SkinOwnerForm(TComponent* Owner) = 0;
   virtual void ClearFormButtons() = 0;
   // Action 1 skin on, 2 skin off, 3 skin changed.
   virtual void Schedule(int Action, int Interval) = 0;

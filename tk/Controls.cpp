@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "tk/FormReader.h"
 #include "tk/Forms.h"
 
 LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -143,6 +144,7 @@ void TControl::SetParentComponent(TComponent* Value) {
 }
 
 TControl::~TControl() {
+  Application->CancelHint(this);
   // Owned components (engine objects among them) go while this control is whole: they may put
   // back its message method.
   DestroyComponents();
@@ -279,7 +281,6 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   Invalidate();
   FLeft = ALeft;
@@ -287,7 +288,6 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FWidth = std::max(AWidth, 0);
   FHeight = std::max(AHeight, 0);
   Invalidate();
-  BoundsChanged();
   if (FParent && FAlign != alNone) FParent->AlignControls();
 }
 
@@ -355,13 +355,20 @@ void TControl::SetAlign(TAlign value) {
 }
 
 void TControl::Invalidate() {
+  // A windowed control repaints its own window; one without is repainted by its parent.
+  if (auto* w = ObjectAs<TWinControl>(this)) {
+    if (w->FHandle) InvalidateRect(w->FHandle, nullptr, TRUE);
+    return;
+  }
   if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
   RECT r = BoundsRect();
   InvalidateRect(FParent->FHandle, &r, TRUE);
 }
 
 void TControl::Update() {
-  if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->FHandle);
+  auto* w = ObjectAs<TWinControl>(this);
+  if (!w) w = FParent;
+  if (w && w->HandleAllocated()) UpdateWindow(w->FHandle);
 }
 
 void TControl::Repaint() {
@@ -378,13 +385,12 @@ void TControl::BringToFront() {
   Invalidate();
 }
 
-POINT TControl::ClientOrigin() const { return {FLeft, FTop}; }
-
 // ---- TWinControl --------------------------------------------------------------------------------
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
+  if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGoing(this);
   if (FHandle) DestroyWindow(FHandle);
   while (!FControls.empty()) delete FControls.back();
   if (FBrush) DeleteObject(FBrush);
@@ -441,11 +447,16 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 
 void TWinControl::DestroyWnd() { FText = GetText(); }
 
+void TWinControl::SaveWindowState() {
+  for (TControl* c : FControls)
+    if (auto* w = ObjectAs<TWinControl>(c); w && w->FHandle) w->SaveWindowState();
+  DestroyWnd();
+}
+
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
-  for (TControl* c : FControls)
-    if (auto* w = ObjectAs<TWinControl>(c)) w->DestroyWnd();
-  DestroyWnd();
+  // The system destroys the children's windows with ours: each keeps what it must first.
+  SaveWindowState();
   DestroyWindow(FHandle);
 }
 
@@ -538,12 +549,18 @@ void TWinControl::WndProc(TMessage& Message) {
       return;
   }
   if (IsMouseMessage(Message.Msg)) {
-    if (IsControlMouseMsg(Message)) return;
-    if (Message.Msg == WM_MOUSEMOVE && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-      Perform(CM_MOUSEENTER);
+    // The system reports the pointer leaving; entering is the first move seen inside.
+    if (Message.Msg == WM_MOUSEMOVE) {
+      if (!FTrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
+        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+      }
+      if (!(ControlState & csMouseInside)) {
+        ControlState |= csMouseInside;
+        Perform(CM_MOUSEENTER);
+      }
     }
+    if (IsControlMouseMsg(Message)) return;
   }
   TControl::WndProc(Message);
 }
@@ -556,10 +573,6 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
     FMouseControl = target;
     if (old) old->Perform(CM_MOUSELEAVE);
     if (target) target->Perform(CM_MOUSEENTER);
-    if (target && !FTrackingLeave) {
-      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, FHandle, 0};
-      FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-    }
   }
   if (!target) return false;
   bool down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
@@ -584,7 +597,10 @@ void TWinControl::WMMouseLeave(TMessage& Message) {
     FMouseControl = nullptr;
     old->Perform(CM_MOUSELEAVE);
   }
-  if (ControlState & csMouseInside) Perform(CM_MOUSELEAVE);
+  if (ControlState & csMouseInside) {
+    ControlState &= ~csMouseInside;
+    Perform(CM_MOUSELEAVE);
+  }
   DefaultHandler(Message);
 }
 
@@ -653,23 +669,47 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
 }
 
+namespace {
+// A paint in progress, ended however the painting ends: a paint left open would come back at once.
+struct TPaintScope {
+  HWND Wnd;
+  PAINTSTRUCT Ps{};
+  HDC DC;
+  explicit TPaintScope(HWND wnd) : Wnd(wnd), DC(BeginPaint(wnd, &Ps)) {}
+  ~TPaintScope() { EndPaint(Wnd, &Ps); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+};
+
+// An off-screen bitmap the size of a client area, selected into a memory context of its own.
+struct TOffscreen {
+  HDC DC;
+  HBITMAP Bitmap;
+  HGDIOBJ Old;
+  TOffscreen(HDC like, int width, int height)
+      : DC(CreateCompatibleDC(like)),
+        Bitmap(CreateCompatibleBitmap(like, std::max(width, 1), std::max(height, 1))),
+        Old(SelectObject(DC, Bitmap)) {}
+  ~TOffscreen() {
+    SelectObject(DC, Old);
+    DeleteObject(Bitmap);
+    DeleteDC(DC);
+  }
+  TOffscreen(const TOffscreen&) = delete;
+  TOffscreen& operator=(const TOffscreen&) = delete;
+};
+}  // namespace
+
 void TWinControl::WMPaint(TMessage& Message) {
   if (!Message.WParam && DoubleBuffered) {
     // Erase and paint into an off-screen bitmap, both through the message method, then copy it.
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
+    TPaintScope paint(FHandle);
     RECT r;
     GetClientRect(FHandle, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, bmp);
-    Perform(WM_ERASEBKGND, WPARAM(mem));
-    Perform(WM_PAINT, WPARAM(mem));
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(FHandle, &ps);
+    TOffscreen mem(paint.DC, r.right, r.bottom);
+    Perform(WM_ERASEBKGND, WPARAM(mem.DC));
+    Perform(WM_PAINT, WPARAM(mem.DC));
+    BitBlt(paint.DC, 0, 0, r.right, r.bottom, mem.DC, 0, 0, SRCCOPY);
     return;
   }
   bool graphicChildren =
@@ -678,11 +718,14 @@ void TWinControl::WMPaint(TMessage& Message) {
     DefaultHandler(Message);
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : BeginPaint(FHandle, &ps);
-  PaintWindow(dc);
-  PaintControls(dc);
-  if (!Message.WParam) EndPaint(FHandle, &ps);
+  if (Message.WParam) {
+    PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+    PaintControls(reinterpret_cast<HDC>(Message.WParam));
+    return;
+  }
+  TPaintScope paint(FHandle);
+  PaintWindow(paint.DC);
+  PaintControls(paint.DC);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -804,7 +847,6 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  ConstrainBounds(ALeft, ATop, AWidth, AHeight);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   bool resized = AWidth != FWidth || AHeight != FHeight;
   if (FHandle) {
@@ -831,8 +873,6 @@ void TWinControl::UpdateBounds() {
   FWidth = r.right - r.left;
   FHeight = r.bottom - r.top;
 }
-
-void TWinControl::BoundsChanged() {}
 
 bool TWinControl::Showing() const {
   if (!FHandle) return false;
@@ -965,4 +1005,127 @@ void TCustomControl::PaintWindow(HDC dc) {
   FCanvas->SetFont(Font());
   FCanvas->Brush()->SetColor(FColor);
   PaintOnCanvas(FCanvas.get(), dc, [this] { Paint(); });
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+const std::vector<std::pair<std::string, int32_t>>& ColorIdents() {
+  static const TIdentMap idents = {
+      {"clScrollBar", clScrollBar},
+      {"clBackground", clBackground},
+      {"clActiveCaption", clActiveCaption},
+      {"clInactiveCaption", clInactiveCaption},
+      {"clMenu", clMenu},
+      {"clWindow", clWindow},
+      {"clWindowFrame", clWindowFrame},
+      {"clMenuText", clMenuText},
+      {"clWindowText", clWindowText},
+      {"clCaptionText", clCaptionText},
+      {"clActiveBorder", clActiveBorder},
+      {"clInactiveBorder", clInactiveBorder},
+      {"clAppWorkSpace", clAppWorkSpace},
+      {"clHighlight", clHighlight},
+      {"clHighlightText", clHighlightText},
+      {"clBtnFace", clBtnFace},
+      {"clBtnShadow", clBtnShadow},
+      {"clGrayText", clGrayText},
+      {"clBtnText", clBtnText},
+      {"clInactiveCaptionText", clInactiveCaptionText},
+      {"clBtnHighlight", clBtnHighlight},
+      {"cl3DDkShadow", cl3DDkShadow},
+      {"cl3DLight", cl3DLight},
+      {"clInfoText", clInfoText},
+      {"clInfoBk", clInfoBk},
+      {"clHotLight", clHotLight},
+      {"clBlack", clBlack},
+      {"clMaroon", clMaroon},
+      {"clGreen", clGreen},
+      {"clOlive", clOlive},
+      {"clNavy", clNavy},
+      {"clPurple", clPurple},
+      {"clTeal", clTeal},
+      {"clGray", clGray},
+      {"clSilver", clSilver},
+      {"clRed", clRed},
+      {"clLime", clLime},
+      {"clYellow", clYellow},
+      {"clBlue", clBlue},
+      {"clFuchsia", clFuchsia},
+      {"clAqua", clAqua},
+      {"clWhite", clWhite},
+      {"clNone", clNone},
+      {"clDefault", clDefault},
+  };
+  return idents;
+}
+
+namespace {
+// A picture's or bitmap's data as the description stores it.
+template <class T>
+void ReadGraphicData(T* target, const TValue& v) {
+  const std::string& bytes = v.AsBinary();
+  TMemoryStream data;
+  data.WriteBuffer(bytes.data(), int32_t(bytes.size()));
+  data.SetPosition(0);
+  target->ReadData(&data);
+}
+}  // namespace
+
+void RegisterControls() {
+  static const TIdentMap aligns = {{"alNone", alNone}, {"alTop", alTop},     {"alBottom", alBottom},
+                                   {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
+  static const TIdentMap cursors = {{"crDefault", crDefault},     {"crArrow", crArrow},
+                                    {"crIBeam", crIBeam},         {"crSizeAll", crSizeAll},
+                                    {"crHandPoint", crHandPoint}, {"crHourGlass", crHourGlass}};
+  static const TIdentMap fontStyles = {
+      {"fsBold", 0}, {"fsItalic", 1}, {"fsUnderline", 2}, {"fsStrikeOut", 3}};
+  // Values the description carries for the designer's sake only.
+  auto ignore = [](auto*, const TValue&, TReader&) {};
+
+  // A component without a window keeps the designer's place for it in Left and Top.
+  Published<TComponent>().Property("Tag", &TComponent::Tag).Custom("Left", ignore).Custom("Top", ignore);
+  Published<TFont>()
+      .Property("Name", &TFont::SetName)
+      .Property("Height", &TFont::SetHeight)
+      .Property("Size", &TFont::SetSize)
+      .Property("Color", &TFont::SetColor, ColorIdents())
+      .Property("Charset", &TFont::SetCharset,
+                {{"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"ANSI_CHARSET", ANSI_CHARSET}})
+      .Custom("Style", [](TFont* f, const TValue& v, TReader&) {
+        // Set elements are bit numbers here; the font's style is a bit mask.
+        uint32_t bits = ValueToSet(v, fontStyles);
+        f->SetStyle(TFontStyles(bits));
+      });
+  Published<TPicture>().Custom("Data", [](TPicture* p, const TValue& v, TReader&) { ReadGraphicData(p, v); });
+  Published<TBitmap>().Custom("Data", [](TBitmap* b, const TValue& v, TReader&) { ReadGraphicData(b, v); });
+
+  Published<TControl>()
+      .Property("Left", &TControl::SetLeft)
+      .Property("Top", &TControl::SetTop)
+      .Property("Width", &TControl::SetWidth)
+      .Property("Height", &TControl::SetHeight)
+      .Property("Caption", &TControl::SetCaption)
+      .Property("Text", &TControl::SetText)
+      .Property("Visible", &TControl::SetVisible)
+      .Property("Enabled", &TControl::SetEnabled)
+      .Property("Color", &TControl::SetColor, ColorIdents())
+      .Property("ParentColor", &TControl::SetParentColor)
+      .Property("ParentFont", &TControl::SetParentFont)
+      .Object("Font", [](TControl* c) -> TPersistent* { return c->Font(); })
+      .Property("Hint", &TControl::Hint)
+      .Property("ShowHint", &TControl::ShowHint)
+      .Custom("ParentShowHint", ignore)
+      .Property("Align", &TControl::SetAlign, aligns)
+      .Property("Cursor", &TControl::Cursor, cursors)
+      .Event("OnClick", &TControl::OnClick)
+      .Event("OnDblClick", &TControl::OnDblClick)
+      .Event("OnMouseDown", &TControl::OnMouseDown)
+      .Event("OnMouseUp", &TControl::OnMouseUp)
+      .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Event("OnMouseEnter", &TControl::OnMouseEnter)
+      .Event("OnMouseLeave", &TControl::OnMouseLeave);
+  Published<TWinControl>()
+      .Property("TabOrder", &TWinControl::SetTabOrder)
+      .Property("TabStop", &TWinControl::TabStop)
+      .Property("DoubleBuffered", &TWinControl::DoubleBuffered);
 }

@@ -46,18 +46,14 @@ TWndMethod MakeWndMethod(T* object) {
 // ---- The toolkit's own messages ------------------------------------------------------------------
 
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0;
-constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
-constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
@@ -65,14 +61,12 @@ constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
-constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 
 // Messages the parent reflects to the child they concern (CN_ = 0xBC00 + the Win32 message).
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
-constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
@@ -113,7 +107,7 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // Control state: transient flags of one control.
-enum : uint32_t { csLButtonDown = 1, csClicked = 2, csCreating = 4, csMouseInside = 8 };
+enum : uint32_t { csLButtonDown = 1, csClicked = 2, csMouseInside = 4 };
 
 class TWinControl;
 
@@ -155,7 +149,7 @@ class TControl : public TComponent {
   virtual void SetVisible(bool value);
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
-  // Visible, and every parent up to a form too.
+  // Visible on the screen: itself and every parent.
   virtual bool Showing() const;
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value);
@@ -193,8 +187,6 @@ class TControl : public TComponent {
   void Repaint();
   void Update();
   void BringToFront();
-  // This control's client point in its parent's client coordinates.
-  POINT ClientOrigin() const;
 
  protected:
   virtual std::string GetText() const { return FText; }
@@ -207,9 +199,6 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
-  // Called by SetBounds with the new values before they are stored: a control may change them.
-  virtual void ConstrainBounds(int&, int&, int&, int&) {}
-  virtual void BoundsChanged() {}
   // Parent font and colour reach children through these.
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
@@ -298,6 +287,7 @@ class TWinControl : public TControl {
   virtual void DestroyWnd();
   // Recreates the window (styles that need a new one).
   void RecreateWnd();
+  void SaveWindowState();
   void UpdateBounds();
 
   std::string GetText() const override;
@@ -307,7 +297,6 @@ class TWinControl : public TControl {
   void EnabledChanged() override;
   void VisibleChanged() override;
   void ParentColorChanged() override;
-  void BoundsChanged() override;
 
   virtual void PaintWindow(HDC dc);
   void WMPaint(TMessage& Message);
@@ -364,6 +353,12 @@ class TCustomControl : public TWinControl {
   virtual void Paint() {}
   std::unique_ptr<TCanvas> FCanvas;
 };
+
+// Makes the controls of this unit (and fonts and pictures they hold) readable from form
+// descriptions; the form unit calls every unit's registration once.
+void RegisterControls();
+// The colour identifiers form descriptions use (clBtnFace, clWindowText, clRed...).
+const std::vector<std::pair<std::string, int32_t>>& ColorIdents();
 
 // Paints with canvas on dc for the length of paint, and lets go of dc after it (also on failure).
 void PaintOnCanvas(TCanvas* canvas, HDC dc, const std::function<void()>& paint);

@@ -1,5 +1,7 @@
 #include "tk/ExtCtrls.h"
 
+#include "tk/FormReader.h"
+
 #include <algorithm>
 #include <set>
 
@@ -163,6 +165,47 @@ void TBevel::Paint() {
   }
 }
 
+// ---- TImage -------------------------------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TPicture>()) {
+  FWidth = 105;
+  FHeight = 105;
+  FPicture->OnChange = [this](TObject*) { PictureChanged(); };
+}
+
+TImage::~TImage() { FPicture->OnChange = nullptr; }
+
+void TImage::PictureChanged() {
+  if (FAutoSize && FPicture->Width() > 0 && FPicture->Height() > 0)
+    SetBounds(FLeft, FTop, FPicture->Width(), FPicture->Height());
+  Invalidate();
+}
+
+void TImage::SetAutoSize(bool value) {
+  FAutoSize = value;
+  PictureChanged();
+}
+void TImage::SetStretch(bool value) {
+  FStretch = value;
+  Invalidate();
+}
+void TImage::SetCenter(bool value) {
+  FCenter = value;
+  Invalidate();
+}
+
+void TImage::Paint() {
+  TGraphic* g = FPicture->Graphic();
+  if (!g || g->Empty()) return;
+  RECT r{0, 0, g->Width(), g->Height()};
+  if (FStretch) {
+    r = {0, 0, FWidth, FHeight};
+  } else if (FCenter) {
+    OffsetRect(&r, (FWidth - g->Width()) / 2, (FHeight - g->Height()) / 2);
+  }
+  Canvas()->StretchDraw(r, g);
+}
+
 // ---- TTimer -------------------------------------------------------------------------------------
 
 namespace {
@@ -226,4 +269,43 @@ void TTimer::SetEnabled(bool value) {
 void TTimer::SetInterval(unsigned value) {
   FInterval = value;
   UpdateTimer();
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+void RegisterExtCtrls() {
+  static const TIdentMap bevels = {
+      {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}};
+  RegisterComponentClass<TPanel>();
+  RegisterComponentClass<TBevel>();
+  RegisterComponentClass<TImage>();
+  RegisterComponentClass<TTimer>();
+  Published<TCustomPanel>()
+      .Property("BevelInner", &TCustomPanel::SetBevelInner, bevels)
+      .Property("BevelOuter", &TCustomPanel::SetBevelOuter, bevels)
+      .Property("BevelWidth", &TCustomPanel::SetBevelWidth)
+      .Property("BorderWidth", &TCustomPanel::SetBorderWidth)
+      .Property("BorderStyle", &TCustomPanel::SetBorderStyle, {{"bsNone", bsNone}, {"bsSingle", bsSingle}})
+      .Property(
+          "Alignment", &TCustomPanel::Alignment,
+          {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}});
+  Published<TBevel>()
+      .Property("Shape", &TBevel::SetShape,
+                {{"bsBox", bsBox},
+                 {"bsFrame", bsFrame},
+                 {"bsTopLine", bsTopLine},
+                 {"bsBottomLine", bsBottomLine},
+                 {"bsLeftLine", bsLeftLine},
+                 {"bsRightLine", bsRightLine},
+                 {"bsSpacer", bsSpacer}})
+      .Property("Style", &TBevel::SetStyle, {{"bsLowered", bsLowered}, {"bsRaised", bsRaised}});
+  Published<TImage>()
+      .Object("Picture", [](TImage* i) -> TPersistent* { return i->Picture(); })
+      .Property("AutoSize", &TImage::SetAutoSize)
+      .Property("Stretch", &TImage::SetStretch)
+      .Property("Center", &TImage::SetCenter);
+  Published<TTimer>()
+      .Property("Enabled", &TTimer::SetEnabled)
+      .Property("Interval", &TTimer::SetInterval)
+      .Event("OnTimer", &TTimer::OnTimer);
 }

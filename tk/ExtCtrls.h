@@ -1,6 +1,8 @@
 // Extra controls: panels, bevels, pictures and timers.
 #pragma once
 
+#include <memory>
+
 #include "tk/Controls.h"
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
@@ -58,6 +60,28 @@ class TBevel : public TGraphicControl {
   TBevelStyle FStyle = bsLowered;
 };
 
+// Shows a picture: at its top-left, centred, or stretched over the control.
+class TImage : public TGraphicControl {
+ public:
+  TK_CLASS(TImage, TGraphicControl)
+  explicit TImage(TComponent* AOwner);
+  ~TImage() override;
+  TPicture* Picture() const { return FPicture.get(); }
+  void SetPicture(TPicture* value) { FPicture->Assign(value); }
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool value);
+  bool Center() const { return FCenter; }
+  void SetCenter(bool value);
+
+ protected:
+  void Paint() override;
+  void PictureChanged();
+  std::unique_ptr<TPicture> FPicture;
+  bool FAutoSize = false, FStretch = false, FCenter = false;
+};
+
 // Raises OnTimer every Interval milliseconds while Enabled, through a hidden window.
 class TTimer : public TComponent {
  public:
@@ -77,3 +101,6 @@ class TTimer : public TComponent {
   unsigned FInterval = 1000;
   bool FRunning = false;
 };
+
+// Makes this unit's classes readable from form descriptions.
+void RegisterExtCtrls();

@@ -1,9 +1,16 @@
 #include "tk/Forms.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "tk/AppEvnts.h"
+#include "tk/Buttons.h"
+#include "tk/ComCtrls.h"
+#include "tk/ExtCtrls.h"
+#include "tk/FormReader.h"
 #include "tk/Dialogs.h"
+#include "tk/StdCtrls.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -42,10 +49,18 @@ TCustomForm* GetParentForm(TControl* Control) {
 
 // ---- TApplication -------------------------------------------------------------------------------
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  // Until the program names itself, the title is its file name without the extension.
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  FTitle = name.substr(0, name.rfind('.'));
+}
 
 TApplication::~TApplication() {
   DestroyComponents();
+  if (FHintWindow) DestroyWindow(FHintWindow);
   if (FHandle) DestroyWindow(FHandle);
 }
 
@@ -117,6 +132,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     HandleException(e.what());
     handled = true;
   }
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) RelayHint(msg);
   if (!handled && !IsKeyMsg(msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -145,6 +161,52 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   return form->Perform(what, msg.wParam, msg.lParam) != 0;
 }
 
+void TApplication::RelayHint(MSG& msg) {
+  TWinControl* window = TWinControl::FindControl(msg.hwnd);
+  TControl* control = window;
+  if (window) {
+    POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    if (TControl* inner = window->ControlAtPos(pt)) control = inner;
+  }
+  TControl* target = control && control->ShowHint && !control->Hint.empty() ? control : nullptr;
+  if (target != FHintControl) {
+    if (!FHintWindow)
+      FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, TkInstance(), nullptr);
+    // One tool at a time: the one for the control under the mouse, on the window it is seen in.
+    RemoveHintTools();
+    FHintControl = target;
+    if (target) {
+      FHintText = target->Hint;
+      TOOLINFOA ti{};
+      ti.cbSize = sizeof ti;
+      ti.hwnd = msg.hwnd;
+      ti.uId = 1;
+      ti.lpszText = FHintText.data();
+      if (target == window)
+        GetClientRect(msg.hwnd, &ti.rect);
+      else
+        ti.rect = target->BoundsRect();
+      SendMessageA(FHintWindow, TTM_ADDTOOLA, 0, LPARAM(&ti));
+    }
+  }
+  if (FHintControl) SendMessageA(FHintWindow, TTM_RELAYEVENT, 0, LPARAM(&msg));
+}
+
+void TApplication::CancelHint(TControl* Control) {
+  if (FHintControl != Control) return;
+  FHintControl = nullptr;
+  RemoveHintTools();
+}
+
+void TApplication::RemoveHintTools() {
+  TOOLINFOA ti{};
+  ti.cbSize = sizeof ti;
+  while (FHintWindow && SendMessageA(FHintWindow, TTM_ENUMTOOLSA, 0, LPARAM(&ti)))
+    SendMessageA(FHintWindow, TTM_DELTOOLA, 0, LPARAM(&ti));
+}
+
 void TApplication::HandleException(const std::string& Text) {
   // A failure inside the report's own box (it pumps messages) must not open a second one.
   if (FHandlingException) return;
@@ -160,6 +222,8 @@ void TApplication::ShowException(const std::string& Text) {
 // ---- TCustomForm --------------------------------------------------------------------------------
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  static const bool registered = (RegisterToolkitClasses(), true);
+  (void)registered;
   FVisible = false;
   FWidth = 320;
   FHeight = 240;
@@ -178,6 +242,8 @@ TCustomForm::~TCustomForm() {
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
   if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  // The window goes before the components: one that took it over sees it go and lets go of it.
+  DestroyHandle();
   DestroyComponents();
 }
 
@@ -316,6 +382,7 @@ void TCustomForm::SetClientHeight(int value) {
 void TCustomForm::SetMenu(HMENU menu) {
   FMenu = menu;
   if (FHandle) ::SetMenu(FHandle, menu);
+  Perform(CM_MENUCHANGED);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -390,7 +457,14 @@ void TCustomForm::PlaceOnScreen() {
   SetBounds((sw - FWidth) / 2, (sh - FHeight) / 2, FWidth, FHeight);
 }
 
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (FVisible) VisibleChanged();
+}
+
 void TCustomForm::VisibleChanged() {
+  // A description that makes the form visible shows it once the whole form is read.
+  if (ComponentState() & csLoading) return;
   if (!FVisible) {
     if (FHandle) ShowWindow(FHandle, SW_HIDE);
     return;
@@ -441,4 +515,61 @@ void TCustomForm::WndProc(TMessage& Message) {
       break;
   }
   TWinControl::WndProc(Message);
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+const std::vector<std::pair<std::string, int32_t>>& ModalResultIdents() {
+  static const TIdentMap idents = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
+                                   {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
+                                   {"mrYes", mrYes},     {"mrNo", mrNo}};
+  return idents;
+}
+
+void RegisterToolkitClasses() {
+  RegisterControls();
+  RegisterStdCtrls();
+  RegisterExtCtrls();
+  RegisterComCtrls();
+  RegisterButtons();
+  RegisterComponentClass<TApplicationEvents>();
+  Published<TApplicationEvents>().Event("OnMessage", &TApplicationEvents::OnMessage);
+
+  auto ignore = [](auto*, const TValue&, TReader&) {};
+  Published<TCustomForm>()
+      .Property("BorderStyle", &TCustomForm::SetBorderStyle,
+                {{"bsNone", bsNone},
+                 {"bsSingle", bsSingle},
+                 {"bsSizeable", bsSizeable},
+                 {"bsDialog", bsDialog},
+                 {"bsToolWindow", bsToolWindow},
+                 {"bsSizeToolWin", bsSizeToolWin}})
+      .Set("BorderIcons", &TCustomForm::SetBorderIcons,
+           {{"biSystemMenu", 0}, {"biMinimize", 1}, {"biMaximize", 2}, {"biHelp", 3}})
+      .Property("Position", &TCustomForm::Position,
+                {{"poDesigned", poDesigned},
+                 {"poDefault", poDefault},
+                 {"poScreenCenter", poScreenCenter},
+                 {"poDesktopCenter", poDesktopCenter}})
+      .Property("FormStyle", &TCustomForm::FormStyle,
+                {{"fsNormal", fsNormal},
+                 {"fsMDIChild", fsMDIChild},
+                 {"fsMDIForm", fsMDIForm},
+                 {"fsStayOnTop", fsStayOnTop}})
+      .Property("ClientWidth", &TCustomForm::SetClientWidth)
+      .Property("ClientHeight", &TCustomForm::SetClientHeight)
+      .Property("AlphaBlend", &TCustomForm::SetAlphaBlend)
+      .Property("AlphaBlendValue", &TCustomForm::SetAlphaBlendValue)
+      .Property("KeyPreview", &TCustomForm::KeyPreview)
+      .Property("AutoScroll", &TCustomForm::AutoScroll)
+      .Reference("ActiveControl", &TCustomForm::SetActiveControl)
+      .Custom("OldCreateOrder", ignore)
+      .Custom("PixelsPerInch", ignore)
+      .Custom("TextHeight", ignore)
+      .Custom("Scaled", ignore)
+      .Event("OnCreate", &TCustomForm::OnCreate)
+      .Event("OnShow", &TCustomForm::OnShow)
+      .Event("OnClose", &TCustomForm::OnClose)
+      .Event("OnDestroy", &TCustomForm::OnDestroy)
+      .Event("OnActivate", &TCustomForm::OnActivate);
 }

@@ -62,8 +62,12 @@ class TCustomForm : public TWinControl {
   void SetMenu(HMENU menu);  // borrowed
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* control);
-  // Told by a control of this form that it received the focus.
+  // Told by a control of this form that it received the focus, or that it goes.
   void FocusEntered(TWinControl* control) { FActiveControl = control; }
+  void ControlGoing(TWinControl* control) {
+    if (FActiveControl == control) FActiveControl = nullptr;
+  }
+  void Loaded() override;
   // Moves the focus to the next (or previous) control in tab order.
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
@@ -128,7 +132,12 @@ class TApplication : public TComponent {
   void CreateForm(T*& Reference) {
     T* form = new T(this);
     Reference = form;
-    FinishCreateForm(form);
+    try {
+      FinishCreateForm(form);
+    } catch (...) {
+      Reference = nullptr;  // the form is gone
+      throw;
+    }
   }
   void Run();
   void ProcessMessages();
@@ -142,11 +151,22 @@ class TApplication : public TComponent {
   void HandleException(const std::string& Text);
   void ShowException(const std::string& Text);
 
+  // The tooltip window that shows the hint of the control under the mouse (ShowHint set and a
+  // Hint), made when first needed; 0 before.
+  HWND HintWindow() const { return FHintWindow; }
+  // Forgets the control whose hint is up (it is going).
+  void CancelHint(TControl* Control);
+
  private:
   friend class TApplicationEvents;
   void FinishCreateForm(TCustomForm* form);
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
+  void RelayHint(MSG& msg);
+  void RemoveHintTools();
+  HWND FHintWindow = nullptr;
+  TControl* FHintControl = nullptr;
+  std::string FHintText;
   std::string FTitle;
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
@@ -171,6 +191,12 @@ class TScreen : public TComponent {
   std::vector<TCustomForm*> FForms;
   TCustomForm* FActiveForm = nullptr;
 };
+
+// Makes every control, form and component class of the toolkit readable from form descriptions;
+// runs once, when the first form is made.
+void RegisterToolkitClasses();
+// The identifiers of modal results (mrOk...), for buttons' descriptions.
+const std::vector<std::pair<std::string, int32_t>>& ModalResultIdents();
 
 extern TApplication* Application;
 extern TScreen* Screen;

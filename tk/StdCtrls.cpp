@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tk/FormReader.h"
 #include "tk/Forms.h"
 
 // ---- Buttons ------------------------------------------------------------------------------------
@@ -176,6 +177,11 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(left, FTop, r.right, r.bottom);
 }
 
+void TCustomLabel::Loaded() {
+  TGraphicControl::Loaded();
+  AdjustBounds();
+}
+
 void TCustomLabel::TextChanged() {
   AdjustBounds();
   Invalidate();
@@ -222,22 +228,25 @@ void TCustomGroupBox::WndProc(TMessage& Message) {
 
 // ---- List boxes ---------------------------------------------------------------------------------
 
-int TListBoxStrings::Add(const std::string& S) {
-  Insert(Count(), S);
-  return Count() - 1;
+void TListBoxStrings::Check(int Index, int Limit) const {
+  if (Index < 0 || Index > Limit)
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+std::string TListBoxStrings::Get(int Index) const {
+  Check(Index, Count() - 1);
+  return FItems[size_t(Index)];
 }
 
 void TListBoxStrings::Insert(int Index, const std::string& S) {
-  if (Index < 0 || Index > Count())
-    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  Check(Index, Count());
   FItems.insert(FItems.begin() + Index, S);
   if (FListBox->HandleAllocated())
     SendMessageA(FListBox->Handle(), LB_INSERTSTRING, WPARAM(Index), LPARAM(FItems[size_t(Index)].c_str()));
 }
 
 void TListBoxStrings::Delete(int Index) {
-  if (Index < 0 || Index >= Count())
-    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  Check(Index, Count() - 1);
   FItems.erase(FItems.begin() + Index);
   if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_DELETESTRING, WPARAM(Index), 0);
 }
@@ -245,12 +254,6 @@ void TListBoxStrings::Delete(int Index) {
 void TListBoxStrings::Clear() {
   FItems.clear();
   if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_RESETCONTENT, 0, 0);
-}
-
-int TListBoxStrings::IndexOf(const std::string& S) const {
-  for (size_t i = 0; i < FItems.size(); ++i)
-    if (lstrcmpiA(FItems[i].c_str(), S.c_str()) == 0) return int(i);
-  return -1;
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
@@ -350,4 +353,38 @@ void TCustomListBox::DrawItem(int Index, RECT Rect, TOwnerDrawState State) {
 TCustomListBox::~TCustomListBox() {
   // The window goes while the rows and the canvas it may still ask for exist.
   DestroyHandle();
+}
+
+// ---- Form descriptions --------------------------------------------------------------------------
+
+void RegisterStdCtrls() {
+  static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
+  static const TIdentMap alignments = {
+      {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
+  RegisterComponentClass<TButton>();
+  RegisterComponentClass<TEdit>();
+  RegisterComponentClass<TLabel>();
+  RegisterComponentClass<TGroupBox>();
+  RegisterComponentClass<TListBox>();
+  Published<TButton>()
+      .Property("Default", &TButton::SetDefault)
+      .Property("Cancel", &TButton::Cancel)
+      .Property("ModalResult", &TButton::ModalResult, ModalResultIdents());
+  Published<TCustomEdit>()
+      .Property("CharCase", &TCustomEdit::SetCharCase,
+                {{"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}})
+      .Property("MaxLength", &TCustomEdit::SetMaxLength)
+      .Property("BorderStyle", &TCustomEdit::SetBorderStyle, borders)
+      .Event("OnChange", &TCustomEdit::OnChange);
+  Published<TCustomLabel>()
+      .Property("Transparent", &TCustomLabel::SetTransparent)
+      .Property("AutoSize", &TCustomLabel::SetAutoSize)
+      .Property("Alignment", &TCustomLabel::Alignment, alignments)
+      .Property("WordWrap", &TCustomLabel::WordWrap);
+  Published<TCustomListBox>()
+      .Property("Style", &TCustomListBox::SetStyle,
+                {{"lbStandard", lbStandard}, {"lbOwnerDrawFixed", lbOwnerDrawFixed}})
+      .Property("ItemHeight", &TCustomListBox::SetItemHeight)
+      .Object("Items", [](TCustomListBox* l) -> TPersistent* { return &l->Items(); })
+      .Event("OnDrawItem", &TCustomListBox::OnDrawItem);
 }

@@ -76,6 +76,7 @@ class TCustomLabel : public TGraphicControl {
   bool WordWrap = false;
   // Fits the label to its caption (AutoSize).
   void AdjustBounds();
+  void Loaded() override;
 
  protected:
   void Paint() override;
@@ -118,20 +119,19 @@ class TCustomListBox;
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, RECT Rect, TOwnerDrawState State)>;
 
 // The rows of a list box: kept here and in the window alike, so they survive the window.
-class TListBoxStrings {
+class TListBoxStrings : public TStrings {
  public:
+  TK_CLASS(TListBoxStrings, TStrings)
   explicit TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
-  int Count() const { return int(FItems.size()); }
-  const std::string& Strings(int Index) const { return FItems.at(size_t(Index)); }
-  int Add(const std::string& S);
-  void Insert(int Index, const std::string& S);
-  void Delete(int Index);
-  void Clear();
-  int IndexOf(const std::string& S) const;
-  const std::vector<std::string>& Lines() const { return FItems; }
+  int Count() const override { return int(FItems.size()); }
+  std::string Get(int Index) const override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
 
  private:
   friend class TCustomListBox;
+  void Check(int Index, int Limit) const;
   TCustomListBox* FListBox;
   std::vector<std::string> FItems;
 };
@@ -173,3 +173,6 @@ class TListBox : public TCustomListBox {
   TK_CLASS(TListBox, TCustomListBox)
   using TCustomListBox::TCustomListBox;
 };
+
+// Makes this unit's controls readable from form descriptions.
+void RegisterStdCtrls();

@@ -11,7 +11,6 @@
 #include "GraphicsHelpers.h"
 #include "SkinTesting.h"
 #include "tk/FormReader.h"
-#include "tk/Forms.h"
 #include "tk/ImgList.h"
 
 using namespace skintest;
@@ -874,33 +873,31 @@ TEST_F(SkinDataTest, LoadedStepWithoutASkinSwitchesActiveOff) {
   EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "InstallHook"}));
 }
 
-TEST_F(SkinDataTest, LoadedStepWithoutAManagerModuleStillSwitchesAnUnloadedSkinOff) {
-  TSkinData data(nullptr);
-  data.SetState(csLoading | csReading);
-  data.SetActive(true);
-  data.ClearState(csReading);
-  data.Loaded();
-  EXPECT_FALSE(data.Active());
+TEST_F(SkinDataTest, LoadedStepWithoutAManagerStillSwitchesAnUnloadedSkinOff) {
+  auto saved = SkinManagerLink;
+  SkinManagerLink = [](bool) -> TSkinManagerLink* { return nullptr; };
+  {
+    TSkinData data(nullptr);
+    data.SetState(csLoading | csReading);
+    data.SetActive(true);
+    data.ClearState(csReading);
+    data.Loaded();
+    EXPECT_FALSE(data.Active());
+  }
+  SkinManagerLink = saved;
 }
 
 TEST_F(SkinDataTest, OtherKindsSkinTheirOwnerFormAtOnce) {
   for (TSkinFormType kind : {sfOnlyThisForm, sfDialog}) {
     TManagerScope manager(false);
-    TForm form(nullptr);
-    auto* data = new TSkinData(&form);
+    TSkinHost host(nullptr);
+    auto* data = new TSkinData(&host);
     data->SkinFormtype = kind;
     data->Loaded();
     EXPECT_EQ(manager.Manager.Calls,
-              (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation", "SkinWindow"}));
-    EXPECT_EQ(manager.Manager.Skinned, form.Handle());
+              (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation", "SkinOwnerForm"}));
+    EXPECT_EQ(manager.Manager.OwnerAsked, &host);
   }
-  // Without a form to own it there is no window to skin.
-  TManagerScope manager(false);
-  TSkinHost host(nullptr);
-  auto* data = new TSkinData(&host);
-  data->SkinFormtype = sfOnlyThisForm;
-  data->Loaded();
-  EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation"}));
 }
 
 TEST_F(SkinDataTest, SetActiveSchedulesByKindAndLoadState) {

@@ -61,14 +61,13 @@ class TRecordingManager : public TSkinManagerLink {
  public:
   std::vector<std::string> Calls;
   TSkinData* Pending = nullptr;
-  HWND Skinned = nullptr;
+  TComponent* OwnerAsked = nullptr;
   void AddSkinData(TSkinData*) override { Calls.push_back("AddSkinData"); }
   void RemoveSkinData(TSkinData*) override { Calls.push_back("RemoveSkinData"); }
   void InstallHook() override { Calls.push_back("InstallHook"); }
-  bool SkinWindow(HWND Window) override {
-    Calls.push_back("SkinWindow");
-    Skinned = Window;
-    return true;
+  void SkinOwnerForm(TComponent* Owner) override {
+    Calls.push_back("SkinOwnerForm");
+    OwnerAsked = Owner;
   }
   void ClearFormButtons() override { Calls.push_back("ClearFormButtons"); }
   void Schedule(int Action, int Interval) override {

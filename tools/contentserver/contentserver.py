@@ -421,6 +421,14 @@ def start(args):
     return 1
 
 
+def process_alive(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
 def stop(args):
     state = os.path.abspath(args.state)
     try:
@@ -443,6 +451,10 @@ def stop(args):
             os.kill(pid, signal.SIGTERM)
         except OSError:
             pass
+    # Callers (test fixtures) rely on the process being gone once stop returns.
+    deadline = time.time() + 10
+    while time.time() < deadline and process_alive(pid):
+        time.sleep(0.05)
     print("contentserver: stopped")
     return 0
 

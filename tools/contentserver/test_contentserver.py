@@ -234,6 +234,10 @@ class LifecycleTest(unittest.TestCase):
                 pid = int(f.read())
             self.assertEqual(run("stop", "--state", state).returncode, 0)
             self.assertFalse(os.path.exists(os.path.join(state, "port")))
+            # The port file goes first; the process may take a moment more to exit.
+            deadline = time.monotonic() + 10
+            while running(pid) and time.monotonic() < deadline:
+                time.sleep(0.05)
             self.assertFalse(running(pid))
 
             self.assertEqual(run("start", "--content", CONTENT, "--state", state, "--lifetime", "1").returncode, 0)

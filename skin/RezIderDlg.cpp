@@ -1,0 +1,372 @@
+#include "skin/RezIderDlg.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "skin/RezIderForm.h"
+#include "skin/RezIderMenu.h"
+#include "tk/ExtCtrls.h"
+#include "tk/Forms.h"
+
+TSkinManage* SkinManager = nullptr;
+DWORD StoredVersion = 0;
+
+namespace {
+
+std::string WindowClassName(HWND Window) {
+  char name[101] = {};
+  GetClassNameA(Window, name, sizeof name);
+  return name;
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool AlreadySkinned(HWND Window) { return SendMessageA(Window, WM_SKINQUERY, 0, 0) == 1; }
+
+TSkinManagerLink* ManagerLink(bool Create) {
+  if (!SkinManager && Create) SkinManager = new TSkinManage;
+  return SkinManager;
+}
+
+TSkinManagerLink* NoManager(bool) { return nullptr; }
+
+// The module's initialisation hands the skin component its manager; its finalisation frees it.
+struct TModule {
+  TModule() { SkinManagerLink = ManagerLink; }
+  ~TModule() {
+    SkinManagerLink = NoManager;
+    delete SkinManager;
+    SkinManager = nullptr;
+  }
+} Module;
+
+}  // namespace
+
+LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM wParam, LPARAM lParam) {
+  TSkinManage* m = SkinManager;
+  if (m && Code >= 0) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    switch (Code) {
+      case HCBT_CREATEWND:
+        if (WindowClassName(window) == "#32768") m->SkinPopup(window);
+        break;
+      case HCBT_DESTROYWND:
+        m->UnskinPopup(window);
+        break;
+      case HCBT_ACTIVATE:
+        if (m->ActivationCount() == 0) m->SetActivationCount(1);
+        m->SkinWindow(window);
+        break;
+    }
+  }
+  return CallNextHookEx(m ? m->HookHandle() : nullptr, Code, wParam, lParam);
+}
+
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(250);
+  FTimer->OnTimer = [this](TObject* Sender) { TimerTick(Sender); };
+}
+
+TSkinManage::~TSkinManage() {
+  FTimer.reset();
+  if (FHook) UnhookWindowsHookEx(FHook);
+  FHook = nullptr;
+  FreePopups();
+  // Every window still taken over is given back; the objects of bare windows have no owner to
+  // free them, so all go here.
+  while (!FForms.empty()) UnskinAndFree(FForms.back());
+  FSkinDatas.clear();
+}
+
+void TSkinManage::InstallHook() {
+  StoredVersion = GetVersion();
+  // One hook per manager: a second main skin component shares it, so no hook outlives us.
+  if (FHook) return;
+  FHook = SetWindowsHookExA(WH_CBT, SkinCBTHookProc, nullptr, GetCurrentThreadId());
+}
+
+bool TSkinManage::SkinWindow(HWND Window) {
+  if (!Enabled) return false;
+  if (AlreadySkinned(Window)) return false;
+  PurgeForms();
+  if (FindForm(Window)) return false;
+  TCustomForm* form = FormByHandle(Window);
+  if (!FForced && IsMdiChild(Window)) return false;
+  RECT r{};
+  GetWindowRect(Window, &r);
+  // Tested one by one: the product of two sizes could overflow.
+  if (r.right - r.left == 0 || r.bottom - r.top == 0) return false;
+  if (form && form->Tag == 99) return false;
+  const std::string className = WindowClassName(Window);
+  if (className == "TApplication") return false;
+  if (!CanSkinClass(className)) return false;
+  TSkinData* data = FindSkinData(Window);
+  if (!data || data->FNotLoaded) return false;
+  if (!RezIderFormMaker) return false;
+
+  TRezIderForm* skinned = RezIderFormMaker(form);
+  skinned->FHandle = Window;
+  if (form)
+    skinned->AttachForm(data, form);
+  else
+    skinned->SkinForm(data);
+  FForms.push_back(skinned);
+  PostMessageA(Window, WM_SKINACTIVATED, 0, SkinActivatedParam);
+  return true;
+}
+
+void TSkinManage::SkinToolkitForm(TCustomForm* Form) {
+  if (!Form->Visible()) return;
+  HWND window = Form->Handle();
+  if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) && Form->FormStyle != fsMDIChild) return;
+  SkinWindow(window);
+}
+
+TSkinData* TSkinManage::FindSkinData(HWND Window) {
+  auto lastOf = [&](auto&& test) -> TSkinData* {
+    for (auto it = FSkinDatas.rbegin(); it != FSkinDatas.rend(); ++it)
+      if (test(*it)) return *it;
+    return nullptr;
+  };
+  if (TSkinData* d = lastOf([&](TSkinData* s) {
+        auto* owner = ObjectAs<TWinControl>(s->Owner());
+        return s->SkinFormtype == sfOnlyThisForm && owner && owner->HandleAllocated() &&
+               owner->Handle() == Window;
+      }))
+    return d;
+  const std::string className = Lower(WindowClassName(Window));
+  if (className == "tmessageform" || className == "#32770")
+    if (TSkinData* d = lastOf([](TSkinData* s) { return s->SkinFormtype == sfDialog; })) return d;
+  if (TSkinData* d = lastOf([](TSkinData* s) { return s->SkinFormtype == sfMainform; })) return d;
+  return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
+}
+
+bool TSkinManage::CanSkinClass(const std::string& ClassName) {
+  bool doSkin = true;
+  for (TSkinData* s : FSkinDatas)
+    if (s->SkinFormtype == sfMainform) {
+      s->DoFormSkin(ClassName, doSkin);
+      break;
+    }
+  return doSkin;
+}
+
+bool TSkinManage::IsMdiChild(HWND Window) {
+  if (!(GetWindowLongA(Window, GWL_STYLE) & WS_CHILD)) return false;
+  return Lower(WindowClassName(GetParent(Window))) == "mdiclient";
+}
+
+TCustomForm* TSkinManage::FormByHandle(HWND Window) {
+  if (!Screen) return nullptr;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if (f->HandleAllocated() && f->Handle() == Window) return f;
+  }
+  return nullptr;
+}
+
+TRezIderForm* TSkinManage::FindForm(HWND Window) {
+  for (TRezIderForm* f : FForms)
+    if (f->FHandle == Window) return f;
+  return nullptr;
+}
+
+void TSkinManage::RemoveForm(HWND Window) {
+  auto it = std::find_if(FForms.begin(), FForms.end(), [&](TRezIderForm* f) { return f->FHandle == Window; });
+  if (it != FForms.end()) FForms.erase(it);
+}
+
+void TSkinManage::ForgetForm(TRezIderForm* Form) {
+  auto it = std::find(FForms.begin(), FForms.end(), Form);
+  if (it != FForms.end()) FForms.erase(it);
+}
+
+void TSkinManage::PurgeForms() {
+  for (size_t i = FForms.size(); i-- > 0;) {
+    if (i >= FForms.size() || FForms[i]->FState != fsGone) continue;
+    TRezIderForm* f = FForms[i];
+    FForms.erase(FForms.begin() + ptrdiff_t(i));
+    delete f;
+  }
+}
+
+void TSkinManage::AddSkinData(TSkinData* Data) { FSkinDatas.push_back(Data); }
+
+void TSkinManage::RemoveSkinData(TSkinData* Data) {
+  auto it = std::find(FSkinDatas.begin(), FSkinDatas.end(), Data);
+  if (it == FSkinDatas.end()) return;
+  FSkinDatas.erase(it);
+  // Nothing may go on using a component that is going away.
+  if (FPendingSkinData == Data) FPendingSkinData = nullptr;
+  for (size_t i = FForms.size(); i-- > 0;)
+    if (i < FForms.size() && FForms[i]->FSkinData == Data) UnskinAndFree(FForms[i]);
+  for (size_t i = FPopups.size(); i-- > 0;)
+    if (FPopups[i]->FSkinData == Data) {
+      TRezIderPopMenu* p = FPopups[i];
+      FPopups.erase(FPopups.begin() + ptrdiff_t(i));
+      FreePopup(p);
+    }
+}
+
+void TSkinManage::SkinPopup(HWND Window) {
+  if (!Enabled) return;
+  if (AlreadySkinned(Window)) return;
+  if (IsPopupSkinned(Window)) return;
+  TSkinData* data = FindSkinData(Window);
+  if (!data || data->FNotLoaded) return;
+  if (!data->SkinControls.Contains(xcMainMenu)) return;
+  if (!RezIderPopMenuMaker) return;
+  TRezIderPopMenu* p = RezIderPopMenuMaker();
+  p->Subclass(Window, data, nullptr);
+  FPopups.push_back(p);
+}
+
+bool TSkinManage::UnskinPopup(HWND Window) {
+  auto it =
+      std::find_if(FPopups.begin(), FPopups.end(), [&](TRezIderPopMenu* p) { return p->FHandle == Window; });
+  if (it == FPopups.end()) return false;
+  TRezIderPopMenu* p = *it;
+  FPopups.erase(it);
+  FreePopup(p);
+  return true;
+}
+
+bool TSkinManage::IsPopupSkinned(HWND Window) {
+  return std::any_of(FPopups.begin(), FPopups.end(),
+                     [&](TRezIderPopMenu* p) { return p->FHandle == Window; });
+}
+
+TBitmap* TSkinManage::PopupBitmap(HMENU Menu) {
+  for (TRezIderPopMenu* p : FPopups)
+    if (p->FMenuKey == Menu) return p->FFrameBitmap.get();
+  return nullptr;
+}
+
+void TSkinManage::FreePopup(TRezIderPopMenu* Popup) {
+  if (Popup->Subclassed()) Popup->Unsubclass();
+  delete Popup;
+}
+
+void TSkinManage::FreePopups() {
+  std::vector<TRezIderPopMenu*> popups;
+  popups.swap(FPopups);
+  for (TRezIderPopMenu* p : popups) FreePopup(p);
+}
+
+void TSkinManage::SetMdiMax(bool State) {
+  if (State == FMdiMax) return;
+  FMdiMax = State;
+  for (TRezIderForm* f : FForms) {
+    if (f->FMdiKind != mkChild) continue;
+    if (State) {
+      if (f->FHasRegion) f->ClearRegion();
+      f->SetCaptionStyles(true);
+    } else if (f->FShowState == ssMinimized) {
+      f->SetCaptionStyles(true);
+    } else {
+      f->FShowState = ssNormal;
+      f->UpdateRegion();
+      f->SetCaptionStyles(false);
+      if (!f->FHasRegion) f->FrameChanged();
+    }
+  }
+}
+
+int32_t TSkinManage::MdiChildCount() {
+  return int32_t(
+      std::count_if(FForms.begin(), FForms.end(), [](TRezIderForm* f) { return f->FMdiKind == mkChild; }));
+}
+
+void TSkinManage::Schedule(int Action, int Interval) {
+  FPendingAction = Action;
+  FTimer->SetInterval(unsigned(Interval));
+  if (FActivationCount != 0)
+    FTimer->SetEnabled(true);
+  else if (Action == saSkinOn)
+    Enabled = true;
+  else if (Action == saSkinOff)
+    Enabled = false;
+}
+
+void TSkinManage::ClearFormButtons() {
+  for (TRezIderForm* f : FForms) f->FreeNCObjects();
+}
+
+void TSkinManage::SkinOwnerForm(TComponent* Owner) {
+  if (auto* form = ObjectAs<TForm>(Owner)) SkinWindow(form->Handle());
+}
+
+void TSkinManage::UnskinAndFree(TRezIderForm* Form) {
+  if (Form->FState != fsGone && IsWindow(Form->FHandle)) {
+    Form->UnskinForm();
+    TRezIderForm::RepaintWindow(Form->FHandle);
+  }
+  ForgetForm(Form);
+  delete Form;
+}
+
+void TSkinManage::TimerTick(TObject*) {
+  TSkinData* s = FPendingSkinData;
+  if (!s) return;
+  FTimer->SetEnabled(false);
+  const bool own = s->SkinFormtype == sfOnlyThisForm;
+  // The skinned windows of s; for a component of one form only the first.
+  auto formsOf = [&] {
+    std::vector<TRezIderForm*> list;
+    for (TRezIderForm* f : FForms) {
+      if (f->FSkinData != s) continue;
+      list.push_back(f);
+      if (own) break;
+    }
+    return list;
+  };
+  switch (FPendingAction) {
+    case saSkinOn:
+      Enabled = true;
+      FForced = true;
+      if (own) {
+        for (int i = Screen ? Screen->FormCount() : 0; i-- > 0;)
+          if (Screen->Forms(i) == s->Owner()) {
+            SkinToolkitForm(Screen->Forms(i));
+            break;
+          }
+      } else {
+        PurgeForms();
+        for (int i = Screen ? Screen->FormCount() : 0; i-- > 0;)
+          if (i < Screen->FormCount()) SkinToolkitForm(Screen->Forms(i));
+      }
+      FForced = false;
+      break;
+    case saSkinOff:
+      Enabled = false;
+      PurgeForms();
+      for (size_t i = FForms.size(); i-- > 0;) {
+        if (i >= FForms.size()) continue;
+        if (own && FForms[i]->FSkinData != s) continue;
+        UnskinAndFree(FForms[i]);
+        if (own) break;
+      }
+      break;
+    case saSkinChanged: {
+      PurgeForms();
+      std::vector<TRezIderForm*> list = formsOf();
+      for (TRezIderForm* f : list) {
+        f->FreeNCObjects();
+        f->LoadSkinParts();
+      }
+      for (TRezIderForm* f : list) f->RefreshSkin();
+      break;
+    }
+    case saPurge:
+      PurgeFormsOnTimer();
+      break;
+    default:
+      break;
+  }
+  s->DoSkinChanged();
+  FPendingSkinData = nullptr;
+}

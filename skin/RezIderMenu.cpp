@@ -1,0 +1,3 @@
+#include "skin/RezIderMenu.h"
+
+TRezIderPopMenuMaker RezIderPopMenuMaker = nullptr;

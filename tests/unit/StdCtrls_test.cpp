@@ -1,0 +1,244 @@
+// Standard controls with real windows: buttons and modal results, edits, owner-drawn list rows,
+// labels, panels and group boxes.
+#include <gtest/gtest.h>
+
+#include "tk/Buttons.h"
+#include "tk/ExtCtrls.h"
+#include "tk/Forms.h"
+#include "tk/StdCtrls.h"
+
+namespace {
+
+class Tfrm_Std : public TForm {
+ public:
+  TK_CLASS(Tfrm_Std, TForm)
+  using TForm::TForm;
+};
+
+std::string ClassOf(HWND wnd) {
+  char cls[64] = "";
+  GetClassNameA(wnd, cls, sizeof cls);
+  return cls;
+}
+
+struct StdFixture : ::testing::Test {
+  Tfrm_Std* Form = nullptr;
+  void SetUp() override {
+    Form = TCustomForm::Create<Tfrm_Std>(nullptr);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(40, 40, 300, 200);
+  }
+  void TearDown() override { delete Form; }
+  template <class T>
+  T* Add(int left, int top, int width, int height) {
+    T* c = new T(Form);
+    c->SetBounds(left, top, width, height);
+    c->SetParent(Form);
+    return c;
+  }
+};
+
+}  // namespace
+
+TEST_F(StdFixture, WrappedSystemControlsUseTheirToolkitClassNames) {
+  EXPECT_EQ(ClassOf(Add<TButton>(0, 0, 75, 25)->Handle()), "TButton");
+  EXPECT_EQ(ClassOf(Add<TBitBtn>(0, 30, 75, 25)->Handle()), "TBitBtn");
+  EXPECT_EQ(ClassOf(Add<TEdit>(0, 60, 75, 21)->Handle()), "TEdit");
+  EXPECT_EQ(ClassOf(Add<TListBox>(100, 0, 75, 60)->Handle()), "TListBox");
+  EXPECT_EQ(ClassOf(Add<TGroupBox>(100, 70, 75, 60)->Handle()), "TGroupBox");
+  EXPECT_EQ(ClassOf(Add<TPanel>(200, 0, 75, 60)->Handle()), "TPanel");
+  // The system control is still what answers: a list box takes list messages.
+  auto* list = Add<TListBox>(200, 70, 75, 60);
+  list->Items().Add("one");
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 1);
+}
+
+TEST_F(StdFixture, ButtonClickNotificationReachesOnClickThroughTheParent) {
+  auto* b = Add<TButton>(10, 10, 75, 25);
+  b->SetCaption("&Go");
+  int clicks = 0;
+  b->OnClick = [&](TObject* s) {
+    EXPECT_EQ(s, b);
+    ++clicks;
+  };
+  SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  // Alt+G reaches the button of a showing form as the dialog character.
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'g'), 0);
+  Form->Show();
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'g'), 1);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(Form->Perform(CM_DIALOGCHAR, 'x'), 0);
+}
+
+TEST_F(StdFixture, ShowModalReturnsTheClickedButtonsModalResultAndDisablesTheOthers) {
+  auto* other = TCustomForm::Create<Tfrm_Std>(nullptr);
+  other->SetBounds(400, 40, 100, 80);
+  other->Show();
+  auto* ok = Add<TButton>(10, 10, 75, 25);
+  ok->ModalResult = mrOk;
+  ok->SetDefault(true);
+  bool otherDisabledMeanwhile = false;
+  ok->OnClick = [&](TObject*) { otherDisabledMeanwhile = !IsWindowEnabled(other->Handle()); };
+  PostMessageA(ok->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Form->ShowModal(), mrOk);
+  EXPECT_TRUE(otherDisabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+  EXPECT_FALSE(IsWindowVisible(Form->Handle()));
+
+  // Closing by the close command answers cancel; Escape presses the cancel button.
+  PostMessageA(Form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Form->ShowModal(), mrCancel);
+  auto* cancel = Add<TButton>(100, 10, 75, 25);
+  cancel->Cancel = true;
+  cancel->ModalResult = mrAbort;
+  PostMessageA(cancel->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(Form->ShowModal(), mrAbort);
+  delete other;
+}
+
+TEST_F(StdFixture, EditTakesCharCaseAndMaxLength) {
+  auto* e = Add<TEdit>(10, 10, 100, 21);
+  e->SetCharCase(ecLowerCase);
+  e->SetMaxLength(5);
+  e->SetText("MiXed");
+  EXPECT_TRUE(GetWindowLongA(e->Handle(), GWL_STYLE) & ES_LOWERCASE);
+  EXPECT_EQ(SendMessageA(e->Handle(), EM_GETLIMITTEXT, 0, 0), 5);
+  SendMessageA(e->Handle(), WM_SETTEXT, 0, LPARAM(""));
+  for (char ch : std::string("ABCDEFG")) SendMessageA(e->Handle(), WM_CHAR, ch, 0);
+  EXPECT_EQ(e->Text(), "abcde");
+  int changes = 0;
+  e->OnChange = [&](TObject*) { ++changes; };
+  e->SetText("zz");
+  EXPECT_GE(changes, 1);
+}
+
+TEST_F(StdFixture, OwnerDrawnListRowsArePaintedByTheHandlerOnAPreparedCanvas) {
+  auto* list = Add<TListBox>(10, 10, 120, 100);
+  list->SetStyle(lbOwnerDrawFixed);
+  list->SetItemHeight(20);
+  list->Items().Add("first");
+  list->Items().Add("second");
+  std::vector<int> drawn;
+  list->OnDrawItem = [&](TWinControl* c, int index, RECT r, TOwnerDrawState state) {
+    EXPECT_EQ(c, list);
+    EXPECT_EQ(r.bottom - r.top, 20);
+    drawn.push_back(index);
+    TCanvas* canvas = list->Canvas();
+    // The selected row comes with highlight colours; the handler fills with the given brush.
+    if (state & odSelected) {
+      EXPECT_EQ(canvas->Brush()->Color(), clHighlight);
+    }
+    canvas->FillRect(r);
+    canvas->Brush()->SetColor(index == 0 ? clRed : clLime);
+    RECT box{r.left + 1, r.top + 1, r.left + 17, r.top + 17};
+    canvas->FillRect(box);
+  };
+  list->SetItemIndex(1);
+  Form->Show();
+  UpdateWindow(list->Handle());
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), 0), drawn.end());
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), 1), drawn.end());
+  HDC dc = GetDC(list->Handle());
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 5, 25), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 60, 5), ColorToCOLORREF(clWindow));
+  EXPECT_EQ(GetPixel(dc, 60, 30), ColorToCOLORREF(clHighlight));
+  ReleaseDC(list->Handle(), dc);
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+  SendMessageA(list->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+  EXPECT_EQ(list->ItemIndex(), 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StdFixture, ListKeepsItsRowsAndSelectionAcrossANewWindow) {
+  auto* list = Add<TListBox>(10, 10, 120, 100);
+  list->Items().Add("a");
+  list->Items().Add("b");
+  list->SetItemIndex(1);
+  list->SetStyle(lbOwnerDrawFixed);  // a new window
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_THROW(list->Items().Delete(5), EListError);
+}
+
+TEST_F(StdFixture, TransparentLabelShowsItsParentAndAutoSizesToItsCaption) {
+  Form->SetColor(clBlue);
+  auto* label = Add<TLabel>(10, 10, 10, 10);
+  label->SetTransparent(true);
+  label->Font()->SetColor(clWhite);
+  label->SetCaption("WWWW");
+  EXPECT_GT(label->Width(), 20);
+  EXPECT_GT(label->Height(), 8);
+  Form->Show();
+  UpdateWindow(Form->Handle());
+  HDC dc = GetDC(Form->Handle());
+  int white = 0, blue = 0;
+  for (int x = 10; x < 10 + label->Width(); ++x)
+    for (int y = 10; y < 10 + label->Height(); ++y) {
+      COLORREF c = GetPixel(dc, x, y);
+      white += c == RGB(255, 255, 255);
+      blue += c == RGB(0, 0, 255);
+    }
+  ReleaseDC(Form->Handle(), dc);
+  EXPECT_GT(white, 10);
+  EXPECT_GT(blue, white);
+}
+
+TEST_F(StdFixture, PanelPaintsItsBevelAndColourAndAlignsChildrenInsideIt) {
+  auto* panel = Add<TPanel>(10, 10, 100, 60);
+  panel->SetColor(clLime);
+  panel->SetBevelOuter(bvRaised);
+  auto* inner = new TPanel(Form);
+  inner->SetParent(panel);
+  inner->SetAlign(alClient);
+  EXPECT_EQ(inner->BoundsRect().left, 1);
+  EXPECT_EQ(inner->Width(), 98);
+  panel->SetBevelOuter(bvNone);
+  EXPECT_EQ(inner->Width(), 100);
+  inner->SetVisible(false);
+  Form->Show();
+  UpdateWindow(panel->Handle());
+  HDC dc = GetDC(panel->Handle());
+  EXPECT_EQ(GetPixel(dc, 50, 30), RGB(0, 255, 0));
+  ReleaseDC(panel->Handle(), dc);
+}
+
+TEST_F(StdFixture, ImageDrawsItsPictureAtItsCornerOrStretchedOverItself) {
+  TBitmap picture(2, 2);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect({0, 0, 2, 2});
+  Form->SetColor(clBlue);
+  auto* image = Add<TImage>(10, 10, 40, 30);
+  image->Picture()->SetGraphic(&picture);
+  Form->Show();
+  UpdateWindow(Form->Handle());
+  HDC dc = GetDC(Form->Handle());
+  EXPECT_EQ(GetPixel(dc, 11, 11), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(0, 0, 255));
+  image->SetStretch(true);
+  UpdateWindow(Form->Handle());
+  EXPECT_EQ(GetPixel(dc, 30, 30), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 49, 39), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 50, 40), RGB(0, 0, 255));
+  ReleaseDC(Form->Handle(), dc);
+  image->SetAutoSize(true);
+  EXPECT_EQ(image->Width(), 2);
+}
+
+TEST(ButtonLayout, GlyphAndCaptionArePlacedByLayoutMarginAndSpacing) {
+  RECT client{0, 0, 100, 30};
+  POINT g;
+  RECT t;
+  LayoutGlyphAndText(client, {16, 16}, {40, 13}, blGlyphLeft, -1, 4, g, t);
+  EXPECT_EQ(g.x, (100 - 60) / 2);
+  EXPECT_EQ(t.left, g.x + 16 + 4);
+  EXPECT_EQ(g.y, 7);
+  LayoutGlyphAndText(client, {16, 16}, {40, 13}, blGlyphRight, 5, 4, g, t);
+  EXPECT_EQ(g.x, 100 - 5 - 16);
+  EXPECT_EQ(t.right, g.x - 4);
+  LayoutGlyphAndText(client, {0, 0}, {40, 13}, blGlyphLeft, -1, 4, g, t);
+  EXPECT_EQ(t.left, 30);  // no glyph: no spacing either
+}

@@ -201,4 +201,37 @@ TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewe
   EXPECT_TRUE(previewer.Ended(15000));
 }
 
+TEST_F(KeeperFixture, ThePreviewersManagerWinksButtonStartsTheKeeper) {
+  ASSERT_EQ(TopWindow(0, "Tfrm_GetSummary", false), nullptr) << "no keeper runs before";
+  TProgram previewer(VELLORAN_EXE, {{"VELLORAN_SERVER_BASE", contentserver::Base()}});
+  HWND previewerMain = WaitForTopWindow(previewer.Pid(), "Tfrm_Main", 60000);
+  ASSERT_NE(previewerMain, nullptr);
+  HWND manager = Child(previewerMain, "TBitBtn", "&Manager Winks");
+  ASSERT_NE(manager, nullptr);
+  PostMessageA(manager, BM_CLICK, 0, 0);
+
+  // The keeper, started by the shell from the previewer's folder, comes up with its account dialog.
+  HWND dialog = WaitForTopWindow(0, "Tfrm_GetSummary", 60000);
+  ASSERT_NE(dialog, nullptr);
+  DWORD keeperPid = 0;
+  GetWindowThreadProcessId(dialog, &keeperPid);
+  EXPECT_NE(keeperPid, previewer.Pid());
+  HANDLE keeper = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, keeperPid);
+  ASSERT_NE(keeper, nullptr);
+  HWND cancel = Child(dialog, "TButton", "Cancel");
+  ASSERT_NE(cancel, nullptr);
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+  HWND keeperMain = TopWindow(keeperPid, "Tfrm_Main", true);
+  ASSERT_NE(keeperMain, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(keeperMain) != FALSE; }, 10000));
+  PostMessageA(keeperMain, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(keeper, 15000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the keeper did not end";
+    TerminateProcess(keeper, 1);
+  }
+  CloseHandle(keeper);
+  PostMessageA(previewerMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(previewer.Ended(15000));
+}
+
 }  // namespace

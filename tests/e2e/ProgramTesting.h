@@ -63,14 +63,15 @@ inline BOOL CALLBACK FindWindowProc(HWND wnd, LPARAM lp) {
   auto* f = reinterpret_cast<TFindWindow*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  if (pid == f->Pid && ClassOf(wnd) == f->Class && (!f->VisibleOnly || IsWindowVisible(wnd))) {
+  if ((f->Pid == 0 || pid == f->Pid) && ClassOf(wnd) == f->Class &&
+      (!f->VisibleOnly || IsWindowVisible(wnd))) {
     f->Found = wnd;
     return FALSE;
   }
   return TRUE;
 }
 
-// The top-level window of class cls of process pid, or nullptr.
+// The top-level window of class cls of process pid (of any process when pid is 0), or nullptr.
 inline HWND TopWindow(DWORD pid, const std::string& cls, bool visibleOnly) {
   TFindWindow f{pid, cls, visibleOnly};
   EnumWindows(FindWindowProc, reinterpret_cast<LPARAM>(&f));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include <shlobj.h>
 
@@ -116,6 +117,91 @@ struct MainFixture : ::testing::Test {
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
   }
 };
+
+// ---- The form descriptions -------------------------------------------------------------------------
+
+TEST_F(MainFixture, TheMainWindowIsLaidOutAsDescribed) {
+  EXPECT_EQ(Form->Caption(), "Drellmark");
+  EXPECT_EQ(Form->BorderStyle(), bsSingle);
+  EXPECT_EQ(Form->BorderIcons(), TBorderIcons(biSystemMenu | biMinimize));
+  EXPECT_EQ(Form->Position, poDesktopCenter);
+  EXPECT_EQ(Form->Font()->Name(), "MS Sans Serif");
+  EXPECT_EQ(Form->Font()->Height(), -11);
+  Form->HandleNeeded();
+  EXPECT_EQ(Form->ClientWidth(), 688);
+  EXPECT_EQ(Form->ClientHeight(), 449);
+  EXPECT_EQ(Form->sbMain->Height(), 19);
+  EXPECT_EQ(Form->sbMain->Align(), alBottom);
+  EXPECT_EQ(Form->pnlBottom->Height(), 41);
+  EXPECT_EQ(Form->pnlBottom->BevelOuter(), bvNone);
+  EXPECT_EQ(Form->pnlLeft->Width(), 225);
+  EXPECT_EQ(Form->pnlLeft->BorderStyle(), bsSingle);
+  EXPECT_EQ(Form->pnlLeft->BevelOuter(), bvRaised);
+  EXPECT_EQ(Form->lstWinks->Align(), alClient);
+  EXPECT_EQ(Form->lstWinks->Style(), lbOwnerDrawFixed);
+  EXPECT_EQ(Form->lstWinks->ItemHeight(), 20);
+  EXPECT_EQ(Form->GroupBox1->Caption(), "Preview");
+  EXPECT_EQ(Form->sflash->Align(), alClient);
+
+  struct Row {
+    TBitBtn* Button;
+    int Left, Width, TabOrder;
+    const char* Caption;
+    const char* Hint;
+  };
+  const Row rows[] = {{Form->bnHelp, 8, 75, 4, "&Help", "Help "},
+                      {Form->btnAccount, 320, 99, 0, "MSN Account", "MSN Account"},
+                      {Form->btnRemove, 432, 75, 1, "&Remove", "Install into MSN Messenger "},
+                      {Form->btnAbout, 520, 75, 2, "&About", "About Fennowick"},
+                      {Form->btnExit, 600, 75, 3, "E&xit", "Exit Fennowick"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.Caption);
+    EXPECT_EQ(r.Button->Left(), r.Left);
+    EXPECT_EQ(r.Button->Top(), 8);
+    EXPECT_EQ(r.Button->Width(), r.Width);
+    EXPECT_EQ(r.Button->Height(), 25);
+    EXPECT_EQ(r.Button->TabOrder(), r.TabOrder);
+    EXPECT_EQ(r.Button->Caption(), r.Caption);
+    EXPECT_EQ(r.Button->Hint, r.Hint);
+    EXPECT_TRUE(r.Button->ShowHint);
+  }
+  // The Flash player got its stored settings.
+  EXPECT_EQ(Form->sflash->GetProperty("WMode").AsString(), "Window");
+  EXPECT_TRUE(Form->sflash->GetProperty("Loop").AsBoolean());
+  EXPECT_FALSE(Form->sflash->GetProperty("Menu").AsBoolean());
+  EXPECT_EQ(Form->sflash->GetProperty("AllowScriptAccess").AsString(), "always");
+  EXPECT_EQ(Form->sflash->GetProperty("Scale").AsString(), "ShowAll");
+  EXPECT_EQ(Form->ImgList->Count(), 1);
+}
+
+TEST(GetSummaryForm, IsLaidOutAsDescribed) {
+  std::unique_ptr<Tfrm_GetSummary> d(TCustomForm::Create<Tfrm_GetSummary>(Application));
+  EXPECT_EQ(d->Caption(), "Input");
+  EXPECT_EQ(d->BorderStyle(), bsDialog);
+  EXPECT_EQ(d->Font()->Charset(), GB2312_CHARSET);
+  EXPECT_EQ(d->Font()->Height(), -12);
+  EXPECT_EQ(d->Font()->Name(), "\xCB\xCE\xCC\xE5");  // the face's name in the GB2312 code page
+  d->HandleNeeded();
+  EXPECT_EQ(d->ClientWidth(), 316);
+  EXPECT_EQ(d->ClientHeight(), 93);
+  EXPECT_EQ(d->lblprompt->Left(), 8);
+  EXPECT_EQ(d->lblprompt->Top(), 10);
+  EXPECT_EQ(d->lblprompt->Caption(), "Please enter the account of MSN Messenger:");
+  EXPECT_EQ(d->edtvalue->BoundsRect().left, 8);
+  EXPECT_EQ(d->edtvalue->Top(), 27);
+  EXPECT_EQ(d->edtvalue->Width(), 297);
+  EXPECT_EQ(d->edtvalue->CharCase(), ecLowerCase);
+  EXPECT_EQ(d->edtvalue->MaxLength(), 255);
+  EXPECT_EQ(d->ActiveControl(), d->edtvalue);
+  EXPECT_EQ(d->btnok->Left(), 79);
+  EXPECT_EQ(d->btnok->Top(), 59);
+  EXPECT_EQ(d->btnok->Caption(), "OK");
+  EXPECT_TRUE(d->btnok->Default());
+  EXPECT_EQ(d->btncancel->Left(), 160);
+  EXPECT_EQ(d->btncancel->Caption(), "Cancel");
+  EXPECT_TRUE(d->btncancel->Cancel);
+  EXPECT_EQ(d->btncancel->ModalResult, mrCancel);
+}
 
 // ---- The account hash and the winks folder ---------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include "tests/unit/DrellmarkTesting.h"
 #include "tests/unit/GraphicsHelpers.h"
 #include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/VelloranTesting.h"
 #include "tests/unit/standins_testing.h"
 #include "velloran/Uni_About.h"
 
@@ -616,6 +617,29 @@ TEST_F(MainFixture, DrawingRowsLeavesNoGdiObjectBehind) {
   SelectObject(dc, old);
   DeleteObject(bmp);
   DeleteDC(dc);
+}
+
+TEST_F(MainFixture, HelpOpensThePreviewersHelpFileAndExitClosesTheWindow) {
+  Form->HandleNeeded();
+  {
+    velloran_testing::TShellRecorder shell;
+    Press(Form->bnHelp);
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    const auto& call = shell.Calls()[0];
+    EXPECT_EQ(call.Owner, Form->Handle());
+    EXPECT_EQ(call.Verb, "open");
+    EXPECT_EQ(call.File, "Velloran.chm");
+    EXPECT_EQ(call.Parameters, "");
+    EXPECT_EQ(call.Directory, "");
+    EXPECT_EQ(call.Show, SW_SHOWNORMAL);
+  }
+  Form->FAccount = Account;  // keeps the first showing's dialog from mattering
+  FormDriver<Tfrm_GetSummary> driver([](Tfrm_GetSummary* d) { Press(d->btncancel); });
+  Form->Show();
+  ASSERT_TRUE(IsWindowVisible(Form->Handle()));
+  Press(Form->btnExit);
+  Application->ProcessMessages();
+  EXPECT_FALSE(IsWindowVisible(Form->Handle()));
 }
 
 TEST_F(MainFixture, AboutShowsTheKeepersTexts) {

@@ -231,3 +231,66 @@ class TSkinBox : public TSkinControl {
   void Unskin() override;
   void AfterDefault(TMessage& Message) override;
 };
+
+// The toolkit's notification that a check or radio control's state is to be shown again.
+constexpr UINT CM_CHECKREPAINT = 0xB0D0;
+
+// The frame of a check (12 or other frame counts) or radio (8 or other) strip for a state.
+int CheckFrame(bool Radio, int FrameCount, bool Checked, bool Disabled, bool Indeterminate);
+
+// A check box: its box from the Buttons element's CheckImage; the caption stays the control's.
+class TSkinCheckBox : public TSkinControl {
+ public:
+  TK_CLASS(TSkinCheckBox, TSkinControl)
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& Message) override;
+  void AfterDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+};
+
+// A radio button: its circle from the Buttons element's RadioImage.
+class TSkinRadioButton : public TSkinControl {
+ public:
+  TK_CLASS(TSkinRadioButton, TSkinControl)
+  using TSkinControl::TSkinControl;
+  void AfterDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+};
+
+// A track bar: only its thumb, drawn through the control's custom-draw notification.
+class TSkinTrackBar : public TSkinControl {
+ public:
+  TK_CLASS(TSkinTrackBar, TSkinControl)
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& Message) override;
+  LRESULT CustomDraw(NMCUSTOMDRAW& Draw);
+  void DrawThumb(NMCUSTOMDRAW& Draw);
+};
+
+// An up-down control's two arrow buttons, from UpDown.Vert or UpDown.Horz or drawn plainly.
+class TSkinUpDown : public TSkinControl {
+ public:
+  TK_CLASS(TSkinUpDown, TSkinControl)
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+  // State 1 normal, 2 pressed, 3 disabled, 4 hot; button 0 up, 1 down, 2 left, 3 right.
+  void DrawSkinButton(HDC DC, const RECT& B, int State, int Button);
+  void DrawPlainButton(TCanvas* Canvas, const RECT& B, int State, int Button);
+
+  bool FInEdit = false;
+  int32_t FHorizontal = 0;
+};
+
+// An arrow of kind 0 up, 1 down, 2 left, 3 right around (X, Y) in the canvas's pen.
+void DrawArrowGlyph(TCanvas* Canvas, int X, int Y, int Kind);
+
+// A progress bar from the Progress element: a stretched bar, or repeated chunks (Style 1).
+class TSkinProgress : public TSkinControl {
+ public:
+  TK_CLASS(TSkinProgress, TSkinControl)
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+  void DrawChunks(HDC DC, const RECT& R);
+};

@@ -53,7 +53,7 @@ inline COLORREF Rgb(uint32_t c) { return COLORREF(c); }
 inline COLORREF Frame(int picture, int frame) { return COLORREF(TestSkinColour(picture, frame)); }
 // The "Colours" value of key k of the test skin (ButtonFace is 1, ButtonShadow 11).
 inline COLORREF Named(int k) { return COLORREF(testskin::TestSkinNamedColour(k)); }
-constexpr int kButtonFace = 1, kButtonText = 8, kButtonShadow = 11;
+constexpr int kButtonFace = 1, kButtonText = 8, kButtonShadow = 11, kButtonDkShadow = 12;
 
 inline void Pump() {
   MSG msg;
@@ -86,6 +86,21 @@ class SkinControlTest : public testing::Test {
     c->SetParent(parent ? parent : Form);
     c->SetBounds(x, y, w, h);
     return c;
+  }
+
+  // A bare child window of the form, of a system class, given back with the form.
+  HWND Child(const char* cls, DWORD style, int x, int y, int w, int h, const char* text = "") {
+    HWND wnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Form->Handle(),
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_TRUE(wnd) << cls;
+    return wnd;
+  }
+  // A skin object of class T taking the bare window over, listed with the test's control list.
+  template <class T>
+  T* SkinBare(HWND wnd) {
+    auto* skin = new T(nullptr);
+    skin->SkinHandle(wnd, Data.get(), &FormCanvas, &Host);
+    return skin;
   }
 
   // What the skinned control paints, drawn into a picture of its window's size.

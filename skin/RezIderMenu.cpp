@@ -64,6 +64,8 @@ LRESULT TSkinnedPopMenu::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PRINT:
       return PrintFrame(Msg, wParam, lParam);
+    case WM_PAINT:
+      return PaintClient(Msg, wParam, lParam);
     default:
       return CallOldProc(Msg, wParam, lParam);
   }
@@ -90,13 +92,34 @@ bool TSkinnedPopMenu::BuildFrame(int W, int H) {
 
 LRESULT TSkinnedPopMenu::PaintFrame(UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!Background()) return CallOldProc(Msg, wParam, lParam);
+  DrawFrameBand();
+  return 0;
+}
+
+bool TSkinnedPopMenu::FrameInClient() const {
+  POINT origin{0, 0};
+  RECT wr{};
+  return ClientToScreen(FHandle, &origin) && GetWindowRect(FHandle, &wr) && origin.x == wr.left &&
+         origin.y == wr.top;
+}
+
+LRESULT TSkinnedPopMenu::PaintClient(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  HWND window = FHandle;
+  LRESULT result = CallOldProc(Msg, wParam, lParam);
+  // The owner's item drawing may have let the window go (and this object with it).
+  if (GetPropA(window, kPopupProp) != this) return result;
+  if (Background() && FrameInClient()) DrawFrameBand();
+  return result;
+}
+
+void TSkinnedPopMenu::DrawFrameBand() {
   RECT wr{};
   GetWindowRect(FHandle, &wr);
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-  if (!BuildFrame(W, H)) return 0;
+  if (!BuildFrame(W, H)) return;
   if (!FMenuKey) CurrentSkinPopup = this;
   HDC dc = GetWindowDC(FHandle);
-  if (!dc) return 0;
+  if (!dc) return;
   HDC src = FFrameBitmap->Canvas()->Handle();
   const int b = kFrameBand;
   BitBlt(dc, 0, 0, W, b, src, 0, 0, SRCCOPY);
@@ -104,7 +127,6 @@ LRESULT TSkinnedPopMenu::PaintFrame(UINT Msg, WPARAM wParam, LPARAM lParam) {
   BitBlt(dc, 0, b, b, H - b, src, 0, b, SRCCOPY);
   BitBlt(dc, W - b, b, b, H - b, src, W - b, b, SRCCOPY);
   ReleaseDC(FHandle, dc);
-  return 0;
 }
 
 LRESULT TSkinnedPopMenu::PrintFrame(UINT Msg, WPARAM wParam, LPARAM lParam) {

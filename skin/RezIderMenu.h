@@ -58,6 +58,11 @@ class TSkinnedPopMenu : public TRezIderPopMenu {
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT PaintFrame(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT PrintFrame(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // WM_PAINT: the window's own painting, then the frame band again where the window has no
+  // non-client frame and its own painting draws a border of its own there (Wine's menus).
+  LRESULT PaintClient(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // Whether the client area starts at the window's corner, so the frame band lies in it.
+  bool FrameInClient() const;
 
   WNDPROC SavedProc() const { return FOldProc; }
   // The window procedure every skinned popup window gets; finds its object through the window.
@@ -68,6 +73,8 @@ class TSkinnedPopMenu : public TRezIderPopMenu {
   TDataSkinObject* Background() const;
   // The frame picture for the whole window into the cached bitmap; false when the window has no size.
   bool BuildFrame(int W, int H);
+  // The frame picture built for the window and its outer 3-pixel band copied into the window.
+  void DrawFrameBand();
 
   WNDPROC FOldProc = nullptr;
   bool FSubclassed = false;

@@ -47,10 +47,28 @@ void Fill(TBitmap* Bmp, TColor Colour) {
   c->FillRect(RECT{0, 0, Bmp->Width(), Bmp->Height()});
 }
 
+// Where the popup window showing Menu has its client area inside the window. Windows' menus have
+// a 3-pixel non-client frame; Wine's draw theirs in the client area, which then starts at the
+// window's corner.
+POINT PopupClientOffset(HMENU Menu) {
+  POINT offset{kPopupClientOffset, kPopupClientOffset};
+  if (!SkinManager) return offset;
+  for (TRezIderPopMenu* p : SkinManager->Popups()) {
+    if (p->FMenuKey != Menu) continue;
+    POINT origin{0, 0};
+    RECT wr{};
+    if (IsWindow(p->FHandle) && ClientToScreen(p->FHandle, &origin) && GetWindowRect(p->FHandle, &wr))
+      offset = POINT{origin.x - wr.left, origin.y - wr.top};
+    break;
+  }
+  return offset;
+}
+
 // The background behind an item: its rectangle cut out of the popup's frame picture.
-void CopyPopupBackground(TBitmap* Bmp, TBitmap* Picture, const RECT& R) {
+void CopyPopupBackground(TBitmap* Bmp, TBitmap* Picture, HMENU Menu, const RECT& R) {
+  const POINT o = PopupClientOffset(Menu);
   BitBlt(Bmp->Canvas()->Handle(), 0, 0, Bmp->Width(), Bmp->Height(), Picture->Canvas()->Handle(),
-         R.left + kPopupClientOffset, R.top + kPopupClientOffset, SRCCOPY);
+         R.left + o.x, R.top + o.y, SRCCOPY);
 }
 
 void DrawAt(TCanvas* Canvas, const RECT& R, TBitmap* Bmp) {
@@ -294,7 +312,7 @@ void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, c
   auto bmp = ItemBitmap(R);
   TBitmap* picture = SkinManager && Item.ParentMenu ? SkinManager->PopupBitmap(Item.ParentMenu) : nullptr;
   if (picture && !picture->Empty())
-    CopyPopupBackground(bmp.get(), picture, R);
+    CopyPopupBackground(bmp.get(), picture, Item.ParentMenu, R);
   else
     Fill(bmp.get(), Data->Menu);
   const RECT whole{0, 0, bmp->Width(), bmp->Height()};
@@ -320,7 +338,7 @@ void MenuHandleItemDraw(TSkinData* Data, HMENU Menu, const TSkinMenuItem& Item, 
   TBitmap* picture = SkinManager && Menu ? SkinManager->PopupBitmap(Menu) : nullptr;
   // A registered popup without a picture (no usable MenuBackground) shows Menu, as elsewhere.
   if (picture && !picture->Empty())
-    CopyPopupBackground(bmp.get(), picture, R);
+    CopyPopupBackground(bmp.get(), picture, Menu, R);
   else
     Fill(bmp.get(), Data->Menu);
   const RECT whole{0, 0, bmp->Width(), bmp->Height()};

@@ -12,6 +12,8 @@ namespace {
 const char* const kPopupProp = "RezIderPopMenu";
 // Width of the popup frame the skin paints, whatever the element's margins.
 constexpr int kFrameBand = 3;
+// The band, narrowed for a window too small to hold it on both sides.
+int Band(int W, int H) { return IntMin(kFrameBand, IntMin(W, H) / 2); }
 }  // namespace
 
 TSkinnedPopMenu::~TSkinnedPopMenu() {
@@ -121,7 +123,7 @@ void TSkinnedPopMenu::DrawFrameBand() {
   HDC dc = GetWindowDC(FHandle);
   if (!dc) return;
   HDC src = FFrameBitmap->Canvas()->Handle();
-  const int b = kFrameBand;
+  const int b = Band(W, H);
   BitBlt(dc, 0, 0, W, b, src, 0, 0, SRCCOPY);
   BitBlt(dc, 0, H - b, W, b, src, 0, H - b, SRCCOPY);
   BitBlt(dc, 0, b, b, H - b, src, 0, b, SRCCOPY);
@@ -137,7 +139,8 @@ LRESULT TSkinnedPopMenu::PrintFrame(UINT Msg, WPARAM wParam, LPARAM lParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   if (!BuildFrame(W, H)) return CallOldProc(Msg, wParam, lParam);
   BitBlt(dc, 0, 0, W, H, FFrameBitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
-  HRGN clip = CreateRectRgn(kFrameBand, kFrameBand, W - kFrameBand, H - kFrameBand);
+  const int b = Band(W, H);
+  HRGN clip = CreateRectRgn(b, b, W - b, H - b);
   int oldMode = SetBkMode(dc, TRANSPARENT);
   SelectClipRgn(dc, clip);
   // The window may be destroyed while its own procedure prints (and this object with it), so only

@@ -194,3 +194,19 @@ TEST_F(PopupTest, OpeningAndClosingMenusLeavesNoGdiObjectBehind) {
   const int after = GdiObjectCount();
   EXPECT_LE(after - before, 2) << before << " -> " << after;
 }
+
+TEST_F(PopupTest, PaintingTheFrameWaitsForAMenuOnlyWhileItHasNone) {
+  Track([&](HWND w, TSkinnedPopMenu* p) {
+    CurrentSkinPopup = nullptr;
+    EXPECT_EQ(SendMessageA(w, WM_NCPAINT, 1, 0), 0);
+    EXPECT_EQ(CurrentSkinPopup, p);
+    EXPECT_EQ(WindowPixel(w, 1, 1), kBand);
+    CurrentSkinPopup = nullptr;
+    p->FMenuKey = Menu;  // its menu is known: it no longer waits
+    SendMessageA(w, WM_NCPAINT, 1, 0);
+    auto printed = menutest::Printed(w, RGB(1, 200, 3));
+    EXPECT_EQ(CurrentSkinPopup, nullptr);
+    EXPECT_EQ(PixelAt(*printed, 0, 0), kBand);
+    EXPECT_EQ(M->PopupBitmap(Menu), p->FFrameBitmap.get());
+  });
+}

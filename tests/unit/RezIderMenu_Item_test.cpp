@@ -311,6 +311,12 @@ TEST_F(ItemTest, ACheckedItemWithAnImageShowsItOnASunkenPatternedBox) {
   EXPECT_EQ(PixelAt(*b, gl + 8, gt + 8), red);
   EXPECT_EQ(PixelAt(*b, gl, gt), Colour(tpMenuItem, 1));
   EXPECT_EQ(PixelAt(*b, gl + 2, gt + 2), Colour(tpMenuItem, 1));
+  // Disabled: greyed, its masked-out pixels still left out.
+  i.Enabled = false;
+  b = Item(i, false, R);
+  const int grey = (200 + 0 + 0) / 3;
+  EXPECT_EQ(PixelAt(*b, gl + 8, gt + 8), RGB(grey, grey, grey));
+  EXPECT_EQ(PixelAt(*b, gl + 2, gt + 2), Colour(tpMenuItem, 1));
 }
 
 // ---- Text --------------------------------------------------------------------------------------

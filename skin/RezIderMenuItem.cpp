@@ -8,6 +8,7 @@
 #include "skin/ImgUtil.h"
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
+#include "skin/RezIderForm.h"
 #include "skin/RezIderFormDraw.h"
 #include "skin/RezIderMenu.h"
 #include "tk/ImgList.h"
@@ -441,7 +442,9 @@ void DrawMenuSeparator(TSkinData* Data, TCanvas* Canvas, const RECT& R) {
   if (w <= 0 || h <= 0) return;
   const int fw = img->Width() / kItemFrames, ih = img->Height();
   const int dy = ih > h ? ih - h : 0;
-  const int lw = e->LeftWidth, rw = e->RightWidth;
+  int lw = e->LeftWidth, rw = e->RightWidth;
+  // Side pieces wider than the item or the frame would be copied mirrored: dropped, as margins are.
+  if (lw < 0 || rw < 0 || lw + rw > w || lw + rw > fw) lw = rw = 0;
   TBitmap bmp(w, h);
   HDC dst = bmp.Canvas()->Handle();
   HDC src = img->Canvas()->Handle();
@@ -456,7 +459,7 @@ void DrawMenuSeparator(TSkinData* Data, TCanvas* Canvas, const RECT& R) {
 bool ToolButtonCustomDraw(TSkinData* Data, uint32_t FormState, TCanvas* Canvas, const RECT& Bounds,
                           UINT State) {
   TDataSkinButton* b = Data ? Data->Buttons.get() : nullptr;
-  if (!b || !b->Image || b->Image->Empty() || FormState != 1) return false;
+  if (!b || !b->Image || b->Image->Empty() || FormState != fsSkinned) return false;
   int frame = 0;
   if (State & CDIS_SELECTED)
     frame = 2;

@@ -504,6 +504,16 @@ TEST_F(ItemTest, ToolButtonsTakeTheButtonsFrameOfTheirState) {
       EXPECT_EQ(Colours(*b, RECT{0, 0, 32, 24}), std::set<COLORREF>{kPaper});
     }
   }
+  // The font colour of the frame's state, where the element gives one.
+  Data->Buttons->HasMouseOverColour2 = true;
+  Data->Buttons->MouseOverColour2 = RGB(7, 8, 9);
+  Data->Buttons->HasPressedColour2 = false;
+  auto c = drawtest::Solid(32, 24, kPaper);
+  c->Canvas()->Font()->SetColor(clBlack);
+  ToolButtonCustomDraw(Data.get(), fsSkinned, c->Canvas(), bounds, CDIS_SELECTED);
+  EXPECT_EQ(c->Canvas()->Font()->Color(), clBlack);
+  ToolButtonCustomDraw(Data.get(), fsSkinned, c->Canvas(), bounds, CDIS_HOT);
+  EXPECT_EQ(c->Canvas()->Font()->Color(), TColor(RGB(7, 8, 9)));
   // Not while the form is not skinned and active.
   auto b = drawtest::Solid(32, 24, kPaper);
   EXPECT_FALSE(ToolButtonCustomDraw(Data.get(), fsCreated, b->Canvas(), bounds, CDIS_HOT));

@@ -206,6 +206,27 @@ TEST_F(ButtonTest, SkinningAndGivingBackManyTimesLeavesNothingBehind) {
   EXPECT_EQ(b->ComponentCount(), 0);
 }
 
+TEST_F(ButtonTest, ANewWindowAfterTheOldOneWentPaintsItself) {
+  TButton* b;
+  TSkinButton* skin = Button(b);
+  HWND old = b->Handle();
+  b->DestroyHandle();
+  EXPECT_EQ(skin->FSkinState, scsGone);
+  HWND fresh = b->Handle();
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_TRUE(IsWindow(fresh));
+  EXPECT_FALSE(IsWindow(old));
+  InvalidateRect(fresh, nullptr, TRUE);
+  UpdateWindow(fresh);
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(fresh, &update, FALSE));  // painted, not swallowed
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(fresh, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(skin->FMouseState, 0);
+}
+
 // ---- Glyph layout --------------------------------------------------------------------------------
 
 TEST(SkinGlyphLayout, CentredPairSpreadsTheFreeSpaceInThreeParts) {

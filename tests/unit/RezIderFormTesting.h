@@ -36,7 +36,8 @@ inline const std::vector<uint8_t>& TestSkinArchive() {
       do {
         TMemoryStream s;
         s.LoadFromFile(folder + found.cFileName);
-        entries.push_back(TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
+        entries.push_back(
+            TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
       } while (FindNextFileA(h, &found));
       FindClose(h);
     }
@@ -58,7 +59,8 @@ inline std::vector<TSeen>& Seen() {
   return seen;
 }
 inline bool Reached(HWND w, UINT msg) {
-  return std::any_of(Seen().begin(), Seen().end(), [&](const TSeen& s) { return s.Window == w && s.Msg == msg; });
+  return std::any_of(Seen().begin(), Seen().end(),
+                     [&](const TSeen& s) { return s.Window == w && s.Msg == msg; });
 }
 inline const TSeen* LastSeen(HWND w, UINT msg) {
   for (auto it = Seen().rbegin(); it != Seen().rend(); ++it)

@@ -156,7 +156,8 @@ TEST_F(Takeover, AWindowIconIsDrawnIntoTheIconPictureAndIconButtonsShowOneFrame)
   TRezIderFormImpl* f = Skin(w, false);
   bool different = false;
   for (int y = 0; y < f->FIconBitmap->Height(); ++y)
-    for (int x = 0; x < f->FIconBitmap->Width(); ++x) different |= PixelAt(*f->FIconBitmap, x, y) != SkinKeyColour;
+    for (int x = 0; x < f->FIconBitmap->Width(); ++x)
+      different |= PixelAt(*f->FIconBitmap, x, y) != SkinKeyColour;
   EXPECT_TRUE(different);
   for (auto& d : FData->SysButtons)
     if (d->Action == 3 || d->Action == 11) {
@@ -231,15 +232,16 @@ TEST_F(Takeover, ADestroyedBareWindowEndsInTheGoneState) {
 }
 
 TEST_F(Takeover, AMessageBoxNarrowerThanItsCaptionIsWidenedAndItsChildrenShifted) {
-  HWND w = Window("A caption much longer than this little box is wide", WS_POPUP | WS_CAPTION | WS_SYSMENU |
-                  WS_VISIBLE, 60, 80, nullptr, kMessageClass);
-  HWND child = CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10, w, nullptr, nullptr, nullptr);
+  HWND w = Window("A caption much longer than this little box is wide",
+                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 60, 80, nullptr, kMessageClass);
+  HWND child =
+      CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10, w, nullptr, nullptr, nullptr);
   const int clientWidth = ClientSize(w).cx;
   TRezIderFormImpl* f = Skin(w);
   ASSERT_GT(f->FBlankWidth, 0);
   const TDataSkinTitle& t = *FData->Title;
-  const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth + t.RightWidth +
-                     t.TXTBackleft + t.TXTBackRight;
+  const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
+                     t.RightWidth + t.TXTBackleft + t.TXTBackRight;
   EXPECT_EQ(WindowSize(w).cx, needed);
   RECT r{};
   GetWindowRect(child, &r);

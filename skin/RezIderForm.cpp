@@ -498,16 +498,21 @@ void TRezIderFormImpl::RestoreWndProc() {
   FObjectInstance = nullptr;
 }
 
-void TRezIderFormImpl::UnskinForm() {
+bool TRezIderFormImpl::ReleaseFullSkin() {
   if (!FFullSkin) {
     UnskinBasic();
-    return;
+    return false;
   }
   FSysMenu.reset();
   if (FTimer) FTimer->SetEnabled(false);
-  if (!TakenOver()) return;
+  if (!TakenOver()) return false;
   RestoreWndProc();
   FreeControls();
+  return true;
+}
+
+void TRezIderFormImpl::UnskinForm() {
+  if (!ReleaseFullSkin()) return;
   if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
   SetCaptionStyles(true);
   if (FMenuBar) {
@@ -522,15 +527,7 @@ void TRezIderFormImpl::UnskinForm() {
 }
 
 void TRezIderFormImpl::UnskinDestroyed() {
-  if (!FFullSkin) {
-    UnskinBasic();
-    return;
-  }
-  FSysMenu.reset();
-  if (FTimer) FTimer->SetEnabled(false);
-  if (!TakenOver()) return;
-  RestoreWndProc();
-  FreeControls();
+  if (!ReleaseFullSkin()) return;
   FreeMenuBar();
   FFrameBitmap->SetSize(0, 0);
 }

@@ -185,6 +185,9 @@ class TRezIderFormImpl : public TRezIderForm {
   void FreeMenuBar();
   // Puts the window's own procedure (and a form's message method) back.
   void RestoreWndProc();
+  // The give-back's common start: without full skin the basic give-back; otherwise the system menu,
+  // the timer, the procedure and the controls. False when nothing more is to be given back.
+  bool ReleaseFullSkin();
   uint32_t FTakeoverStyle = 0;   // GWL_STYLE at takeover
   uint32_t FRemovedCaption = 0;  // the caption bits SetCaptionStyles took off
   void ResizeForRestoredFrame();

@@ -131,6 +131,8 @@ void TRezIderFormImpl::FirstActivation() {
     } else if (FShowState != ssMinimized && FBorderKind != bkNone) {
       FState = fsFirstSizing;
       AdjustFrameSize(false);
+      // The client moved inside the new frame; what was waiting to be painted was not moved with it.
+      InvalidateRect(FHandle, nullptr, TRUE);
       FState = fsSkinned;
       UpdateRegion();
     }

@@ -189,6 +189,15 @@ TEST_F(Paint, TheSystemsOwnRepaintShowsTheSkin) {
   EXPECT_EQ(WindowPixel(w, s.cx / 2, 3), Colour(tpTop, 1));
 }
 
+TEST_F(Paint, AfterTheFirstActivationTheWholeClientIsRepainted) {
+  HWND w = Painted();
+  Pump();
+  const SIZE client = ClientSize(w);
+  // The client moved up inside the thinner frame; its last rows were never painted before.
+  EXPECT_EQ(WindowPixel(w, kLeft + client.cx / 2, kTop + client.cy - 1), NamedColour("ButtonFace"));
+  EXPECT_EQ(WindowPixel(w, kLeft, kTop), NamedColour("ButtonFace"));
+}
+
 TEST_F(Paint, ARepaintLeavesNoButtonCurrent) {
   HWND w = Painted();
   TWinSysButton* close = Button(0);

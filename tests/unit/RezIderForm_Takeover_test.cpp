@@ -249,6 +249,48 @@ TEST_F(Takeover, AMessageBoxNarrowerThanItsCaptionIsWidenedAndItsChildrenShifted
   EXPECT_EQ(r.left, 5 + (needed - (clientWidth + kLeft + kRight)) / 2);
 }
 
+// What the timer inside a real message box's modal loop found and did.
+struct TBoxRun {
+  TSkinData* Data = nullptr;
+  bool Skinned = false, Activated = false, KeptCaption = false, GivenBack = false, Widened = false;
+  LONG_PTR OwnProc = 0;
+} BoxRun;
+
+void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND box = FindWindowA("#32770", "A message box with a rather long caption text");
+  if (!box) return;
+  BoxRun.OwnProc = GetWindowLongPtrA(box, GWLP_WNDPROC);
+  auto* f = new TRezIderFormImpl(nullptr);
+  f->FHandle = box;
+  f->SkinForm(BoxRun.Data);
+  BoxRun.Skinned = SendMessageA(box, WM_SKINQUERY, 0, 0) == 1;
+  SendMessageA(box, WM_SKINACTIVATED, 0, SkinActivatedParam);
+  BoxRun.Activated = f->FState == fsSkinned;
+  BoxRun.KeptCaption = (Style(box) & WS_CAPTION) == WS_CAPTION || !f->FOwnerWindow;
+  const TDataSkinTitle& t = *BoxRun.Data->Title;
+  const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
+                     t.RightWidth + t.TXTBackleft + t.TXTBackRight;
+  BoxRun.Widened = f->FBlankWidth > 0 && WindowSize(box).cx >= needed;
+  SendMessageA(box, WM_NCPAINT, 1, 0);
+  f->UnskinForm();
+  BoxRun.GivenBack = GetWindowLongPtrA(box, GWLP_WNDPROC) == BoxRun.OwnProc;
+  delete f;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Takeover, ARealMessageBoxIsTakenOverInItsModalLoopAndGivenBack) {
+  BoxRun = {};
+  BoxRun.Data = FData.get();
+  SetTimer(nullptr, 0, 200, SkinTheBox);
+  MessageBoxA(nullptr, "Text", "A message box with a rather long caption text", MB_OK);
+  EXPECT_TRUE(BoxRun.Skinned);
+  EXPECT_TRUE(BoxRun.Activated);
+  EXPECT_TRUE(BoxRun.KeptCaption);
+  EXPECT_TRUE(BoxRun.Widened);
+  EXPECT_TRUE(BoxRun.GivenBack);
+}
+
 TEST_F(Takeover, SkinningTwiceDoesNothingTheSecondTime) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w, false);

@@ -4,6 +4,8 @@
 
 #include "tk/Http.h"
 
+#include "tk/FormReader.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -344,3 +346,14 @@ std::string ServerBaseUrl(const std::string& builtIn) {
 }
 
 std::string ServerBase() { return ServerBaseUrl(VELLORAN_SERVER_BASE); }
+
+void RegisterHttp() {
+  RegisterComponentClass<THttpClient>();
+  RegisterComponentClass<TAntiFreeze>();
+  Published<THttpClient>()
+      .Property("ContentType", &THttpClient::ContentType)
+      .Property("Accept", &THttpClient::Accept)
+      .Property("UserAgent", &THttpClient::UserAgent)
+      .Property("AllowCookies", &THttpClient::AllowCookies);
+  Published<TAntiFreeze>().Property("Active", &TAntiFreeze::SetActive);
+}

@@ -91,3 +91,6 @@ std::string ServerBaseUrl(const std::string& builtIn);
 // The same with the base URL the programs were built with (the CMake cache variable
 // VELLORAN_SERVER_BASE) as builtIn.
 std::string ServerBase();
+
+// Makes the client and the anti-freeze readable from form descriptions.
+void RegisterHttp();

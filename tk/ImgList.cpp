@@ -68,3 +68,14 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
   if (index < 0 || index >= Count()) return;
   ImageList_Draw(FHandle, index, canvas->Handle(), x, y, ILD_TRANSPARENT);
 }
+
+void TImageList::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      "Bitmap",
+      [this](TStream* stream) {
+        TBitmap bitmap;
+        bitmap.LoadFromStream(stream);
+        AddMasked(&bitmap, clFuchsia);
+      },
+      nullptr, false);
+}

@@ -37,6 +37,8 @@ class TImageList : public TComponent {
   bool HandleAllocated() const { return FHandle != nullptr; }
   // A handle set from outside belongs to someone else. Lists the component made itself are always freed.
   bool ShareImages = false;
+  // "Bitmap" in a form description: a bitmap file cut into Width-wide images, fuchsia left out.
+  void DefineProperties(TFiler* Filer) override;
 
  private:
   void FreeHandle();

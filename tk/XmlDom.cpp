@@ -4,6 +4,8 @@
 
 #include "tk/XmlDom.h"
 
+#include "tk/FormReader.h"
+
 namespace {
 
 // Spelled out: the import libraries lack some of these, and msxml2.h maps CLSID_DOMDocument to
@@ -174,4 +176,9 @@ TXmlNode TXMLDocument::DocumentElement() const {
   IXMLDOMNode* node = element.Get();  // an element is a node
   node->AddRef();
   return TXmlNode(TComRef<IXMLDOMNode>(node));
+}
+
+void RegisterXmlDom() {
+  RegisterComponentClass<TXMLDocument>();
+  Published<TXMLDocument>().Property("DOMVendor", &TXMLDocument::DOMVendor);
 }

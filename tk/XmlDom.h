@@ -98,3 +98,6 @@ class TXMLDocument : public TComponent {
   TComRef<IXMLDOMDocument> FDocument;
   bool FComStarted = false;
 };
+
+// Makes the document readable from form descriptions.
+void RegisterXmlDom();

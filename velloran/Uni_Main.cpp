@@ -1,0 +1,207 @@
+#include "velloran/Uni_Main.h"
+
+#include "tk/FormReader.h"
+#include "velloran/Uni_About.h"
+#include "velloran/Uni_Flash.h"
+#include "velloran/Uni_Function.h"
+
+Tfrm_Main* frm_Main = nullptr;
+
+namespace {
+
+const char* const kWinksList = "contentlist/winkscontent.xml";
+const char* const kEmoticonsList = "contentlist/emoticonscontent.xml";
+
+}  // namespace
+
+std::string RootCaption(const std::string& title) { return "\xA1\xBE" + title + "\xA1\xBF"; }
+
+Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) { ReadComponentRes(this); }
+
+Tfrm_Main::~Tfrm_Main() {
+  // The trees go after this object's members: nothing may reach back into it while they do.
+  for (TTreeView* tree : {tvWinks, tvEmoticons})
+    if (tree) tree->OnChange = nullptr;
+}
+
+void Tfrm_Main::FormCreate(TObject*) {
+  // Start-up waits for the flag, so it is set on every way out.
+  struct TReadyOnExit {
+    bool& Ready;
+    ~TReadyOnExit() { Ready = true; }
+  } ready{FReady};
+  FBaseUrl = ServerBase();
+  Application->ProcessMessages();
+  try {
+    msnhttp->Get(FBaseUrl + kWinksList);
+  } catch (...) {
+    ShowInfo("Can not get update list,please try later!");
+    Application->Terminate();
+    return;
+  }
+  try {
+    LoadContentLists();
+  } catch (...) {
+    Application->Terminate();
+    return;
+  }
+  Application->ProcessMessages();
+}
+
+void Tfrm_Main::FormShow(TObject*) {
+  pgContent->SetActivePageIndex(0);
+  if (tvWinks->CanFocus()) tvWinks->SetFocus();
+  ShowViewer(0);
+}
+
+void Tfrm_Main::LoadContentLists() {
+  auto both = [this] {
+    FillContentTree(tvWinks, FBaseUrl + kWinksList, "MSN Winks");
+    FillContentTree(tvEmoticons, FBaseUrl + kEmoticonsList, "MSN Emoticons");
+  };
+  try {
+    both();
+  } catch (...) {
+    both();
+  }
+}
+
+void Tfrm_Main::ClearTree(TTreeView* tree) {
+  // A selection change while the nodes go must find nothing of them; their records outlive them.
+  TTreeContent old;
+  if (auto found = FTrees.find(tree); found != FTrees.end()) {
+    old = std::move(found->second);
+    FTrees.erase(found);
+  }
+  tree->Items().Clear();
+}
+
+int Tfrm_Main::AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record) {
+  TTreeContent& content = FTrees[tree];
+  content.Records.push_back(std::move(record));
+  TTreeRecord* r = content.Records.back().get();
+  TTreeNode* parentNode = parent >= 0 ? content.Order[size_t(parent)].Node : nullptr;
+  TTreeNode* node = tree->Items().AddChildObject(parentNode, r->Caption, r);
+  if (parent >= 0) content.Order[size_t(parent)].HasChildren = true;
+  content.Order.push_back({node, false});
+  return int(content.Order.size()) - 1;
+}
+
+bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const std::string& title) {
+  try {
+    ClearTree(tree);
+    auto rootRecord = std::make_unique<TTreeRecord>();
+    rootRecord->Kind = "0";
+    rootRecord->Caption = RootCaption(title);
+    int root = AddNode(tree, -1, std::move(rootRecord));
+
+    TMemoryStream body;
+    msnhttp->Get(url, &body);
+    doc->LoadFromStream(&body);
+
+    TXmlNode list = doc->DocumentElement();
+    int categories = list.ChildCount();
+    for (int c = 0; c < categories; ++c) {
+      TXmlNode category = list.ChildNode(c);
+      auto categoryRecord = std::make_unique<TTreeRecord>();
+      categoryRecord->Caption = category.NodeName();
+      int categoryNode = AddNode(tree, root, std::move(categoryRecord));
+      int items = category.ChildCount();
+      for (int i = 0; i < items; ++i) {
+        TXmlNode item = category.ChildNode(i);
+        auto itemRecord = std::make_unique<TTreeRecord>();
+        itemRecord->Caption = item.AttributeText(0);
+        itemRecord->PreviewFile = item.AttributeText(1);
+        itemRecord->CabFile = item.AttributeText(2);
+        AddNode(tree, categoryNode, std::move(itemRecord));
+      }
+    }
+    FTrees[tree].Order[size_t(root)].Node->Expand(false);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void Tfrm_Main::UpdateTreeIcons(TTreeView* tree) {
+  auto found = FTrees.find(tree);
+  if (found == FTrees.end()) return;
+  TTreeNode* selected = tree->Selected();
+  // Each question put to the tree window costs a search of all its items under Wine, so the walk
+  // goes through the fill order and asks the window only about nodes with children.
+  for (const TTreeEntry& entry : found->second.Order) {
+    TTreeNode* node = entry.Node;
+    int image = node == selected || (entry.HasChildren && node->Expanded()) ? 1 : 0;
+    if (node->ImageIndex() != image) node->SetImageIndex(image);
+    if (node->SelectedIndex() != image) node->SetSelectedIndex(image);
+  }
+}
+
+void Tfrm_Main::tvEmoticonsChange(TObject* Sender, TTreeNode*) {
+  if (auto* tree = ObjectAs<TTreeView>(Sender)) UpdateTreeIcons(tree);
+  btnPreview->Click();
+}
+
+// Previews, installs and the viewers arrive with the preview and install controls.
+void Tfrm_Main::btnPreviewClick(TObject*) {}
+void Tfrm_Main::btnInstallClick(TObject*) {}
+void Tfrm_Main::ShowViewer(int) {}
+void Tfrm_Main::pgContentChange(TObject*) { ShowViewer(pgContent->ActivePageIndex()); }
+
+void Tfrm_Main::bnHelpClick(TObject*) { ShellOpen(Handle(), "Velloran.chm"); }
+
+void Tfrm_Main::btnManagerClick(TObject*) { ShellOpen(Handle(), "Drellmark.exe"); }
+
+void Tfrm_Main::btnAboutClick(TObject*) { ShowAboutBox(apVelloran); }
+
+void Tfrm_Main::btnExitClick(TObject*) { Close(); }
+
+void Tfrm_Main::ApplicationEvents1Message(MSG& Msg, bool& Handled) {
+  if (Msg.message == WM_RBUTTONDOWN || Msg.message == WM_RBUTTONUP) Handled = true;
+}
+
+void Tfrm_Main::Register() {
+  RegisterComponentClass<Tfrm_Main>();
+  Published<Tfrm_Main>()
+      .Field("sbMain", &Tfrm_Main::sbMain)
+      .Field("pnlBottom", &Tfrm_Main::pnlBottom)
+      .Field("bnHelp", &Tfrm_Main::bnHelp)
+      .Field("btnPreview", &Tfrm_Main::btnPreview)
+      .Field("btnManager", &Tfrm_Main::btnManager)
+      .Field("btnInstall", &Tfrm_Main::btnInstall)
+      .Field("btnAbout", &Tfrm_Main::btnAbout)
+      .Field("btnExit", &Tfrm_Main::btnExit)
+      .Field("pnlLeft", &Tfrm_Main::pnlLeft)
+      .Field("pgContent", &Tfrm_Main::pgContent)
+      .Field("tabWinks", &Tfrm_Main::tabWinks)
+      .Field("tabEmoticons", &Tfrm_Main::tabEmoticons)
+      .Field("tvWinks", &Tfrm_Main::tvWinks)
+      .Field("tvEmoticons", &Tfrm_Main::tvEmoticons)
+      .Field("pnlClient", &Tfrm_Main::pnlClient)
+      .Field("grbPreview", &Tfrm_Main::grbPreview)
+      .Field("msnhttp", &Tfrm_Main::msnhttp)
+      .Field("IdAntiFreeze1", &Tfrm_Main::IdAntiFreeze1)
+      .Field("doc", &Tfrm_Main::doc)
+      .Field("ImgList", &Tfrm_Main::ImgList)
+      .Field("ApplicationEvents1", &Tfrm_Main::ApplicationEvents1)
+      .Method("FormCreate", &Tfrm_Main::FormCreate)
+      .Method("FormShow", &Tfrm_Main::FormShow)
+      .Method("tvEmoticonsChange", &Tfrm_Main::tvEmoticonsChange)
+      .Method("btnPreviewClick", &Tfrm_Main::btnPreviewClick)
+      .Method("btnInstallClick", &Tfrm_Main::btnInstallClick)
+      .Method("pgContentChange", &Tfrm_Main::pgContentChange)
+      .Method("bnHelpClick", &Tfrm_Main::bnHelpClick)
+      .Method("btnManagerClick", &Tfrm_Main::btnManagerClick)
+      .Method("btnAboutClick", &Tfrm_Main::btnAboutClick)
+      .Method("btnExitClick", &Tfrm_Main::btnExitClick)
+      .Method("ApplicationEvents1Message", &Tfrm_Main::ApplicationEvents1Message);
+}
+
+void RegisterVelloranClasses() {
+  RegisterToolkitClasses();
+  RegisterHttp();
+  RegisterXmlDom();
+  Tfrm_Main::Register();
+  Tfrm_Flash::Register();
+  Tfrm_About::Register();
+}

@@ -1,0 +1,196 @@
+object frm_Main: Tfrm_Main
+  Left = 0
+  Top = 0
+  BorderIcons = [biSystemMenu, biMinimize]
+  BorderStyle = bsSingle
+  Caption = 'Velloran'
+  ClientHeight = 449
+  ClientWidth = 688
+  Color = clBtnFace
+  Font.Charset = ANSI_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  Position = poDesktopCenter
+  OnCreate = FormCreate
+  OnShow = FormShow
+  object sbMain: TStatusBar
+    Left = 0
+    Top = 430
+    Width = 688
+    Height = 19
+    Align = alBottom
+    SizeGrip = False
+  end
+  object pnlBottom: TPanel
+    Left = 0
+    Top = 389
+    Width = 688
+    Height = 41
+    Align = alBottom
+    BevelOuter = bvNone
+    TabOrder = 2
+    object bnHelp: TBitBtn
+      Left = 8
+      Top = 8
+      Width = 75
+      Height = 25
+      Hint = 'Help '
+      Caption = '&Help'
+      ShowHint = True
+      TabOrder = 4
+      OnClick = bnHelpClick
+    end
+    object btnPreview: TBitBtn
+      Left = 184
+      Top = 8
+      Width = 75
+      Height = 25
+      Hint = 'Preview Content'
+      Caption = '&Preview'
+      ShowHint = True
+      TabOrder = 0
+      Visible = False
+      OnClick = btnPreviewClick
+    end
+    object btnManager: TBitBtn
+      Left = 320
+      Top = 8
+      Width = 91
+      Height = 25
+      Hint = 'Drellmark'
+      Caption = '&Manager Winks'
+      ShowHint = True
+      TabOrder = 5
+      OnClick = btnManagerClick
+    end
+    object btnInstall: TBitBtn
+      Left = 432
+      Top = 8
+      Width = 75
+      Height = 25
+      Hint = 'Install into MSN Messenger '
+      Caption = '&Install'
+      ShowHint = True
+      TabOrder = 1
+      OnClick = btnInstallClick
+    end
+    object btnAbout: TBitBtn
+      Left = 520
+      Top = 8
+      Width = 75
+      Height = 25
+      Hint = 'About Fennowick'
+      Caption = '&About'
+      ShowHint = True
+      TabOrder = 2
+      OnClick = btnAboutClick
+    end
+    object btnExit: TBitBtn
+      Left = 600
+      Top = 8
+      Width = 75
+      Height = 25
+      Hint = 'Exit Fennowick'
+      Caption = 'E&xit'
+      ShowHint = True
+      TabOrder = 3
+      OnClick = btnExitClick
+    end
+  end
+  object pnlLeft: TPanel
+    Left = 0
+    Top = 0
+    Width = 225
+    Height = 389
+    Align = alLeft
+    BevelOuter = bvNone
+    BorderStyle = bsSingle
+    TabOrder = 0
+    object pgContent: TPageControl
+      Left = 0
+      Top = 0
+      Width = 221
+      Height = 385
+      Align = alClient
+      TabOrder = 0
+      OnChange = pgContentChange
+      object tabWinks: TTabSheet
+        Caption = 'Winks'
+        object tvWinks: TTreeView
+          Left = 0
+          Top = 0
+          Width = 213
+          Height = 357
+          Align = alClient
+          BorderStyle = bsNone
+          HideSelection = False
+          Images = ImgList
+          Indent = 19
+          ReadOnly = True
+          ShowHint = True
+          TabOrder = 0
+          OnChange = tvEmoticonsChange
+          OnClick = btnPreviewClick
+          OnDblClick = btnPreviewClick
+        end
+      end
+      object tabEmoticons: TTabSheet
+        Caption = 'Emoticons'
+        object tvEmoticons: TTreeView
+          Left = 0
+          Top = 0
+          Width = 213
+          Height = 357
+          Align = alClient
+          BorderStyle = bsNone
+          HideSelection = False
+          Images = ImgList
+          Indent = 19
+          ReadOnly = True
+          ShowHint = True
+          TabOrder = 0
+          OnChange = tvEmoticonsChange
+          OnClick = btnPreviewClick
+          OnDblClick = btnPreviewClick
+        end
+      end
+    end
+  end
+  object pnlClient: TPanel
+    Left = 225
+    Top = 0
+    Width = 463
+    Height = 389
+    Align = alClient
+    BorderStyle = bsSingle
+    TabOrder = 1
+    object grbPreview: TGroupBox
+      Left = 1
+      Top = 1
+      Width = 457
+      Height = 383
+      Align = alClient
+      Caption = 'Preview'
+      TabOrder = 0
+    end
+  end
+  object msnhttp: THttpClient
+    AllowCookies = True
+    Accept = 'text/html, */*'
+    ContentType = 'text/html'
+    UserAgent = 'Mozilla/3.0 (compatible; Indy Library)'
+  end
+  object IdAntiFreeze1: TAntiFreeze
+  end
+  object doc: TXMLDocument
+    DOMVendor = 'MSXML'
+  end
+  object ImgList: TImageList
+    Bitmap = {@file ImgList.bmp}
+  end
+  object ApplicationEvents1: TApplicationEvents
+    OnMessage = ApplicationEvents1Message
+  end
+end

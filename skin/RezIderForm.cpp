@@ -6,6 +6,7 @@
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
 #include "tk/ExtCtrls.h"
+#include "tk/FormReader.h"
 #include "tk/Forms.h"
 
 TRezIderFormMaker RezIderFormMaker = nullptr;
@@ -71,6 +72,23 @@ std::string GetWindowClassName(HWND Window) {
   char name[101] = {};
   GetClassNameA(Window, name, sizeof name);
   return name;
+}
+
+void SetEnumPropByName(TComponent* Component, const std::string& Name, const std::string& Value) {
+  if (!Component) return;
+  const TPropertySetter* setter = FindPropertySetter(Component->ClassType(), Name);
+  if (!setter) return;
+  // The value as a form description would hold an identifier; a property of another type refuses it.
+  TValue v;
+  v.Kind = SameText(Value, "True")    ? TValue::vaTrue
+           : SameText(Value, "False") ? TValue::vaFalse
+                                      : TValue::vaIdent;
+  v.Str = Value;
+  TReader reader(Component);
+  try {
+    (*setter)(Component, v, reader);
+  } catch (const std::exception&) {
+  }
 }
 
 // ---- creation and destruction --------------------------------------------------------------------

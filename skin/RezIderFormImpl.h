@@ -203,3 +203,6 @@ LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam,
 // The window's text (at most 1000 characters) and class name (at most 100).
 std::string GetWindowTextString(HWND Window);
 std::string GetWindowClassName(HWND Window);
+// Sets a published enumerated (or Boolean) property from its value text ("Flat", "True"); nothing
+// when the component has no such property or it takes no such value.
+void SetEnumPropByName(TComponent* Component, const std::string& Name, const std::string& Value);

@@ -274,3 +274,25 @@ TEST_F(Proc, TheHoverTimerLetsGoOfAButtonThePointerHasLeft) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SetEnumPropByName, SetsEnumeratedAndBooleanPropertiesByTheirNames) {
+  RegisterToolkitClasses();
+  TPanel panel(nullptr);
+  panel.SetCaption("Kept");
+  SetEnumPropByName(&panel, "BevelOuter", "bvLowered");
+  EXPECT_EQ(panel.BevelOuter(), bvLowered);
+  SetEnumPropByName(&panel, "ShowHint", "True");
+  EXPECT_TRUE(panel.ShowHint);
+  // A property of another type, an unknown name or value, and no component change nothing.
+  SetEnumPropByName(&panel, "Caption", "bvRaised");
+  EXPECT_EQ(panel.Caption(), "Kept");
+  SetEnumPropByName(&panel, "BevelOuter", "bvNoSuchBevel");
+  EXPECT_EQ(panel.BevelOuter(), bvLowered);
+  SetEnumPropByName(&panel, "NoSuchProperty", "True");
+  SetEnumPropByName(nullptr, "ShowHint", "False");
+  EXPECT_TRUE(panel.ShowHint);
+}
+
+}  // namespace

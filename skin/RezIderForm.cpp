@@ -114,13 +114,17 @@ TRezIderFormImpl::~TRezIderFormImpl() {
   FreeMenuBar();
 }
 
-void TRezIderFormImpl::CreateCaptionFont() {
-  FCaptionFont = std::make_unique<TFont>();
+HFONT CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*Which) {
   NONCLIENTMETRICSA metrics{};
   // The size without the padded-border field, which every system version accepts.
   metrics.cbSize = 340;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-  if (HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont)) {
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return nullptr;
+  return CreateFontIndirectA(&(metrics.*Which));
+}
+
+void TRezIderFormImpl::CreateCaptionFont() {
+  FCaptionFont = std::make_unique<TFont>();
+  if (HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfCaptionFont)) {
     FCaptionFont->SetHandle(font);  // takes its description
     DeleteObject(font);
   }

@@ -100,6 +100,10 @@ class TRezIderFormImpl : public TRezIderForm {
   void NCLButtonDblClk(TMessage& Message);
   void NCRButtonDown(TMessage& Message);
   void FirstActivation();
+  // Owner-drawn menus of the skinned window (the menu bar makes its sub-menus owner-drawn).
+  void MakeMenuOwnerDraw(HMENU Menu);
+  void MeasureItem(TMessage& Message);
+  void MeasureMenuText(MEASUREITEMSTRUCT& Item);
   void MenuChanged(TMessage& Message);
   void SetText(TMessage& Message);
 
@@ -203,6 +207,9 @@ LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam,
 // The window's text (at most 1000 characters) and class name (at most 100).
 std::string GetWindowTextString(HWND Window);
 std::string GetWindowClassName(HWND Window);
+// A font of the system's non-client metrics (caption or menu font), owned by the caller; none when
+// the metrics cannot be read.
+HFONT CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*Which);
 // Sets a published enumerated (or Boolean) property from its value text ("Flat", "True"); nothing
 // when the component has no such property or it takes no such value.
 void SetEnumPropByName(TComponent* Component, const std::string& Name, const std::string& Value);

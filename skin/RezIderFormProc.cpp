@@ -95,6 +95,8 @@ void TRezIderFormImpl::WndProc(TMessage& Message) {
   // Frame stage: only a skinned, activated window that is not minimised draws its own frame.
   if (FState == fsCreated || FShowState == ssMinimized || MdiChildAbnormal()) return CallDefault(Message);
   switch (Message.Msg) {
+    case WM_MEASUREITEM:
+      return MeasureItem(Message);
     case WM_NCCALCSIZE:
       return NCCalcSize(Message);
     case WM_NCHITTEST:
@@ -440,6 +442,50 @@ void TRezIderFormImpl::CtlColorStatic(TMessage& Message) {
   CallDefault(Message);
   if (!FForm) SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
   Message.Result = reinterpret_cast<LRESULT>(FSkinData->FFaceBrush);
+}
+
+// ---- owner-drawn menus -----------------------------------------------------------------------------
+
+void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
+  const int count = GetMenuItemCount(Menu);
+  for (int i = 0; i < count; ++i) {
+    char text[80] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    if (!GetMenuItemInfoA(Menu, UINT(i), TRUE, &info)) continue;
+    info.fMask = MIIM_TYPE;
+    info.fType |= MFT_OWNERDRAW;
+    SetMenuItemInfoA(Menu, UINT(i), TRUE, &info);
+    if (info.hSubMenu) MakeMenuOwnerDraw(info.hSubMenu);
+  }
+}
+
+void TRezIderFormImpl::MeasureItem(TMessage& Message) {
+  auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  if (item->CtlType != ODT_MENU || !FMenuHandle) return CallDefault(Message);
+  // This toolkit's forms hold their menus as menu handles: every item is measured by its text.
+  MeasureMenuText(*item);
+  Message.Result = TRUE;
+}
+
+void TRezIderFormImpl::MeasureMenuText(MEASUREITEMSTRUCT& Item) {
+  char text[80] = {};
+  const int length = GetMenuStringA(FTrackedMenu, Item.itemID, text, sizeof text, MF_BYCOMMAND);
+  HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont);
+  HDC dc = GetWindowDC(FHandle);
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text, length, &extent);
+  if (font) {
+    SelectObject(dc, old);
+    DeleteObject(font);
+  }
+  ReleaseDC(FHandle, dc);
+  Item.itemWidth = UINT(extent.cx + 26 + (FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0));
+  Item.itemHeight = length == 0 ? 8 : Item.itemHeight + 4;
 }
 
 // ---- the MDI client ------------------------------------------------------------------------------

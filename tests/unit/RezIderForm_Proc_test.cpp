@@ -296,3 +296,82 @@ TEST(SetEnumPropByName, SetsEnumeratedAndBooleanPropertiesByTheirNames) {
 }
 
 }  // namespace
+
+namespace {
+
+class Menus : public FormTest {
+ protected:
+  // A window with a menu bar of one sub-menu: "&Open" (101), a separator, and a nested menu.
+  HWND WithMenu() {
+    HWND w = Window("Menus");
+    FSub = CreatePopupMenu();
+    AppendMenuA(FSub, MF_STRING, 101, "&Open");
+    AppendMenuA(FSub, MF_SEPARATOR, 0, nullptr);
+    HMENU nested = CreatePopupMenu();
+    AppendMenuA(nested, MF_STRING, 102, "Deeper");
+    AppendMenuA(FSub, MF_POPUP, reinterpret_cast<UINT_PTR>(nested), "More");
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(FSub), "&File");
+    SetMenu(w, bar);
+    return w;
+  }
+  static bool OwnerDrawn(HMENU m, int pos) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(m, UINT(pos), TRUE, &info);
+    return info.fType & MFT_OWNERDRAW;
+  }
+  HMENU FSub = nullptr;
+};
+
+TEST_F(Menus, MakingAMenuOwnerDrawnReachesItsNestedMenus) {
+  HWND w = WithMenu();
+  TRezIderFormImpl* f = Skin(w);
+  f->MakeMenuOwnerDraw(FSub);
+  for (int i = 0; i < GetMenuItemCount(FSub); ++i) EXPECT_TRUE(OwnerDrawn(FSub, i)) << i;
+  HMENU nested = GetSubMenu(FSub, 2);
+  ASSERT_TRUE(nested);
+  EXPECT_TRUE(OwnerDrawn(nested, 0));
+}
+
+TEST_F(Menus, MenuItemsAreMeasuredByTheirTextInTheMenuFont) {
+  HWND w = WithMenu();
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_TRUE(f->FMenuHandle);
+  f->FTrackedMenu = FSub;
+  MEASUREITEMSTRUCT item{ODT_MENU, 0, 101, 0, 15, 0};
+  Seen().clear();
+  EXPECT_EQ(SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+  EXPECT_FALSE(Reached(w, WM_MEASUREITEM));
+  HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont);
+  HDC dc = GetWindowDC(w);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, "&Open", 5, &extent);
+  SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  DeleteObject(font);
+  EXPECT_EQ(int(item.itemWidth), extent.cx + 26 + FData->MenuItem->LeftWidth);
+  EXPECT_EQ(item.itemHeight, 19u);
+  // A separator has no text: 8 pixels high.
+  MEASUREITEMSTRUCT separator{ODT_MENU, 0, 0, 0, 15, 0};
+  SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&separator));
+  EXPECT_EQ(separator.itemHeight, 8u);
+  // Items of controls go on.
+  MEASUREITEMSTRUCT list{ODT_LISTBOX, 1, 0, 0, 15, 0};
+  Seen().clear();
+  SendMessageA(w, WM_MEASUREITEM, 1, reinterpret_cast<LPARAM>(&list));
+  EXPECT_TRUE(Reached(w, WM_MEASUREITEM));
+}
+
+TEST_F(Menus, AWindowWithoutAMenuPassesMenuMeasuringOn) {
+  HWND w = Window();
+  Skin(w);
+  MEASUREITEMSTRUCT item{ODT_MENU, 0, 101, 0, 15, 0};
+  Seen().clear();
+  SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_TRUE(Reached(w, WM_MEASUREITEM));
+}
+
+}  // namespace

@@ -342,39 +342,13 @@ void TRezIderFormImpl::BuildSysMenu() {
 
 // ---- controls ------------------------------------------------------------------------------------
 
-bool TRezIderFormImpl::AddControl(TComponent* Control) {
-  if (std::find(FControls.begin(), FControls.end(), Control) != FControls.end()) return true;
-  FControls.push_back(Control);
-  return false;
-}
-
-void TRezIderFormImpl::RemoveControl(TComponent* Control) {
-  for (size_t i = FControls.size(); i-- > 0;)
-    if (FControls[i] == Control) {
-      FControls.erase(FControls.begin() + ptrdiff_t(i));
-      return;
-    }
-}
-
 void TRezIderFormImpl::PurgeControls() {
-  if (!FormControlHooks.SkinState) return;
-  for (size_t i = FControls.size(); i-- > 0;) {
-    if (i >= FControls.size()) continue;
-    TComponent* c = FControls[i];
-    if (FormControlHooks.SkinState(c) != 6) continue;
-    FControls.erase(FControls.begin() + ptrdiff_t(i));
-    delete c;
-  }
-}
-
-void TRezIderFormImpl::FreeControls() {
-  while (!FControls.empty()) {
-    TComponent* c = FControls.front();
-    const bool gone = FormControlHooks.SkinState && FormControlHooks.SkinState(c) == 6;
-    if (!gone && FormControlHooks.Unskin) FormControlHooks.Unskin(c);
-    FControls.erase(FControls.begin());
-    if (FHotButton == c) FHotButton = nullptr;
-    delete c;
+  for (int i = FControls.Count() - 1; i >= 0; --i) {
+    if (i >= FControls.Count()) continue;
+    auto* control = static_cast<TSkinControl*>(FControls.Items(i));
+    if (control->FSkinState != scsGone) continue;
+    FControls.Delete(i);
+    delete control;
   }
 }
 
@@ -455,8 +429,7 @@ void TRezIderFormImpl::RefreshSkin() {
       if (auto* embedded = ObjectAs<TCustomForm>(FForm->Components(i)))
         embedded->SetColor(FSkinData->ButtonFace);
   }
-  if (FormControlHooks.Refresh)
-    for (size_t i = 0; i < FControls.size(); ++i) FormControlHooks.Refresh(FControls[i]);
+  for (int i = 0; i < FControls.Count(); ++i) static_cast<TSkinControl*>(FControls.Items(i))->Refresh();
   FState = fsRefreshing;
   if (FFullSkin) {
     AdjustFrameSize(true);

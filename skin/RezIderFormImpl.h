@@ -14,6 +14,7 @@
 #include "skin/RezIderForm.h"
 #include "skin/RezIderFormButtons.h"
 #include "skin/RezIderFormMenuBar.h"
+#include "skin/WinSubClass.h"
 #include "tk/Controls.h"
 
 class TTimer;
@@ -26,23 +27,16 @@ enum : uint8_t { cfMaxBox = 1, cfMinBox = 2, cfSysMenu = 8, cfCaptionRemoved = 0
 
 class TRezIderFormImpl;
 
-// What the form needs of the skinned controls' module; that module fills these in when it is
-// linked. Until then a form skins no child controls and its control list stays empty.
+// Control discovery: the toolkit form's controls, or a bare window's child windows, each given a
+// skinned control. Filled in by the discovery module when it is linked; until then a form skins
+// no child controls.
 struct TFormControlHooks {
-  // Control discovery: the toolkit form's controls, or a bare window's child windows.
   void (*SkinFormControls)(TRezIderFormImpl* Form, TWinControl* Parent) = nullptr;
   void (*SkinChildWindows)(TRezIderFormImpl* Form) = nullptr;
-  // Of one registered control.
-  int32_t (*SkinState)(TComponent* Control) = nullptr;  // 6: its window is gone
-  void (*Unskin)(TComponent* Control) = nullptr;
-  void (*Refresh)(TComponent* Control) = nullptr;
-  // Of the hot push button.
-  void (*MouseLeave)(TComponent* Button) = nullptr;
-  RECT (*ButtonWindowRect)(TComponent* Button) = nullptr;
 };
 extern TFormControlHooks FormControlHooks;
 
-class TRezIderFormImpl : public TRezIderForm {
+class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
  public:
   TK_CLASS(TRezIderFormImpl, TRezIderForm)
   explicit TRezIderFormImpl(TComponent* AOwner);
@@ -60,10 +54,8 @@ class TRezIderFormImpl : public TRezIderForm {
   void SetCaptionStyles(bool On) override;
   void LoadFormIcon(TBitmap* Target);
   void CreateCaptionFont();
-  bool AddControl(TComponent* Control);
-  void RemoveControl(TComponent* Control);
+  // Frees the registered controls whose windows are gone (the list itself is the control host's).
   void PurgeControls();
-  void FreeControls();
   void BuildSysMenu();
   void HookMdiClient();
   void UnhookMdiClient();
@@ -178,12 +170,10 @@ class TRezIderFormImpl : public TRezIderForm {
   std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
   std::unique_ptr<TBitmap> FIconBitmap;
   std::unique_ptr<TBitmap> FFrameBitmap;
-  std::vector<TComponent*> FControls;
   int32_t FRegionWidth = 0, FRegionHeight = 0;
   uint8_t FActive = 1;
   uint8_t FBorderKind = bkFixed;
   uint8_t FCaptionFlags = 0;
-  TComponent* FHotButton = nullptr;
 
  private:
   void FreeMenuBar();

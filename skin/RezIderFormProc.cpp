@@ -265,7 +265,7 @@ void TRezIderFormImpl::NCActivate(TMessage& Message) {
   FActive = Message.WParam != 0;
   if (FTimer) FTimer->SetEnabled(FActive);
   if (!FActive && FHotButton) {
-    if (FormControlHooks.MouseLeave) FormControlHooks.MouseLeave(FHotButton);
+    FHotButton->MouseLeave();
     FHotButton = nullptr;
   }
   if (!MdiChildAbnormal()) PaintNonClient(nullptr);
@@ -418,12 +418,9 @@ void TRezIderFormImpl::HoverTimer(TObject*) {
     if (!PtInRect(&FCurrentObject->FRect, p)) FCurrentObject->Leave();
   }
   // A toolkit form tells its buttons about the pointer leaving by itself.
-  if (!FForm && FHotButton && FormControlHooks.ButtonWindowRect) {
-    const RECT r = FormControlHooks.ButtonWindowRect(FHotButton);
-    if (!PtInRect(&r, cursor)) {
-      if (FormControlHooks.MouseLeave) FormControlHooks.MouseLeave(FHotButton);
-      FHotButton = nullptr;
-    }
+  if (!FForm && FHotButton && !PtInRect(&FHotButton->FWindowRect, cursor)) {
+    FHotButton->MouseLeave();
+    FHotButton = nullptr;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "velloran/Uni_Main.h"
 
+#include "skin/RezIderData.h"
 #include "tk/FormReader.h"
 #include "velloran/Uni_About.h"
 #include "velloran/Uni_Flash.h"
@@ -201,6 +202,7 @@ void RegisterVelloranClasses() {
   RegisterToolkitClasses();
   RegisterHttp();
   RegisterXmlDom();
+  RegisterSkinData();
   Tfrm_Main::Register();
   Tfrm_Flash::Register();
   Tfrm_About::Register();

@@ -350,3 +350,67 @@ TEST_F(Takeover, ManyCyclesLeaveNoGdiObjectBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+class Controls : public FormTest {
+ protected:
+  // A skinned bare window with one skinned push button child.
+  TSkinButton* SkinnedButton(HWND& w, HWND& button) {
+    w = Window();
+    button = CreateWindowExA(0, "BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, w,
+                             nullptr, nullptr, nullptr);
+    FButtonProc = GetWindowLongPtrA(button, GWLP_WNDPROC);
+    FForm = Skin(w);
+    auto* skin = new TSkinButton(FForm);
+    skin->SkinHandle(button, FData.get(), FForm->FCanvas.get(), FForm);
+    return skin;
+  }
+  TRezIderFormImpl* FForm = nullptr;
+  LONG_PTR FButtonProc = 0;
+};
+
+TEST_F(Controls, GiveBackUnskinsAndFreesTheRegisteredControls) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  EXPECT_EQ(FForm->FControls.Count(), 1);
+  EXPECT_EQ(FForm->FControls.Items(0), skin);
+  EXPECT_NE(GetWindowLongPtrA(button, GWLP_WNDPROC), FButtonProc);
+  Unskin(FForm);
+  EXPECT_EQ(GetWindowLongPtrA(button, GWLP_WNDPROC), FButtonProc);
+}
+
+TEST_F(Controls, ControlsWhoseWindowsAreGoneArePurged) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  DestroyWindow(button);
+  EXPECT_EQ(skin->FSkinState, scsGone);
+  FForm->PurgeControls();
+  EXPECT_EQ(FForm->FControls.Count(), 0);
+}
+
+TEST_F(Controls, DeactivationTellsTheHotButtonThePointerLeft) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(FForm->FHotButton, skin);
+  ASSERT_TRUE(skin->FMouseState & msHot);
+  SendMessageA(w, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(FForm->FHotButton, nullptr);
+  EXPECT_FALSE(skin->FMouseState & msHot);
+}
+
+TEST_F(Controls, TheHoverTimerOfABareWindowLetsGoOfAHotButtonThePointerLeft) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(FForm->FHotButton, skin);
+  RECT r{};
+  GetWindowRect(w, &r);
+  SetCursorPos(r.right + 40, r.bottom + 40);
+  FForm->HoverTimer(nullptr);
+  EXPECT_EQ(FForm->FHotButton, nullptr);
+  EXPECT_FALSE(skin->FMouseState & msHot);
+}
+
+}  // namespace

@@ -10,7 +10,6 @@
 #include "tk/Forms.h"
 
 TRezIderFormMaker RezIderFormMaker = nullptr;
-TRezIderMenuMaker RezIderMenuMaker = nullptr;
 TFormControlHooks FormControlHooks;
 TBitmap* SharedBitmap = nullptr;
 

@@ -1,0 +1,410 @@
+#include "skin/RezIderMenuBar.h"
+
+#include <cctype>
+
+#include "skin/RezIderData.h"
+#include "skin/RezIderDlg.h"
+#include "skin/RezIderFormDraw.h"
+#include "skin/RezIderFormImpl.h"
+
+TMenuTrackState MenuTrack;
+
+// Defined here so that the skinned form, which names it, links this module in.
+TRezIderMenuMaker RezIderMenuMaker = [](TRezIderFormImpl* Form, TSkinData* Data) -> TRezIderMenu* {
+  return new TRezIderMenuBar(Form, Data);
+};
+
+namespace {
+
+// Text of one menu-bar item as much as the bar shows of it.
+constexpr int kCaptionLength = 80;
+
+// The screen's menu font on the canvas.
+void SelectMenuFont(TCanvas* Canvas) {
+  if (HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont)) {
+    Canvas->Font()->SetHandle(font);
+    DeleteObject(font);
+  }
+}
+
+int Width(const RECT& R) { return R.right - R.left; }
+int Height(const RECT& R) { return R.bottom - R.top; }
+
+bool IsWindowsNT4() {
+  OSVERSIONINFOA v{};
+  v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExA(&v)) return false;
+#pragma GCC diagnostic pop
+  return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 4;
+}
+
+TRezIderMenuBar* BarOf(TRezIderFormImpl* Form) {
+  return Form ? ObjectAs<TRezIderMenuBar>(Form->FMenuBar) : nullptr;
+}
+
+}  // namespace
+
+// ---- the items -----------------------------------------------------------------------------------
+
+char MenuAccelChar(const std::string& Caption) {
+  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+    if (Caption[i] != '&') continue;
+    if (Caption[i + 1] != '&') return Caption[i + 1];
+    ++i;  // "&&" is a plain ampersand
+  }
+  return 0;
+}
+
+bool OnlyAltDown() {
+  BYTE keys[256] = {};
+  if (!GetKeyboardState(keys)) return false;
+  auto down = [&](int Key) { return (keys[Key] & 0x80) != 0; };
+  return down(VK_MENU) && !down(VK_SHIFT) && !down(VK_CONTROL) && !down(VK_LBUTTON) && !down(VK_RBUTTON) &&
+         !down(VK_MBUTTON);
+}
+
+void TMenuBtn::Draw() {
+  if (!FBar || !FForm->FHandle) return;
+  HWND window = FForm->FHandle;
+  HDC dc = GetWindowDC(window);
+  TCanvas* canvas = FForm->FMenuCanvas.get();
+  canvas->SetHandle(dc);
+  const RECT& bar = FBar->FBarRect;
+  const RECT r{FRect.left, bar.top, FRect.right, bar.bottom};
+  const RECT source{r.left - bar.left, 0, r.right - bar.left, r.bottom - r.top};
+  canvas->CopyRect(r, FBar->FBarBitmap->Canvas(), source);
+  if (FState == nsHot || FState == nsPressed) {
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(FSkinData->ButtonHilight);
+    canvas->FrameRect(FRect);
+  }
+  SelectMenuFont(canvas);
+  canvas->Font()->SetColor(FEnabled ? FSkinData->MenuBarText : FSkinData->ButtonShadow);
+  DrawCenteredText(canvas, FRect, FCaption, true, 2);
+  canvas->SetHandle(nullptr);
+  ReleaseDC(window, dc);
+}
+
+// ---- the bar -------------------------------------------------------------------------------------
+
+TRezIderMenuBar::TRezIderMenuBar(TRezIderFormImpl* Form, TSkinData* Data)
+    : TRezIderMenu(Form), FSkinData(Data), FForm(Form), FBarBitmap(std::make_unique<TBitmap>()) {}
+
+TRezIderMenuBar::~TRezIderMenuBar() {
+  // A bar that goes while its sub-menu is tracked leaves no tracking state pointing at it.
+  if (MenuTrack.MenuTrackForm == FForm) {
+    RemoveMenuFilterHook();
+    MenuTrack.MenuTrackForm = nullptr;
+  }
+  ClearButtons();
+}
+
+void TRezIderMenuBar::ClearButtons() {
+  if (FForm->FCurrentObject && OwnsItem(FForm->FCurrentObject)) FForm->FCurrentObject = nullptr;
+  FButtons.clear();
+}
+
+bool TRezIderMenuBar::OwnsItem(TNCObject* Object) const {
+  for (auto& b : FButtons)
+    if (b.get() == Object) return true;
+  return false;
+}
+
+bool TRezIderMenuBar::ScanHandle() {
+  ClearButtons();
+  FCount = GetMenuItemCount(FMenuHandle);
+  if (FCount <= 0) {
+    FCount = 0;
+    return false;
+  }
+  for (int i = 0; i < FCount; ++i) {
+    char text[kCaptionLength + 1] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    info.dwTypeData = text;
+    info.cch = kCaptionLength;
+    auto b = std::make_unique<TMenuBtn>();
+    b->FSkinData = FSkinData;
+    b->FForm = FForm;
+    b->FBar = this;
+    b->FIndex = i;
+    b->FVisible = true;
+    b->FState = nsNormal;
+    if (GetMenuItemInfoA(FMenuHandle, UINT(i), TRUE, &info)) {
+      b->FSubMenu = info.hSubMenu;
+      b->FEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+      b->FCommand = info.wID;
+      // An owner-drawn or bitmap item has no text: its dwTypeData is not a string.
+      if (!(info.fType & (MFT_OWNERDRAW | MFT_BITMAP))) b->FCaption = text;
+    }
+    FButtons.push_back(std::move(b));
+  }
+  SetMenu(FForm->FHandle, nullptr);
+  return true;
+}
+
+void TRezIderMenuBar::ScanMenu() {
+  if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
+  if (!FMenuHandle) return;
+  ScanHandle();
+}
+
+void TRezIderMenuBar::RebuildMenu(HMENU Menu) {
+  if (Menu) FMenuHandle = Menu;
+  if (!FMenuHandle) return;
+  ScanHandle();
+}
+
+void TRezIderMenuBar::ReleaseMenu() {
+  // This toolkit's forms keep their main menu as the window's menu handle: the bar is built again
+  // from the menu the window holds, or from the one it held back.
+  if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
+  if (FMenuHandle) ScanHandle();
+  FForm->FCurrentObject = nullptr;
+}
+
+bool TRezIderMenuBar::RightToLeft() const {
+  return (GetWindowLongA(FForm->FHandle, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+}
+
+void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
+  if (!SharedBitmap) return;
+  const int W = Width(Rect), H = Height(Rect);
+  if (W <= 0 || H <= 0) return;
+  SharedBitmap->SetSize(W, H);
+  TCanvas* canvas = SharedBitmap->Canvas();
+  const RECT all{0, 0, W, H};
+  const bool rtl = RightToLeft();
+  int start = 6;
+  TDataSkinObject* element = FSkinData->MenuBarSkin.get();
+  if (element && element->Image && !element->Image->Empty()) {
+    const int frame = FForm->FActive ? 1 : 2;
+    if (element->Tile == 1)
+      DrawNineSlice(canvas->Handle(), all, element->Image.get(), element->Margins(), frame, 2, 0, 0, 1);
+    else
+      DrawThreeSliceTiled(canvas, all, element->Image.get(), element->Margins(), frame, 2, 0, 1);
+    start = rtl ? element->RightWidth + 8 : element->LeftWidth + 4;
+    if (start > W) start = 12;
+  } else {
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(FSkinData->Menubar);
+    canvas->FillRect(all);
+  }
+  FBarRect = Rect;
+  FBarBitmap->SetSize(W, H);
+  BitBlt(FBarBitmap->Canvas()->Handle(), 0, 0, W, H, canvas->Handle(), 0, 0, SRCCOPY);
+
+  SelectMenuFont(canvas);
+  canvas->Brush()->SetStyle(bsClear);
+  SetBkMode(canvas->Handle(), TRANSPARENT);
+  int x = rtl ? W - start : start;
+  for (auto& b : FButtons) {
+    int w = b->FCaption.empty() ? 0 : canvas->TextWidth(b->FCaption);
+    if (w > 0) w += 10;
+    RECT r = rtl ? RECT{x - w, 0, x, H - 1} : RECT{x, 0, x + w, H - 1};
+    x += rtl ? -w : w;
+    canvas->Font()->SetColor(b->FEnabled ? FSkinData->MenuBarText : FSkinData->ButtonShadow);
+    DrawCenteredText(canvas, r, b->FCaption, true, 2);
+    OffsetRect(&r, Rect.left, Rect.top);
+    b->FRect = r;
+  }
+
+  if (FForm->FMdiKind == mkFrame && FForm->IsMdiChildMaximized()) {
+    for (auto& s : FForm->FSysButtons) {
+      TDataSkinSysButton& d = *s->FButtonData;
+      if (d.Visibility != 100 || !d.Image || d.Image->Empty()) continue;
+      RECT r = s->FRect;
+      OffsetRect(&r, -FForm->FBorderLeft, -FForm->FBorderTop);
+      DrawStripFrame(canvas->Handle(), r, d.Image.get(), 1, d.FrameCount, 1);
+    }
+    if (SkinManager && !SkinManager->MdiMax()) SkinManager->SetMdiMax(true);
+  }
+  BitBlt(DC, Rect.left, Rect.top, W, H, canvas->Handle(), 0, 0, SRCCOPY);
+}
+
+TNCObject* TRezIderMenuBar::ItemAtPoint(POINT P) {
+  for (auto& b : FButtons)
+    if (!b->FCaption.empty() && PtInRect(&b->FRect, P)) return b.get();
+  return nullptr;
+}
+
+TMenuBtn* TRezIderMenuBar::FindAccelItem(unsigned Key) const {
+  if (Key == 0 || Key > 0xFF) return nullptr;
+  const int key = std::toupper(int(Key));
+  for (auto& b : FButtons)
+    if (b->FEnabled && std::toupper(static_cast<unsigned char>(MenuAccelChar(b->FCaption))) == key)
+      return b.get();
+  return nullptr;
+}
+
+void TRezIderMenuBar::OpenMenuItem(TMenuBtn* Item) {
+  RECT w{};
+  GetWindowRect(FForm->FHandle, &w);
+  FForm->FWindowRect = w;
+  const int x = w.left + Item->FRect.left + 1, y = w.top + Item->FRect.top + 1;
+  PostMessageA(FForm->FHandle, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(x, y));
+}
+
+bool TRezIderMenuBar::FindMenuAccel(unsigned Key) {
+  TMenuBtn* item = FindAccelItem(Key);
+  if (!item || !OnlyAltDown()) return false;
+  OpenMenuItem(item);
+  return true;
+}
+
+void TRezIderMenuBar::MenuAccelerator(TMessage& Message) {
+  if (FindMenuAccel(LOWORD(Message.WParam))) {
+    Message.Result = 1;
+    return;
+  }
+  if (FForm->FOldWindowProc.Assigned())
+    FForm->FOldWindowProc(Message);
+  else
+    FForm->CallDefault(Message);
+}
+
+void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
+  auto* item = ObjectAs<TMenuBtn>(Object);
+  if (!item || !OwnsItem(item)) return;
+  if (FForm->FMenuTracking) {
+    // A click on the bar while a sub-menu is tracked (the switch to a neighbour, or the user's):
+    // the tracking ends first, and the click comes back once the menu's own loop has returned.
+    EndMenu();
+    OpenMenuItem(item);
+    return;
+  }
+  // Only an item's own command is sent: a sub-menu item's identifier is its menu handle, which
+  // the window would take for whatever command shares its low word.
+  if (!item->FSubMenu) {
+    PostMessageA(FForm->FHandle, WM_COMMAND, item->FCommand, 0);
+    return;
+  }
+  MenuTrack.MenuTrackIndex = item->FIndex;
+  MenuTrack.MenuTrackForm = FForm;
+  RECT w{};
+  GetWindowRect(FForm->FHandle, &w);
+  FForm->FWindowRect = w;
+  if (!IsWindowsNT4()) FForm->MakeMenuOwnerDraw(item->FSubMenu);
+  FForm->FMenuTracking = true;
+  const POINT p{w.left + item->FRect.left, w.top + item->FRect.bottom};
+  FForm->FTrackedMenu = item->FSubMenu;
+  InstallMenuFilterHook();
+  if (item->FEnabled)
+    TrackPopupMenu(item->FSubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, p.x, p.y, 0, FForm->FHandle, nullptr);
+  RemoveMenuFilterHook();
+  FForm->FMenuTracking = false;
+}
+
+// ---- the message-filter hook ---------------------------------------------------------------------
+
+void InstallMenuFilterHook() {
+  MenuTrack.MenuSwitching = false;
+  MenuTrack.MenuFirstKeySent = false;
+  GetCursorPos(&MenuTrack.MenuLastCursor);
+  if (!MenuTrack.MenuHookHandle)
+    MenuTrack.MenuHookHandle =
+        SetWindowsHookExA(WH_MSGFILTER, MenuFilterHookProc, nullptr, GetCurrentThreadId());
+}
+
+void RemoveMenuFilterHook() {
+  if (MenuTrack.MenuHookHandle) UnhookWindowsHookEx(MenuTrack.MenuHookHandle);
+  MenuTrack.MenuHookHandle = nullptr;
+  MenuTrack.MenuTrackKnown = false;
+  MenuTrack.MenuTrackParent = nullptr;
+  MenuTrack.MenuTrackSubMenu = nullptr;
+  MenuTrack.MenuTrackIndex = -1;
+  MenuTrack.MenuFirstKeySent = false;
+}
+
+TMenuBtn* MenuNeighbourItem(bool Forward) {
+  TRezIderMenuBar* bar = BarOf(MenuTrack.MenuTrackForm);
+  if (!bar || bar->FButtons.empty()) return nullptr;
+  const int n = int(bar->FButtons.size());
+  int i = MenuTrack.MenuTrackIndex + (Forward ? 1 : -1);
+  if (i >= n) i = 0;
+  if (i < 0) i = n - 1;
+  return bar->FButtons[size_t(i)].get();
+}
+
+namespace {
+
+// What the tracked menu's messages mean for the bar: the item to switch to, or none.
+TMenuBtn* SwitchTarget(const MSG& Msg) {
+  TRezIderFormImpl* form = MenuTrack.MenuTrackForm;
+  TRezIderMenuBar* bar = BarOf(form);
+  switch (Msg.message) {
+    case WM_KEYDOWN:
+      switch (Msg.wParam) {
+        case VK_RETURN:
+        case VK_ESCAPE:
+          MenuTrack.MenuSwitching = false;
+          return nullptr;
+        case VK_RIGHT:
+          // An item with sub-items opens that level.
+          if (MenuTrack.MenuTrackKnown && MenuTrack.MenuTrackSubMenu) return nullptr;
+          return MenuNeighbourItem(true);
+        case VK_LEFT:
+          // Deeper than the first level the key closes that level.
+          if (!MenuTrack.MenuTrackKnown || MenuTrack.MenuTrackParent == form->FTrackedMenu ||
+              MenuTrack.MenuTrackSubMenu == form->FTrackedMenu)
+            return MenuNeighbourItem(false);
+          return nullptr;
+      }
+      return nullptr;
+    case WM_MENUSELECT: {
+      MenuTrack.MenuSwitching = false;
+      const UINT flags = HIWORD(Msg.wParam);
+      const auto menu = reinterpret_cast<HMENU>(Msg.lParam);
+      MenuTrack.MenuTrackKnown = true;
+      MenuTrack.MenuTrackParent = menu;
+      MenuTrack.MenuTrackSubMenu = (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(Msg.wParam)) : nullptr;
+      return nullptr;
+    }
+    case WM_MOUSEMOVE: {
+      if (Msg.pt.x == MenuTrack.MenuLastCursor.x && Msg.pt.y == MenuTrack.MenuLastCursor.y) return nullptr;
+      MenuTrack.MenuLastCursor = Msg.pt;
+      if (!bar) return nullptr;
+      return ObjectAs<TMenuBtn>(bar->ItemAtPoint(form->WindowPointFromScreen(Msg.pt.x, Msg.pt.y)));
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  TRezIderFormImpl* form = MenuTrack.MenuTrackForm;
+  TRezIderMenuBar* bar = BarOf(form);
+  // A right-to-left bar swaps the arrows for the switching and for the menu itself.
+  if (Code >= 0 && msg && bar && MenuTrack.MenuTrackKnown && bar->RightToLeft() &&
+      (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
+    if (msg->wParam == VK_LEFT)
+      msg->wParam = VK_RIGHT;
+    else if (msg->wParam == VK_RIGHT)
+      msg->wParam = VK_LEFT;
+  }
+  const LRESULT result = CallNextHookEx(MenuTrack.MenuHookHandle, Code, wParam, lParam);
+  if (result || Code != MSGF_MENU || !msg || !form) return result;
+  if (!MenuTrack.MenuFirstKeySent) {
+    MenuTrack.MenuFirstKeySent = true;
+    PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+  }
+  if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_MENU) {
+    form->FMenuTracking = false;
+    return result;
+  }
+  if (msg->message == WM_MENUSELECT && HIWORD(msg->wParam) == 0xFFFF && msg->lParam == 0) {
+    if (!MenuTrack.MenuSwitching) form->FMenuTracking = false;
+    return result;
+  }
+  TMenuBtn* target = SwitchTarget(*msg);
+  if (target && bar && target->FIndex != MenuTrack.MenuTrackIndex) {
+    MenuTrack.MenuSwitching = true;
+    bar->OpenMenuItem(target);
+  }
+  return result;
+}

@@ -1,0 +1,559 @@
+// The skinned menu bar on real windows: items taken from the window's menu, the bar painted in the
+// non-client strip from the solid-colour test skin, sub-menus tracked and switched by keys and
+// pointer through the message-filter hook, and everything given back.
+#include "RezIderFormTesting.h"
+#include "skin/RezIderMenuBar.h"
+
+using namespace formtest;
+using namespace testskin;
+
+namespace {
+
+enum : UINT { idOpen = 101, idExit = 102, idCut = 201, idDeep = 202, idAbout = 301, idLocked = 401 };
+
+class Bar : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    // The test skin's icon button reaches down over the bar's first item and would take its clicks.
+    auto& b = FData->SysButtons;
+    b.erase(std::remove_if(b.begin(), b.end(), [](auto& d) { return d->Action == 3 || d->Action == 11; }),
+            b.end());
+  }
+  void TearDown() override {
+    RemoveMenuFilterHook();
+    MenuTrack.MenuTrackForm = nullptr;
+    FormTest::TearDown();
+    for (HMENU m : FMenus)
+      if (IsMenu(m)) DestroyMenu(m);
+  }
+
+  // "&File" (Open, Exit), "&Edit" (Cut, More > Deep), "&Help" (a plain command), an empty
+  // owner-drawn item, "&Locked" (disabled, with a sub-menu).
+  HMENU MakeMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, idOpen, "&Open");
+    AppendMenuA(file, MF_STRING, idExit, "E&xit");
+    HMENU edit = CreatePopupMenu();
+    AppendMenuA(edit, MF_STRING, idCut, "Cu&t");
+    HMENU more = CreatePopupMenu();
+    AppendMenuA(more, MF_STRING, idDeep, "&Deep");
+    AppendMenuA(edit, MF_POPUP, UINT_PTR(more), "&More");
+    HMENU locked = CreatePopupMenu();
+    AppendMenuA(locked, MF_STRING, 402, "&Inside");
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(edit), "&Edit");
+    AppendMenuA(bar, MF_STRING, idAbout, "&Help");
+    AppendMenuA(bar, MF_OWNERDRAW, 350, nullptr);
+    AppendMenuA(bar, MF_POPUP | MF_GRAYED, UINT_PTR(locked), "&Locked");
+    FMenus.push_back(bar);
+    return bar;
+  }
+
+  HWND MenuWindow(HMENU& Menu) {
+    HWND w = Window("With menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 420, 240);
+    Menu = MakeMenu();
+    SetMenu(w, Menu);
+    return w;
+  }
+
+  TRezIderMenuBar* BarOf(TRezIderFormImpl* f) { return ObjectAs<TRezIderMenuBar>(f->FMenuBar); }
+
+  // A skinned, activated and painted window with the menu above.
+  TRezIderMenuBar* Skinned(bool Active = true) {
+    FWindow = MenuWindow(FMenu);
+    FForm = Skin(FWindow);
+    SendMessageA(FWindow, WM_NCACTIVATE, Active, 0);
+    Pump();
+    return BarOf(FForm);
+  }
+
+  // Posted bar clicks waiting in the queue, taken out.
+  int TakePostedClicks() {
+    int n = 0;
+    MSG m;
+    while (PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
+    return n;
+  }
+
+  // Runs the hook as the menu's loop would for one message.
+  void Filter(UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
+    MSG m{FWindow, Msg, wParam, lParam, 0, Pt};
+    MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+  }
+
+  std::vector<HMENU> FMenus;
+  HWND FWindow = nullptr;
+  HMENU FMenu = nullptr;
+  TRezIderFormImpl* FForm = nullptr;
+};
+
+int CountColour(HWND w, const RECT& r, COLORREF c) {
+  HDC dc = GetWindowDC(w);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (GetPixel(dc, x, y) == c) ++n;
+  ReleaseDC(w, dc);
+  return n;
+}
+
+// ---- taking the menu over and giving it back -----------------------------------------------------
+
+TEST_F(Bar, TakesTheMenuOffTheWindowWithOneItemPerTopLevelItem) {
+  TRezIderMenuBar* bar = Skinned();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(GetMenu(FWindow), nullptr);
+  EXPECT_EQ(bar->FMenuHandle, FMenu);
+  EXPECT_EQ(FForm->FMenuBarHeight, GetSystemMetrics(SM_CYMENU));
+  ASSERT_EQ(bar->FCount, 5);
+  ASSERT_EQ(bar->FButtons.size(), 5u);
+  EXPECT_EQ(bar->FButtons[0]->FCaption, "&File");
+  EXPECT_EQ(bar->FButtons[0]->FSubMenu, GetSubMenu(FMenu, 0));
+  EXPECT_EQ(bar->FButtons[2]->FCaption, "&Help");
+  EXPECT_EQ(bar->FButtons[2]->FSubMenu, nullptr);
+  EXPECT_EQ(bar->FButtons[2]->FCommand, UINT(idAbout));
+  EXPECT_TRUE(bar->FButtons[2]->FEnabled);
+  EXPECT_EQ(bar->FButtons[3]->FCaption, "");
+  EXPECT_FALSE(bar->FButtons[4]->FEnabled);
+  for (size_t i = 0; i < bar->FButtons.size(); ++i) EXPECT_EQ(bar->FButtons[i]->FIndex, int(i));
+}
+
+TEST_F(Bar, LongCaptionsAreCutTo80Characters) {
+  HWND w = Window("Long", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU m = CreateMenu();
+  FMenus.push_back(m);
+  AppendMenuA(m, MF_STRING, 1, std::string(120, 'x').c_str());
+  SetMenu(w, m);
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_NE(f->FMenuBar, nullptr);
+  EXPECT_EQ(BarOf(f)->FButtons.at(0)->FCaption.size(), 80u);
+}
+
+TEST_F(Bar, AWindowWithAnEmptyMenuKeepsItAndShowsNoItems) {
+  HWND w = Window("Empty", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU m = CreateMenu();
+  FMenus.push_back(m);
+  SetMenu(w, m);
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_NE(f->FMenuBar, nullptr);
+  EXPECT_EQ(GetMenu(w), m);
+  EXPECT_EQ(BarOf(f)->FCount, 0);
+  EXPECT_TRUE(BarOf(f)->FButtons.empty());
+}
+
+TEST_F(Bar, UnskinGivesTheWindowItsMenuAndProcedureBack) {
+  FWindow = MenuWindow(FMenu);
+  const LONG_PTR proc = Proc(FWindow);
+  FForm = Skin(FWindow);
+  EXPECT_EQ(GetMenu(FWindow), nullptr);
+  Unskin(FForm);
+  EXPECT_EQ(GetMenu(FWindow), FMenu);
+  EXPECT_EQ(Proc(FWindow), proc);
+  EXPECT_EQ(GetMenuItemCount(FMenu), 5);
+}
+
+TEST_F(Bar, AChangedMenuIsScannedAgainWhenTheSkinUpdatesMenus) {
+  TRezIderMenuBar* bar = Skinned();
+  FData->MenuUpdate = true;
+  HMENU other = CreateMenu();
+  FMenus.push_back(other);
+  AppendMenuA(other, MF_STRING, 7, "&Only");
+  SetMenu(FWindow, other);
+  SendMessageA(FWindow, CM_MENUCHANGED, 0, 0);
+  EXPECT_EQ(GetMenu(FWindow), nullptr);
+  EXPECT_EQ(bar->FMenuHandle, other);
+  ASSERT_EQ(bar->FButtons.size(), 1u);
+  EXPECT_EQ(bar->FButtons[0]->FCaption, "&Only");
+  bar->RebuildMenu(FMenu);
+  EXPECT_EQ(bar->FButtons.size(), 5u);
+  EXPECT_EQ(bar->FMenuHandle, FMenu);
+}
+
+// ---- painting ------------------------------------------------------------------------------------
+
+TEST_F(Bar, TheBarShowsTheActiveOrInactiveFrameOfTheMenuBarPicture) {
+  TRezIderMenuBar* bar = Skinned(true);
+  const SIZE s = WindowSize(FWindow);
+  const int y = kTop + FForm->FMenuBarHeight / 2;
+  EXPECT_EQ(bar->FBarRect.left, kLeft);
+  EXPECT_EQ(bar->FBarRect.top, kTop);
+  EXPECT_EQ(bar->FBarRect.bottom, kTop + GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(WindowPixel(FWindow, s.cx - kRight - 3, y), Colour(tpMenuBar, 1));
+  SendMessageA(FWindow, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(WindowPixel(FWindow, s.cx - kRight - 3, y), Colour(tpMenuBar, 2));
+}
+
+TEST_F(Bar, ItemsLineUpAfterTheLeftMarginAndCarryTheirTextColours) {
+  TRezIderMenuBar* bar = Skinned();
+  auto& b = bar->FButtons;
+  // The element's left width (1) plus 4.
+  EXPECT_EQ(b[0]->FRect.left, kLeft + 1 + 4);
+  for (size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i]->FRect.left, b[i - 1]->FRect.right);
+  EXPECT_GT(b[0]->FRect.right - b[0]->FRect.left, 10);
+  EXPECT_EQ(b[3]->FRect.left, b[3]->FRect.right);  // no caption, no width
+  EXPECT_EQ(b[0]->FRect.top, kTop);
+  EXPECT_EQ(b[0]->FRect.bottom, kTop + FForm->FMenuBarHeight - 1);
+  EXPECT_GT(CountColour(FWindow, b[0]->FRect, NamedColour("MenuBarText")), 0);
+  EXPECT_EQ(CountColour(FWindow, b[0]->FRect, NamedColour("ButtonShadow")), 0);
+  EXPECT_GT(CountColour(FWindow, b[4]->FRect, NamedColour("ButtonShadow")), 0);
+  EXPECT_EQ(CountColour(FWindow, b[4]->FRect, NamedColour("MenuBarText")), 0);
+}
+
+TEST_F(Bar, WithoutAMenuBarPictureTheBarIsFilledAndItemsStartSixIn) {
+  FData->MenuBarSkin.reset();
+  TRezIderMenuBar* bar = Skinned();
+  const SIZE s = WindowSize(FWindow);
+  EXPECT_EQ(bar->FButtons[0]->FRect.left, kLeft + 6);
+  EXPECT_EQ(WindowPixel(FWindow, s.cx - kRight - 3, kTop + 2), NamedColour("Menubar"));
+}
+
+TEST_F(Bar, RightToLeftItemsRunFromTheRightEdge) {
+  FWindow = MenuWindow(FMenu);
+  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  FForm = Skin(FWindow);
+  SendMessageA(FWindow, WM_NCACTIVATE, TRUE, 0);
+  auto& b = BarOf(FForm)->FButtons;
+  const SIZE s = WindowSize(FWindow);
+  // The element's right width (1) plus 8 from the bar's right edge.
+  EXPECT_EQ(b[0]->FRect.right, s.cx - kRight - 1 - 8);
+  for (size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i]->FRect.right, b[i - 1]->FRect.left);
+}
+
+TEST_F(Bar, AHotOrPressedItemIsFramedAndANormalOneIsNot) {
+  TRezIderMenuBar* bar = Skinned();
+  TMenuBtn* item = bar->FButtons[1].get();
+  const RECT r = item->FRect;
+  const COLORREF frame = NamedColour("ButtonHilight");
+  item->Hover();
+  EXPECT_EQ(FForm->FCurrentObject, item);
+  EXPECT_EQ(WindowPixel(FWindow, r.left, r.top), frame);
+  EXPECT_EQ(WindowPixel(FWindow, r.right - 1, r.bottom - 1), frame);
+  item->Leave();
+  EXPECT_EQ(WindowPixel(FWindow, r.left, r.top), Colour(tpMenuBar, 1));
+  item->Press();
+  EXPECT_EQ(item->FState, nsPressed);
+  EXPECT_EQ(WindowPixel(FWindow, r.left + 3, r.top), frame);
+  item->Leave();
+}
+
+TEST_F(Bar, ThePointerFindsItemsWithACaptionOnly) {
+  TRezIderMenuBar* bar = Skinned();
+  auto& b = bar->FButtons;
+  EXPECT_EQ(bar->ItemAtPoint({b[1]->FRect.left + 2, b[1]->FRect.top + 2}), b[1].get());
+  EXPECT_EQ(bar->ItemAtPoint({b[3]->FRect.left, b[3]->FRect.top + 2}), b[4].get());
+  EXPECT_EQ(bar->ItemAtPoint({b[4]->FRect.right + 5, b[4]->FRect.top + 2}), nullptr);
+  // Through the window: a pointer move over an item makes it hot.
+  SendMessageA(FWindow, WM_NCMOUSEMOVE, HTMENU, ScreenAt(FWindow, b[0]->FRect.left + 3, b[0]->FRect.top + 3));
+  EXPECT_EQ(FForm->FCurrentObject, b[0].get());
+  EXPECT_EQ(b[0]->FState, nsHot);
+}
+
+TEST_F(Bar, RepaintingAndSkinningAgainLeakNoGdiObjects) {
+  TRezIderMenuBar* bar = Skinned();
+  for (int i = 0; i < 5; ++i) {
+    SendMessageA(FWindow, WM_NCPAINT, 1, 0);
+    bar->FButtons[0]->Hover();
+    bar->FButtons[0]->Leave();
+  }
+  Unskin(FForm);
+  const int before = GdiObjectCount();
+  for (int i = 0; i < 40; ++i) {
+    TRezIderFormImpl* f = Skin(FWindow);
+    SendMessageA(FWindow, WM_NCACTIVATE, i % 2, 0);
+    SendMessageA(FWindow, WM_NCPAINT, 1, 0);
+    BarOf(f)->FButtons[1]->Hover();
+    BarOf(f)->FButtons[1]->Leave();
+    Unskin(f);
+  }
+  EXPECT_LE(GdiObjectCount() - before, 2);
+  EXPECT_EQ(GetMenu(FWindow), FMenu);
+}
+
+// ---- opening and switching -----------------------------------------------------------------------
+
+// What a step-by-step driver of a tracked menu saw: one entry per timer step.
+struct TTrackStep {
+  int Index;
+  bool Hooked;
+  bool Tracking;
+  bool PopupShown;
+  HMENU Tracked;
+};
+std::vector<TTrackStep> Steps;
+std::vector<std::function<void()>> Actions;
+TRezIderFormImpl* Driven = nullptr;
+bool Finished = false;
+
+HWND PopupWindow() {
+  HWND p = FindWindowA("#32768", nullptr);
+  return p && IsWindowVisible(p) ? p : nullptr;
+}
+
+void CALLBACK DriveStep(HWND, UINT, UINT_PTR id, DWORD) {
+  Steps.push_back({MenuTrack.MenuTrackIndex, MenuTrack.MenuHookHandle != nullptr, Driven->FMenuTracking,
+                   PopupWindow() != nullptr, Driven->FTrackedMenu});
+  if (Steps.size() <= Actions.size()) {
+    Actions[Steps.size() - 1]();
+  } else {
+    KillTimer(nullptr, id);
+    EndMenu();
+    Finished = true;
+  }
+}
+
+// Opens Item by its posted click and runs Steps through the tracked menus, one per timer tick.
+void Drive(TRezIderMenuBar* Bar, int Item, std::vector<std::function<void()>> Steps_) {
+  Steps.clear();
+  Actions = std::move(Steps_);
+  Driven = Bar->FForm;
+  Finished = false;
+  SetTimer(nullptr, 0, 150, DriveStep);
+  Bar->OpenMenuItem(Bar->FButtons[size_t(Item)].get());
+  const DWORD until = GetTickCount() + 8000;
+  while (!Finished && GetTickCount() < until) {
+    Pump();
+    Sleep(5);
+  }
+  Pump();
+}
+
+void PostKey(HWND w, WPARAM key) { PostMessageA(w, WM_KEYDOWN, key, 0); }
+
+TEST_F(Bar, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter) {
+  TRezIderMenuBar* bar = Skinned();
+  RECT popup{};
+  Drive(bar, 0, {[&] {
+          if (HWND p = PopupWindow()) GetWindowRect(p, &popup);
+        }});
+  ASSERT_TRUE(Finished);
+  ASSERT_GE(Steps.size(), 1u);
+  EXPECT_EQ(Steps[0].Index, 0);
+  EXPECT_TRUE(Steps[0].Hooked);
+  EXPECT_TRUE(Steps[0].Tracking);
+  EXPECT_TRUE(Steps[0].PopupShown);
+  EXPECT_EQ(Steps[0].Tracked, GetSubMenu(FMenu, 0));
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  EXPECT_EQ(popup.left, w.left + bar->FButtons[0]->FRect.left);
+  EXPECT_EQ(popup.top, w.top + bar->FButtons[0]->FRect.bottom);
+  // Afterwards: the hook is gone and nothing is tracked.
+  EXPECT_EQ(MenuTrack.MenuHookHandle, nullptr);
+  EXPECT_EQ(MenuTrack.MenuTrackIndex, -1);
+  EXPECT_FALSE(FForm->FMenuTracking);
+  // The sub-menu's items were made owner-drawn for the skinned item drawing.
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(GetSubMenu(FMenu, 0), 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(Bar, ArrowKeysSwitchToTheNeighboursAndWrapAroundTheEnds) {
+  TRezIderMenuBar* bar = Skinned();
+  HWND w = FWindow;
+  // Right from File opens Edit, Left goes back to File; Left from File wraps to the last item,
+  // Locked, which is disabled: its tracking ends at once and nothing stays open.
+  Drive(bar, 0,
+        {[&] { PostKey(w, VK_RIGHT); }, [&] { PostKey(w, VK_LEFT); }, [&] { PostKey(w, VK_LEFT); }, [] {}});
+  ASSERT_TRUE(Finished);
+  ASSERT_GE(Steps.size(), 4u);
+  EXPECT_EQ(Steps[0].Index, 0);
+  EXPECT_EQ(Steps[1].Index, 1);
+  EXPECT_EQ(Steps[1].Tracked, GetSubMenu(FMenu, 1));
+  EXPECT_TRUE(Steps[1].PopupShown);
+  EXPECT_EQ(Steps[2].Index, 0);
+  EXPECT_EQ(Steps[2].Tracked, GetSubMenu(FMenu, 0));
+  EXPECT_EQ(Steps[3].Index, -1);
+  EXPECT_FALSE(Steps[3].Hooked);
+  EXPECT_FALSE(Steps[3].Tracking);
+  EXPECT_FALSE(Steps[3].PopupShown);
+  EXPECT_EQ(Steps[3].Tracked, GetSubMenu(FMenu, 4));
+}
+
+TEST_F(Bar, ThePointerMovingOntoAnotherItemSwitchesToIt) {
+  TRezIderMenuBar* bar = Skinned();
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  const RECT edit = bar->FButtons[1]->FRect;
+  Drive(bar, 0,
+        {[&] {
+           SetCursorPos(w.left + edit.left + 4, w.top + edit.top + 4);
+           PostMessageA(PopupWindow() ? PopupWindow() : FWindow, WM_MOUSEMOVE, 0, 0);
+         },
+         [] {}});
+  ASSERT_TRUE(Finished);
+  ASSERT_GE(Steps.size(), 2u);
+  EXPECT_EQ(Steps[0].Index, 0);
+  EXPECT_EQ(Steps[1].Index, 1);
+  EXPECT_EQ(Steps[1].Tracked, GetSubMenu(FMenu, 1));
+}
+
+TEST_F(Bar, AnItemWithoutSubMenuPostsItsCommandOnly) {
+  TRezIderMenuBar* bar = Skinned();
+  Seen().clear();
+  bar->TrackMenuItem(bar->FButtons[2].get());
+  EXPECT_FALSE(FForm->FMenuTracking);
+  EXPECT_EQ(MenuTrack.MenuHookHandle, nullptr);
+  Pump();
+  const TSeen* command = LastSeen(FWindow, WM_COMMAND);
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->WParam, WPARAM(idAbout));
+}
+
+TEST_F(Bar, ADisabledItemWithASubMenuShowsNothingAndLeavesNoHook) {
+  TRezIderMenuBar* bar = Skinned();
+  Seen().clear();
+  bar->TrackMenuItem(bar->FButtons[4].get());
+  EXPECT_EQ(PopupWindow(), nullptr);
+  EXPECT_EQ(MenuTrack.MenuHookHandle, nullptr);
+  EXPECT_EQ(MenuTrack.MenuTrackIndex, -1);
+  EXPECT_FALSE(FForm->FMenuTracking);
+  Pump();
+  // A sub-menu item's identifier is its menu handle: no command is sent for it.
+  EXPECT_FALSE(Reached(FWindow, WM_COMMAND));
+}
+
+// ---- the hook's decisions, message by message ----------------------------------------------------
+
+TEST_F(Bar, RightOnASubMenuItemOpensThatLevelAndLeftInsideItClosesIt) {
+  TRezIderMenuBar* bar = Skinned();
+  HMENU edit = GetSubMenu(FMenu, 1);
+  HMENU more = GetSubMenu(edit, 1);
+  MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuTrackIndex = 1;
+  MenuTrack.MenuFirstKeySent = true;
+  FForm->FTrackedMenu = edit;
+  TakePostedClicks();
+  // "More" selected: it has sub-items, so Right opens it.
+  Filter(WM_MENUSELECT, MAKEWPARAM(1, MF_POPUP), LPARAM(edit));
+  Filter(WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(TakePostedClicks(), 0);
+  // "Deep" selected inside More: Left closes that level.
+  Filter(WM_MENUSELECT, MAKEWPARAM(idDeep, 0), LPARAM(more));
+  Filter(WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(TakePostedClicks(), 0);
+  // "Cut" on the first level: Left switches to File, Right to Help.
+  Filter(WM_MENUSELECT, MAKEWPARAM(idCut, 0), LPARAM(edit));
+  Filter(WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(TakePostedClicks(), 1);
+  EXPECT_TRUE(MenuTrack.MenuSwitching);
+  Filter(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(MenuTrack.MenuSwitching);
+  (void)bar;
+}
+
+TEST_F(Bar, TheSwitchClickLandsOnTheNeighbourAndTheEndsWrap) {
+  TRezIderMenuBar* bar = Skinned();
+  MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuFirstKeySent = true;
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  auto clickedItem = [&]() -> TNCObject* {
+    MSG m;
+    if (!PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) return nullptr;
+    return FForm->ObjectAtMessagePoint(m.lParam);
+  };
+  MenuTrack.MenuTrackIndex = 4;
+  Filter(WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(clickedItem(), bar->FButtons[0].get());
+  MenuTrack.MenuTrackIndex = 0;
+  Filter(WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(clickedItem(), bar->FButtons[4].get());
+  EXPECT_EQ(MenuNeighbourItem(true), bar->FButtons[1].get());
+  EXPECT_EQ(MenuNeighbourItem(false), bar->FButtons[4].get());
+}
+
+TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
+  TRezIderMenuBar* bar = Skinned();
+  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  HMENU file = GetSubMenu(FMenu, 0);
+  MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuTrackIndex = 0;
+  MenuTrack.MenuFirstKeySent = true;
+  FForm->FTrackedMenu = file;
+  Filter(WM_MENUSELECT, MAKEWPARAM(idOpen, 0), LPARAM(file));
+  MSG m{FWindow, WM_KEYDOWN, VK_LEFT, 0, 0, {}};
+  MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+  EXPECT_EQ(m.wParam, WPARAM(VK_RIGHT));
+  MSG posted;
+  ASSERT_TRUE(PeekMessageA(&posted, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+  EXPECT_EQ(FForm->ObjectAtMessagePoint(posted.lParam), bar->FButtons[1].get());
+}
+
+TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
+  Skinned();
+  MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuFirstKeySent = false;
+  Pump();
+  Filter(WM_TIMER, 0, 0);
+  Filter(WM_TIMER, 0, 0);
+  int downs = 0;
+  MSG m;
+  while (PeekMessageA(&m, FWindow, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE))
+    if (m.wParam == VK_DOWN) ++downs;
+  EXPECT_EQ(downs, 1);
+  EXPECT_TRUE(MenuTrack.MenuFirstKeySent);
+}
+
+TEST_F(Bar, AClosingMenuEndsTrackingUnlessItSwitches) {
+  Skinned();
+  MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuFirstKeySent = true;
+  FForm->FMenuTracking = true;
+  MenuTrack.MenuSwitching = true;
+  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_TRUE(FForm->FMenuTracking);
+  MenuTrack.MenuSwitching = false;
+  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_FALSE(FForm->FMenuTracking);
+  FForm->FMenuTracking = true;
+  Filter(WM_SYSKEYDOWN, VK_MENU, 0);
+  EXPECT_FALSE(FForm->FMenuTracking);
+}
+
+// ---- keyboard accelerators -----------------------------------------------------------------------
+
+void SetKeys(std::initializer_list<int> Down) {
+  BYTE keys[256] = {};
+  for (int k : Down) keys[k] = 0x80;
+  SetKeyboardState(keys);
+}
+
+TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
+  TRezIderMenuBar* bar = Skinned();
+  TakePostedClicks();
+  EXPECT_EQ(bar->FindAccelItem('e'), bar->FButtons[1].get());
+  EXPECT_EQ(bar->FindAccelItem('L'), nullptr);  // disabled
+  SetKeys({VK_MENU});
+  EXPECT_TRUE(bar->FindMenuAccel('f'));
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+  EXPECT_EQ(FForm->ObjectAtMessagePoint(m.lParam), bar->FButtons[0].get());
+  SetKeys({VK_MENU, VK_SHIFT});
+  EXPECT_FALSE(bar->FindMenuAccel('f'));
+  SetKeys({VK_MENU, VK_CONTROL});
+  EXPECT_FALSE(bar->FindMenuAccel('f'));
+  SetKeys({VK_MENU});
+  EXPECT_FALSE(bar->FindMenuAccel('q'));
+  EXPECT_EQ(TakePostedClicks(), 0);
+  // Through the system's keyboard menu request.
+  TMessage dialogChar{CM_DIALOGCHAR, 'H', 0, 0};
+  bar->MenuAccelerator(dialogChar);
+  EXPECT_EQ(dialogChar.Result, 1);
+  EXPECT_EQ(TakePostedClicks(), 1);
+  EXPECT_EQ(SendMessageA(FWindow, WM_SYSCOMMAND, SC_KEYMENU, 'e'), 1);
+  EXPECT_EQ(TakePostedClicks(), 1);
+  SetKeys({});
+}
+
+TEST(MenuAccel, TheCharacterAfterASingleAmpersand) {
+  EXPECT_EQ(MenuAccelChar("&File"), 'F');
+  EXPECT_EQ(MenuAccelChar("E&xit"), 'x');
+  EXPECT_EQ(MenuAccelChar("Save && &Quit"), 'Q');
+  EXPECT_EQ(MenuAccelChar("Plain"), 0);
+  EXPECT_EQ(MenuAccelChar("End&"), 0);
+}
+
+}  // namespace

@@ -41,12 +41,13 @@ long TMessenger::MyStatus() {
   wchar_t name[] = L"MyStatus";
   LPOLESTR names[] = {name};
   DISPID id = DISPID_UNKNOWN;
-  OleCheck(FIntf->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), "Looking up MyStatus");
+  OleCheck(FIntf->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id),
+           "Looking up the Messenger status");
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   TOleVariant status;
   OleCheck(FIntf->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, status.Ptr(),
                          nullptr, nullptr),
-           "Reading MyStatus");
+           "Reading the Messenger status");
   return status.AsInteger();
 }
 

@@ -170,10 +170,12 @@ bool Tfrm_Main::BuildContentUrl(std::string& url, int kind) {
   auto* record = static_cast<TTreeRecord*>(node->Data);
   if (!record || record->CabFile.empty()) return false;
   if (page == kWinksPage)
-    url = kind == kInstallUrl ? "setupcab/cabwinks/" + record->CabFile : "preview/winks/" + record->PreviewFile;
+    url =
+        kind == kInstallUrl ? "setupcab/cabwinks/" + record->CabFile : "preview/winks/" + record->PreviewFile;
   else
-    url = kind == kInstallUrl ? "setupcab/cabemoticons/" + record->CabFile
-                              : "preview/emoticons/" + record->PreviewFile + "/" + record->PreviewFile + ".htm";
+    url = kind == kInstallUrl
+              ? "setupcab/cabemoticons/" + record->CabFile
+              : "preview/emoticons/" + record->PreviewFile + "/" + record->PreviewFile + ".htm";
   if (BlankOnly(url)) return false;
   url = FBaseUrl + url;
   return true;

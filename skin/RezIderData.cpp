@@ -311,7 +311,10 @@ class TTempIniFile {
       throw EFCreateError("Cannot create a temporary file in " + folder);
     FName = name;
   }
-  ~TTempIniFile() { DeleteFileA(FName.c_str()); }
+  ~TTempIniFile() {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FName.c_str());  // drop the system's cached copy
+    DeleteFileA(FName.c_str());
+  }
   TTempIniFile(const TTempIniFile&) = delete;
   TTempIniFile& operator=(const TTempIniFile&) = delete;
   const std::string& Name() const { return FName; }
@@ -373,9 +376,9 @@ void TSkinData::DefineProperties(TFiler* Filer) {
 
 void TSkinData::ReadSkinStream(TStream* Stream) {
   int32_t n = 0;
-  Stream->ReadBuffer(&n, sizeof n);
-  if (n <= 0) return;
-  // A length running past the data would fail the whole form: take no skin instead.
+  // A value too short for its length, or a length running past the data, would fail the whole
+  // form: take no skin instead.
+  if (Stream->Read(&n, sizeof n) != sizeof n || n <= 0) return;
   if (n > Stream->GetSize() - Stream->GetPosition()) {
     FSkinStream->Clear();
     Stream->Seek(0, soEnd);
@@ -450,12 +453,14 @@ void TSkinData::SetSkinFile(const std::string& Value) {
   DWORD attributes = GetFileAttributesA(Value.c_str());
   if (Value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return;
+  // An unreadable file leaves the archive in memory as it was.
+  auto bytes = std::make_unique<TMemoryStream>();
   try {
-    FSkinStream->LoadFromFile(Value);
-  } catch (const Exception&) {
-    FSkinStream->Clear();
+    bytes->LoadFromFile(Value);
+  } catch (const std::exception&) {
     return;
   }
+  FSkinStream = std::move(bytes);
   LoadFromArchive();
   ApplySkin();
 }

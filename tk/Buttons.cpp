@@ -126,6 +126,90 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
   });
 }
 
+// ---- Speed buttons ------------------------------------------------------------------------------
+
+TSpeedButton::TSpeedButton(TComponent* AOwner)
+    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+  FWidth = 23;
+  FHeight = 22;
+  FGlyph->OnChange = [this](TObject*) { Invalidate(); };
+}
+
+TSpeedButton::~TSpeedButton() = default;
+
+void TSpeedButton::SetNumGlyphs(int value) {
+  FNumGlyphs = std::clamp(value, 1, 4);
+  Invalidate();
+}
+void TSpeedButton::SetLayout(TButtonLayout value) {
+  FLayout = value;
+  Invalidate();
+}
+void TSpeedButton::SetMargin(int value) {
+  FMargin = value;
+  Invalidate();
+}
+void TSpeedButton::SetSpacing(int value) {
+  FSpacing = value;
+  Invalidate();
+}
+
+void TSpeedButton::SetDown(bool value) {
+  if (FDown == value) return;
+  FDown = value;
+  if (value && GroupIndex != 0 && FParent)
+    for (int i = 0; i < FParent->ControlCount(); ++i)
+      if (auto* other = ObjectAs<TSpeedButton>(FParent->Controls(i));
+          other && other != this && other->GroupIndex == GroupIndex)
+        other->SetDown(false);
+  Invalidate();
+}
+
+void TSpeedButton::Click() {
+  if (GroupIndex != 0) SetDown(true);
+  TGraphicControl::Click();
+}
+
+void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && FEnabled) {
+    FPressed = true;
+    Invalidate();
+  }
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && FPressed) {
+    FPressed = false;
+    Invalidate();
+  }
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TSpeedButton::Paint() {
+  HDC dc = FCanvas->Handle();
+  RECT r = ClientRect();
+  bool down = FDown || FPressed;
+  DrawEdge(dc, &r, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
+  std::string caption = Caption();
+  RECT calc{0, 0, 0, 0};
+  DrawTextA(dc, caption.c_str(), int(caption.size()), &calc, DT_CALCRECT | DT_SINGLELINE);
+  SIZE glyph{0, 0};
+  if (!FGlyph->Empty()) glyph = {FGlyph->Width() / FNumGlyphs, FGlyph->Height()};
+  POINT at;
+  RECT textRect;
+  LayoutGlyphAndText(r, glyph, {calc.right, calc.bottom}, FLayout, FMargin, FSpacing, at, textRect);
+  if (glyph.cx > 0) {
+    int index = !FEnabled && FNumGlyphs > 1 ? 1 : down && FNumGlyphs > 2 ? 2 : 0;
+    HDC src = FGlyph->Canvas()->Handle();
+    COLORREF key = GetPixel(src, index * glyph.cx, glyph.cy - 1);
+    TransparentBlt(dc, at.x, at.y, glyph.cx, glyph.cy, src, index * glyph.cx, 0, glyph.cx, glyph.cy, key);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, FEnabled ? ColorToCOLORREF(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT));
+  DrawTextA(dc, caption.c_str(), int(caption.size()), &textRect, DT_SINGLELINE | DT_NOCLIP);
+}
+
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterButtons() {
@@ -140,4 +224,17 @@ void RegisterButtons() {
                  {"blGlyphBottom", blGlyphBottom}})
       .Property("Margin", &TBitBtn::SetMargin)
       .Property("Spacing", &TBitBtn::SetSpacing);
+  RegisterComponentClass<TSpeedButton>();
+  Published<TSpeedButton>()
+      .Object("Glyph", [](TSpeedButton* b) -> TPersistent* { return b->Glyph(); })
+      .Property("NumGlyphs", &TSpeedButton::SetNumGlyphs)
+      .Property("Layout", &TSpeedButton::SetLayout,
+                {{"blGlyphLeft", blGlyphLeft},
+                 {"blGlyphRight", blGlyphRight},
+                 {"blGlyphTop", blGlyphTop},
+                 {"blGlyphBottom", blGlyphBottom}})
+      .Property("Margin", &TSpeedButton::SetMargin)
+      .Property("Spacing", &TSpeedButton::SetSpacing)
+      .Property("GroupIndex", &TSpeedButton::GroupIndex)
+      .Property("Down", &TSpeedButton::SetDown);
 }

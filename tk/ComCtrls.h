@@ -16,6 +16,7 @@ class TImageList;
 // ---- Status bar ---------------------------------------------------------------------------------
 
 enum TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 class TStatusBar;
 
@@ -30,6 +31,8 @@ class TStatusPanel {
   void SetAlignment(TAlignment value);
   TStatusPanelBevel Bevel() const { return FBevel; }
   void SetBevel(TStatusPanelBevel value);
+  // Read by painters that mirror a right-to-left panel's alignment.
+  TBiDiMode BiDiMode = bdLeftToRight;
 
  private:
   TStatusBar* FOwner;

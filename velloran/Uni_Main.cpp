@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/RezIderData.h"
 #include "tk/FormReader.h"
 #include "velloran/Uni_About.h"
 #include "velloran/Uni_Flash.h"
@@ -301,6 +302,7 @@ void RegisterVelloranClasses() {
   RegisterXmlDom();
   RegisterOleControls();
   RegisterMessengerClasses();
+  RegisterSkinData();
   Tfrm_Main::Register();
   Tfrm_Flash::Register();
   Tfrm_About::Register();

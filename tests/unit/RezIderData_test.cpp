@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 
+#include "GraphicsHelpers.h"
 #include "SkinTesting.h"
 #include "tk/FormReader.h"
 #include "tk/ImgList.h"
@@ -14,6 +16,13 @@
 using namespace skintest;
 
 namespace {
+
+// A plain component to own skin components in the tests (and to be the root of descriptions).
+class TSkinHost : public TComponent {
+ public:
+  TK_CLASS(TSkinHost, TComponent)
+  using TComponent::TComponent;
+};
 
 // Each test loads skins with its own temporary folder, so it can see what a load leaves there
 // while other test programs run beside it.
@@ -205,10 +214,10 @@ TEST_F(SkinDataTest, MenuGlyphsAreFourMaskedSixteenPixelImages) {
   canvas.Canvas()->FillRect(RECT{0, 0, 64, 16});
   for (int i = 0; i < 4; ++i) data.FMenuImages->Draw(canvas.Canvas(), i * 16, 0, i);
   EXPECT_EQ(PixelOf(&canvas, 0, 0), RGB(128, 128, 128));       // restore: corner untouched
-  EXPECT_EQ(PixelOf(&canvas, 2, 13), RGB(0, 0, 0));            // restore: front window's edge
+  EXPECT_EQ(PixelOf(&canvas, 3, 12), RGB(0, 0, 0));            // restore: the front window's corner
   EXPECT_EQ(PixelOf(&canvas, 16 + 7, 7), RGB(128, 128, 128));  // maximise: inside the window
   EXPECT_EQ(PixelOf(&canvas, 16 + 3, 12), RGB(0, 0, 0));       // maximise: its bottom-left
-  EXPECT_EQ(PixelOf(&canvas, 32 + 7, 12), RGB(0, 0, 0));       // minimise: the bar
+  EXPECT_EQ(PixelOf(&canvas, 32 + 7, 11), RGB(0, 0, 0));       // minimise: the bar
   EXPECT_EQ(PixelOf(&canvas, 32 + 7, 7), RGB(128, 128, 128));
   EXPECT_EQ(PixelOf(&canvas, 48 + 7, 7), RGB(0, 0, 0));  // close: the cross's middle
   EXPECT_EQ(PixelOf(&canvas, 48 + 7, 2), RGB(128, 128, 128));
@@ -255,6 +264,12 @@ TEST_F(SkinDataTest, ASkinStreamLongerThanItsDataLoadsNothing) {
   EXPECT_NO_THROW(data.ReadSkinStream(&in));
   EXPECT_EQ(data.FSkinStream->GetSize(), 0);
   EXPECT_TRUE(data.FNotLoaded);
+
+  TMemoryStream tooShort;
+  tooShort.WriteBuffer("\x05\x00", 2);
+  tooShort.SetPosition(0);
+  EXPECT_NO_THROW(data.ReadSkinStream(&tooShort));
+  EXPECT_EQ(data.FSkinStream->GetSize(), 0);
 }
 
 // ---- The INI rules -----------------------------------------------------------------------------
@@ -661,6 +676,45 @@ TEST_F(SkinDataTest, ZeroOrNegativeFrameCountsAndMarginsAreClamped) {
   data.ForEachElement([](TDataSkinObject& e) { EXPECT_GE(e.FrameCount, 1) << e.Name; });
 }
 
+// Damaged skins: picture headers with random bytes and numbers in the description replaced by
+// random ones. Each load either completes with every strip cut into at least one frame and no
+// negative margin, or fails leaving the skin not loaded; none crashes.
+TEST_F(SkinDataTest, DamagedSkinsLoadClampedOrNotAtAll) {
+  std::mt19937 random(20000);
+  int loaded = 0, refused = 0;
+  for (int round = 0; round < 30; ++round) {
+    std::vector<TSkinEntry> entries = FullEntries();
+    for (int n = 0; n < 3; ++n) {
+      std::vector<uint8_t>& bmp = entries[random() % entries.size()].Data;
+      size_t at = random() % std::min<size_t>(bmp.size(), 54);
+      bmp[at] = uint8_t(random());
+    }
+    std::string ini = kFullIni;
+    for (size_t p = ini.find('='); p != std::string::npos; p = ini.find('=', p + 1))
+      if (p + 1 < ini.size() && (isdigit(uint8_t(ini[p + 1])) || ini[p + 1] == '-') && random() % 3 == 0) {
+        size_t end = ini.find('\r', p);
+        ini.replace(p + 1, end - p - 1, std::to_string(int32_t(random())));
+      }
+    TSkinData data(nullptr);
+    if (LoadArchive(data, Archive(ini, entries))) {
+      ++loaded;
+      data.ForEachElement([&](TDataSkinObject& e) {
+        EXPECT_GE(e.FrameCount, 1) << e.Name;
+        int least = std::min({e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
+        EXPECT_TRUE(&e == data.Title.get() || least >= 0) << e.Name;
+      });
+      EXPECT_GE(data.Buttons->CheckButtonFrame, 1);
+      EXPECT_GE(data.Buttons->RadioButtonFrame, 1);
+    } else {
+      ++refused;
+      EXPECT_TRUE(data.FNotLoaded);
+    }
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_GT(refused, 0);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(SkinDataTest, AFailedLoadKeepsThePreviousSkinWhole) {
   TSkinData data(nullptr);
   ASSERT_TRUE(LoadArchive(data, Archive(kFullIni, FullEntries())));
@@ -739,6 +793,22 @@ TEST_F(SkinDataTest, TheTemporaryIniNeverLeavesTheTemporaryFolderAndIsDeleted) {
   EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(SkinDataTest, LoadsReloadsAndFailuresLeaveNoGdiObjectBehind) {
+  const std::vector<uint8_t> good = Archive(kFullIni, FullEntries());
+  std::vector<TSkinEntry> broken = FullEntries();
+  broken.back().Data = TextBytes("BM broken");
+  const std::vector<uint8_t> bad = Archive(kFullIni, broken);
+  { TSkinData warm(nullptr); }  // what GDI keeps once per process
+  int before = GdiObjectCount();
+  for (int i = 0; i < 3; ++i) {
+    TSkinData data(nullptr);
+    ASSERT_TRUE(LoadArchive(data, good));
+    ASSERT_TRUE(LoadArchive(data, good));
+    ASSERT_FALSE(LoadArchive(data, bad));
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
 // ---- Skin files --------------------------------------------------------------------------------
 
 TEST_F(SkinDataTest, AMissingSkinFileKeepsTheSkinButCountsItNotLoaded) {
@@ -750,6 +820,11 @@ TEST_F(SkinDataTest, AMissingSkinFileKeepsTheSkinButCountsItNotLoaded) {
   EXPECT_TRUE(data.FNotLoaded);
   EXPECT_EQ(data.FSkinName, "Kept");
   EXPECT_GT(data.FSkinStream->GetSize(), 0);
+  // A folder of that name is no skin file either.
+  int64_t size = data.FSkinStream->GetSize();
+  data.SetSkinFile(FTemp);
+  EXPECT_TRUE(data.FNotLoaded);
+  EXPECT_EQ(data.FSkinStream->GetSize(), size);
   EXPECT_TRUE(manager.Manager.Calls.empty());
 }
 
@@ -798,23 +873,30 @@ TEST_F(SkinDataTest, LoadedStepWithoutASkinSwitchesActiveOff) {
   EXPECT_EQ(manager.Manager.Calls, (std::vector<std::string>{"AddSkinData", "InstallHook"}));
 }
 
-TEST_F(SkinDataTest, LoadedStepWithoutAManagerModuleStillSwitchesAnUnloadedSkinOff) {
-  TSkinData data(nullptr);
-  data.SetState(csLoading | csReading);
-  data.SetActive(true);
-  data.ClearState(csReading);
-  data.Loaded();
-  EXPECT_FALSE(data.Active());
+TEST_F(SkinDataTest, LoadedStepWithoutAManagerStillSwitchesAnUnloadedSkinOff) {
+  auto saved = SkinManagerLink;
+  SkinManagerLink = [](bool) -> TSkinManagerLink* { return nullptr; };
+  {
+    TSkinData data(nullptr);
+    data.SetState(csLoading | csReading);
+    data.SetActive(true);
+    data.ClearState(csReading);
+    data.Loaded();
+    EXPECT_FALSE(data.Active());
+  }
+  SkinManagerLink = saved;
 }
 
 TEST_F(SkinDataTest, OtherKindsSkinTheirOwnerFormAtOnce) {
   for (TSkinFormType kind : {sfOnlyThisForm, sfDialog}) {
     TManagerScope manager(false);
-    TSkinData data(nullptr);
-    data.SkinFormtype = kind;
-    data.Loaded();
+    TSkinHost host(nullptr);
+    auto* data = new TSkinData(&host);
+    data->SkinFormtype = kind;
+    data->Loaded();
     EXPECT_EQ(manager.Manager.Calls,
               (std::vector<std::string>{"AddSkinData", "Enabled", "AddActivation", "SkinOwnerForm"}));
+    EXPECT_EQ(manager.Manager.OwnerAsked, &host);
   }
 }
 
@@ -904,12 +986,6 @@ TEST_F(SkinDataTest, DoSkinChangedFiresTheEventWhenAssigned) {
 }
 
 // ---- Form descriptions --------------------------------------------------------------------------
-
-class TSkinHost : public TComponent {
- public:
-  TK_CLASS(TSkinHost, TComponent)
-  using TComponent::TComponent;
-};
 
 // The description of a form holding a skin component, with the archive as "SkinStream".
 std::string HostDescription(const std::vector<uint8_t>& archive, const std::string& active) {
@@ -1036,6 +1112,29 @@ TEST(SkinDrawText, DrawsLikeTheSystemCallOnEitherPath) {
     std::vector<COLORREF> got = mine.Pixels();
     EXPECT_EQ(got, expected.Pixels()) << (nt ? "NT path" : "ANSI path");
     EXPECT_NE(std::count(got.begin(), got.end(), RGB(0, 0, 0)), 0);
+  }
+}
+
+TEST(SkinDrawText, DrawsInTheCallersColourWhereTheFlagsPlaceIt) {
+  for (UINT align : {UINT(DT_LEFT), UINT(DT_RIGHT)}) {
+    TextSurface surface;
+    SetTextColor(surface.DC, RGB(200, 0, 0));
+    SkinDrawText(surface.DC, L"Hi", RECT{0, 0, 120, 30}, align | DT_SINGLELINE | DT_VCENTER);
+    std::vector<COLORREF> pixels = surface.Pixels();
+    int left = 120, right = -1;
+    for (int i = 0; i < int(pixels.size()); ++i) {
+      if (pixels[size_t(i)] == RGB(255, 255, 255)) continue;
+      EXPECT_EQ(pixels[size_t(i)], RGB(200, 0, 0));
+      left = std::min(left, i % 120);
+      right = std::max(right, i % 120);
+    }
+    ASSERT_GE(right, 0);
+    if (align == DT_LEFT) {
+      EXPECT_LT(left, 4);
+    } else {
+      EXPECT_GT(left, 60);
+      EXPECT_GT(right, 110);
+    }
   }
 }
 

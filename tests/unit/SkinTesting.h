@@ -61,10 +61,14 @@ class TRecordingManager : public TSkinManagerLink {
  public:
   std::vector<std::string> Calls;
   TSkinData* Pending = nullptr;
+  TComponent* OwnerAsked = nullptr;
   void AddSkinData(TSkinData*) override { Calls.push_back("AddSkinData"); }
   void RemoveSkinData(TSkinData*) override { Calls.push_back("RemoveSkinData"); }
   void InstallHook() override { Calls.push_back("InstallHook"); }
-  void SkinOwnerForm(TComponent*) override { Calls.push_back("SkinOwnerForm"); }
+  void SkinOwnerForm(TComponent* Owner) override {
+    Calls.push_back("SkinOwnerForm");
+    OwnerAsked = Owner;
+  }
   void ClearFormButtons() override { Calls.push_back("ClearFormButtons"); }
   void Schedule(int Action, int Interval) override {
     Calls.push_back("Schedule " + std::to_string(Action) + " " + std::to_string(Interval));

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "skin/RezIderData.h"
 #include "tests/unit/ContentServer.h"
 #include "tests/unit/VelloranTesting.h"
 #include "velloran/Uni_Function.h"
@@ -476,4 +477,21 @@ TEST_F(MainWindow, FirstShowingOpensTheWinksPageWithTheFocusOnItsTree) {
   f->Show();
   EXPECT_EQ(f->pgContent->ActivePageIndex(), 0);
   EXPECT_EQ(GetFocus(), f->tvWinks->Handle());
+}
+
+// ---- The stored skin ------------------------------------------------------------------------------
+
+TEST_F(MainWindow, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {
+  Tfrm_Main* f = Create(ScenarioBase("sample", {}));
+  auto* skin = ObjectAs<TSkinData>(f->FindComponent("SkinData1"));
+  ASSERT_NE(skin, nullptr);
+  EXPECT_TRUE(skin->Active());
+  EXPECT_FALSE(skin->FNotLoaded);
+  EXPECT_EQ(skin->DisableTag, 99);
+  EXPECT_EQ(skin->SkinFormtype, sfMainform);
+  EXPECT_TRUE(skin->MenuUpdate);
+  EXPECT_TRUE(skin->SkinControls.Contains(xcSystemMenu));
+  EXPECT_TRUE(skin->SkinControls.Contains(xcMainMenu));
+  ASSERT_NE(skin->FSkinStream, nullptr);
+  EXPECT_GT(skin->FSkinStream->GetSize(), 1000);
 }

@@ -1,0 +1,121 @@
+// Helpers of the skinned-control tests: the solid-colour test skin loaded into a skin component,
+// a form to put controls on, a control list standing in for the skinned form's, and pictures of
+// what a skinned control paints.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SkinDrawTesting.h"
+#include "SkinTesting.h"
+#include "skin/RezIderData.h"
+#include "skin/WinSubClass.h"
+#include "tk/Forms.h"
+
+namespace ctltest {
+
+using testskin::TestSkinColour;
+
+// The solid-colour test skin, packed from its folder once.
+inline const std::vector<uint8_t>& TestSkinArchive() {
+  static std::vector<uint8_t> archive = [] {
+    std::string folder = drawtest::TestSkinFolder();
+    std::vector<TSkinEntry> entries;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "*.bmp").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        TMemoryStream s;
+        s.LoadFromFile(folder + found.cFileName);
+        entries.push_back(
+            TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
+      } while (FindNextFileA(h, &found));
+      FindClose(h);
+    }
+    TMemoryStream ini;
+    ini.LoadFromFile(folder + "skin.ini");
+    return skintest::Archive(std::string(ini.Bytes().begin(), ini.Bytes().end()), entries);
+  }();
+  return archive;
+}
+
+// The skinned form's control list as the controls see it.
+class THost : public TSkinControlHost {
+ public:
+  ~THost() = default;
+  bool Lists(TSkinControl* c) const { return FControls.IndexOf(c) >= 0; }
+};
+
+inline COLORREF Rgb(uint32_t c) { return COLORREF(c); }
+inline COLORREF Frame(int picture, int frame) { return COLORREF(TestSkinColour(picture, frame)); }
+// The "Colours" value of key k of the test skin (ButtonFace is 1, ButtonShadow 11).
+inline COLORREF Named(int k) { return COLORREF(testskin::TestSkinNamedColour(k)); }
+constexpr int kButtonFace = 1, kButtonText = 8, kButtonShadow = 11, kButtonDkShadow = 12;
+
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A test with the test skin loaded, a shown form for controls and a control list.
+class SkinControlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    Data = std::make_unique<TSkinData>(nullptr);
+    ASSERT_TRUE(skintest::LoadArchive(*Data, TestSkinArchive()));
+    Form = TCustomForm::Create<TForm>(nullptr);
+    Form->SetBounds(20, 20, 300, 220);
+    Form->Show();
+  }
+  void TearDown() override {
+    Host.FreeControls();
+    delete Form;
+    Data.reset();
+    Pump();
+  }
+
+  template <class T>
+  T* Make(TWinControl* parent, int x, int y, int w, int h) {
+    auto* c = new T(Form);
+    c->SetParent(parent ? parent : Form);
+    c->SetBounds(x, y, w, h);
+    return c;
+  }
+
+  // A bare child window of the form, of a system class, given back with the form.
+  HWND Child(const char* cls, DWORD style, int x, int y, int w, int h, const char* text = "") {
+    HWND wnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Form->Handle(),
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    EXPECT_TRUE(wnd) << cls;
+    return wnd;
+  }
+  // A skin object of class T taking the bare window over, listed with the test's control list.
+  template <class T>
+  T* SkinBare(HWND wnd) {
+    auto* skin = new T(nullptr);
+    skin->SkinHandle(wnd, Data.get(), &FormCanvas, &Host);
+    return skin;
+  }
+
+  // What the skinned control paints, drawn into a picture of its window's size.
+  std::unique_ptr<TBitmap> Picture(TSkinControl* skin, HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
+    skin->PaintFrame(bmp->Canvas()->Handle());
+    return bmp;
+  }
+
+  std::unique_ptr<TSkinData> Data;
+  TForm* Form = nullptr;
+  THost Host;
+  TCanvas FormCanvas;
+};
+
+}  // namespace ctltest

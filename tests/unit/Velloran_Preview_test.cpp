@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -231,12 +230,6 @@ class TMouseRecorder {
   WNDPROC FOld = nullptr;
 };
 
-uint32_t AccountHash(const std::string& account) {
-  uint32_t h = 0;
-  for (unsigned char c : account) h = h * 101u + c;
-  return h;
-}
-
 // ---- The fixture --------------------------------------------------------------------------------
 
 class Preview : public ::testing::Test {
@@ -257,10 +250,10 @@ class Preview : public ::testing::Test {
     drellmark_testing::RemoveTree(AccountFolder());
   }
 
+  // The account's folder, above its winks folder.
   std::string AccountFolder() const {
-    char appData[MAX_PATH];
-    SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE);
-    return std::string(appData) + "\\Microsoft\\MSN Messenger\\" + std::to_string(AccountHash(Account));
+    std::string winks = standins_testing::WinksFolderOf(Account);
+    return winks.substr(0, winks.size() - std::strlen("\\Winks3\\"));
   }
   // The calls of the stand-ins' log that begin with prefix, in order.
   std::vector<std::string> Calls(const std::string& prefix) const {

@@ -1,7 +1,7 @@
 // The real Drellmark.exe under Wine, driven from outside with window messages: a wink installed
 // through the chat client's stand-in installer is listed, previewed through the stand-in expander
 // and Flash player, and removed (a screenshot of the main window is kept in the build folder); a
-// second instance is refused; the keeper starts while the previewer's mutex is held.
+// second instance is refused; the keeper starts while the previewer runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -167,9 +167,9 @@ TEST_F(KeeperFixture, AnInstalledWinkIsListedPreviewedAndRemoved) {
 }
 
 TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewer) {
-  // The previewer's single-instance mutex is held, as it is while the previewer runs.
-  HANDLE previewer = CreateMutexA(nullptr, FALSE, "Corvanel");
-  ASSERT_NE(previewer, nullptr);
+  TProgram previewer(VELLORAN_EXE, {{"VELLORAN_SERVER_BASE", contentserver::Base()}});
+  HWND previewerMain = WaitForTopWindow(previewer.Pid(), "Tfrm_Main", 60000);
+  ASSERT_NE(previewerMain, nullptr);
   {
     TProgram first(DRELLMARK_EXE);
     HWND dialog = WaitForTopWindow(first.Pid(), "Tfrm_GetSummary", 60000);
@@ -196,7 +196,42 @@ TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewe
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(first.Ended(15000));
   }
-  CloseHandle(previewer);
+  EXPECT_FALSE(previewer.Ended(0));
+  PostMessageA(previewerMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(previewer.Ended(15000));
+}
+
+TEST_F(KeeperFixture, ThePreviewersManagerWinksButtonStartsTheKeeper) {
+  ASSERT_EQ(TopWindow(0, "Tfrm_GetSummary", false), nullptr) << "no keeper runs before";
+  TProgram previewer(VELLORAN_EXE, {{"VELLORAN_SERVER_BASE", contentserver::Base()}});
+  HWND previewerMain = WaitForTopWindow(previewer.Pid(), "Tfrm_Main", 60000);
+  ASSERT_NE(previewerMain, nullptr);
+  HWND manager = Child(previewerMain, "TBitBtn", "&Manager Winks");
+  ASSERT_NE(manager, nullptr);
+  PostMessageA(manager, BM_CLICK, 0, 0);
+
+  // The keeper, started by the shell from the previewer's folder, comes up with its account dialog.
+  HWND dialog = WaitForTopWindow(0, "Tfrm_GetSummary", 60000);
+  ASSERT_NE(dialog, nullptr);
+  DWORD keeperPid = 0;
+  GetWindowThreadProcessId(dialog, &keeperPid);
+  EXPECT_NE(keeperPid, previewer.Pid());
+  HANDLE keeper = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, keeperPid);
+  ASSERT_NE(keeper, nullptr);
+  HWND cancel = Child(dialog, "TButton", "Cancel");
+  ASSERT_NE(cancel, nullptr);
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+  HWND keeperMain = TopWindow(keeperPid, "Tfrm_Main", true);
+  ASSERT_NE(keeperMain, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(keeperMain) != FALSE; }, 10000));
+  PostMessageA(keeperMain, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(keeper, 15000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the keeper did not end";
+    TerminateProcess(keeper, 1);
+  }
+  CloseHandle(keeper);
+  PostMessageA(previewerMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(previewer.Ended(15000));
 }
 
 }  // namespace

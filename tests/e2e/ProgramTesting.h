@@ -20,10 +20,13 @@ using velloran_testing::WindowText;
 // A host path as this Windows process sees it.
 inline std::string WinPath(const std::string& host) { return host.rfind("/", 0) == 0 ? "Z:" + host : host; }
 
-// The program started in its own folder; ended by force if it is still running at the end.
+// The program started in its own folder, with Environment's variables set for it alone; ended by
+// force if it is still running at the end.
 struct TProgram {
   PROCESS_INFORMATION Info{};
-  explicit TProgram(const std::string& hostExe) {
+  explicit TProgram(const std::string& hostExe,
+                    const std::vector<std::pair<std::string, std::string>>& Environment = {}) {
+    for (const auto& [name, value] : Environment) SetEnvironmentVariableA(name.c_str(), value.c_str());
     std::string exe = WinPath(hostExe);
     std::string dir = exe.substr(0, exe.find_last_of("/\\"));
     STARTUPINFOA si{};
@@ -32,6 +35,7 @@ struct TProgram {
     if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                         &Info))
       ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+    for (const auto& [name, value] : Environment) SetEnvironmentVariableA(name.c_str(), nullptr);
   }
   ~TProgram() {
     if (!Info.hProcess) return;
@@ -59,14 +63,15 @@ inline BOOL CALLBACK FindWindowProc(HWND wnd, LPARAM lp) {
   auto* f = reinterpret_cast<TFindWindow*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  if (pid == f->Pid && ClassOf(wnd) == f->Class && (!f->VisibleOnly || IsWindowVisible(wnd))) {
+  if ((f->Pid == 0 || pid == f->Pid) && ClassOf(wnd) == f->Class &&
+      (!f->VisibleOnly || IsWindowVisible(wnd))) {
     f->Found = wnd;
     return FALSE;
   }
   return TRUE;
 }
 
-// The top-level window of class cls of process pid, or nullptr.
+// The top-level window of class cls of process pid (of any process when pid is 0), or nullptr.
 inline HWND TopWindow(DWORD pid, const std::string& cls, bool visibleOnly) {
   TFindWindow f{pid, cls, visibleOnly};
   EnumWindows(FindWindowProc, reinterpret_cast<LPARAM>(&f));

@@ -1,6 +1,6 @@
 # The keeper's main window with its real form descriptions, against the stand-in expander and Flash
 # player, with packages made by gcab at build time. Its cases share the chat client's registry value
-# and run one at a time.
+# and the desktop's focus (modal dialogs), and run alone.
 find_program(DRELLMARK_PYTHON3 NAMES python3)
 set(packages ${CMAKE_CURRENT_BINARY_DIR}/Drellmark_packages)
 add_custom_command(OUTPUT ${packages}/twomovies.dat ${packages}/escape.dat ${packages}/notacab.dat
@@ -11,4 +11,4 @@ target_link_libraries(Drellmark_Main_test PRIVATE ${UNIT_LIBS} drellmark_core GT
 target_compile_definitions(Drellmark_Main_test PRIVATE DRELLMARK_PACKAGES="Z:${packages}")
 drellmark_forms(Drellmark_Main_test)
 gtest_discover_tests(Drellmark_Main_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 300 RESOURCE_LOCK messenger_account)
+  PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK messenger_account)

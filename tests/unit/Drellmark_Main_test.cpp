@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include <shlobj.h>
 
@@ -11,7 +12,9 @@
 #include "drellmark/Uni_GetSummary.h"
 #include "drellmark/Uni_Main.h"
 #include "tests/unit/DrellmarkTesting.h"
+#include "tests/unit/GraphicsHelpers.h"
 #include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/VelloranTesting.h"
 #include "tests/unit/standins_testing.h"
 #include "velloran/Uni_About.h"
 
@@ -115,6 +118,91 @@ struct MainFixture : ::testing::Test {
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), LPARAM(list));
   }
 };
+
+// ---- The form descriptions -------------------------------------------------------------------------
+
+TEST_F(MainFixture, TheMainWindowIsLaidOutAsDescribed) {
+  EXPECT_EQ(Form->Caption(), "Drellmark");
+  EXPECT_EQ(Form->BorderStyle(), bsSingle);
+  EXPECT_EQ(Form->BorderIcons(), TBorderIcons(biSystemMenu | biMinimize));
+  EXPECT_EQ(Form->Position, poDesktopCenter);
+  EXPECT_EQ(Form->Font()->Name(), "MS Sans Serif");
+  EXPECT_EQ(Form->Font()->Height(), -11);
+  Form->HandleNeeded();
+  EXPECT_EQ(Form->ClientWidth(), 688);
+  EXPECT_EQ(Form->ClientHeight(), 449);
+  EXPECT_EQ(Form->sbMain->Height(), 19);
+  EXPECT_EQ(Form->sbMain->Align(), alBottom);
+  EXPECT_EQ(Form->pnlBottom->Height(), 41);
+  EXPECT_EQ(Form->pnlBottom->BevelOuter(), bvNone);
+  EXPECT_EQ(Form->pnlLeft->Width(), 225);
+  EXPECT_EQ(Form->pnlLeft->BorderStyle(), bsSingle);
+  EXPECT_EQ(Form->pnlLeft->BevelOuter(), bvRaised);
+  EXPECT_EQ(Form->lstWinks->Align(), alClient);
+  EXPECT_EQ(Form->lstWinks->Style(), lbOwnerDrawFixed);
+  EXPECT_EQ(Form->lstWinks->ItemHeight(), 20);
+  EXPECT_EQ(Form->GroupBox1->Caption(), "Preview");
+  EXPECT_EQ(Form->sflash->Align(), alClient);
+
+  struct Row {
+    TBitBtn* Button;
+    int Left, Width, TabOrder;
+    const char* Caption;
+    const char* Hint;
+  };
+  const Row rows[] = {{Form->bnHelp, 8, 75, 4, "&Help", "Help "},
+                      {Form->btnAccount, 320, 99, 0, "MSN Account", "MSN Account"},
+                      {Form->btnRemove, 432, 75, 1, "&Remove", "Install into MSN Messenger "},
+                      {Form->btnAbout, 520, 75, 2, "&About", "About Fennowick"},
+                      {Form->btnExit, 600, 75, 3, "E&xit", "Exit Fennowick"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.Caption);
+    EXPECT_EQ(r.Button->Left(), r.Left);
+    EXPECT_EQ(r.Button->Top(), 8);
+    EXPECT_EQ(r.Button->Width(), r.Width);
+    EXPECT_EQ(r.Button->Height(), 25);
+    EXPECT_EQ(r.Button->TabOrder(), r.TabOrder);
+    EXPECT_EQ(r.Button->Caption(), r.Caption);
+    EXPECT_EQ(r.Button->Hint, r.Hint);
+    EXPECT_TRUE(r.Button->ShowHint);
+  }
+  // The Flash player got its stored settings.
+  EXPECT_EQ(Form->sflash->GetProperty("WMode").AsString(), "Window");
+  EXPECT_TRUE(Form->sflash->GetProperty("Loop").AsBoolean());
+  EXPECT_FALSE(Form->sflash->GetProperty("Menu").AsBoolean());
+  EXPECT_EQ(Form->sflash->GetProperty("AllowScriptAccess").AsString(), "always");
+  EXPECT_EQ(Form->sflash->GetProperty("Scale").AsString(), "ShowAll");
+  EXPECT_EQ(Form->ImgList->Count(), 1);
+}
+
+TEST(GetSummaryForm, IsLaidOutAsDescribed) {
+  std::unique_ptr<Tfrm_GetSummary> d(TCustomForm::Create<Tfrm_GetSummary>(Application));
+  EXPECT_EQ(d->Caption(), "Input");
+  EXPECT_EQ(d->BorderStyle(), bsDialog);
+  EXPECT_EQ(d->Font()->Charset(), GB2312_CHARSET);
+  EXPECT_EQ(d->Font()->Height(), -12);
+  EXPECT_EQ(d->Font()->Name(), "\xCB\xCE\xCC\xE5");  // the face's name in the GB2312 code page
+  d->HandleNeeded();
+  EXPECT_EQ(d->ClientWidth(), 316);
+  EXPECT_EQ(d->ClientHeight(), 93);
+  EXPECT_EQ(d->lblprompt->Left(), 8);
+  EXPECT_EQ(d->lblprompt->Top(), 10);
+  EXPECT_EQ(d->lblprompt->Caption(), "Please enter the account of MSN Messenger:");
+  EXPECT_EQ(d->edtvalue->BoundsRect().left, 8);
+  EXPECT_EQ(d->edtvalue->Top(), 27);
+  EXPECT_EQ(d->edtvalue->Width(), 297);
+  EXPECT_EQ(d->edtvalue->CharCase(), ecLowerCase);
+  EXPECT_EQ(d->edtvalue->MaxLength(), 255);
+  EXPECT_EQ(d->ActiveControl(), d->edtvalue);
+  EXPECT_EQ(d->btnok->Left(), 79);
+  EXPECT_EQ(d->btnok->Top(), 59);
+  EXPECT_EQ(d->btnok->Caption(), "OK");
+  EXPECT_TRUE(d->btnok->Default());
+  EXPECT_EQ(d->btncancel->Left(), 160);
+  EXPECT_EQ(d->btncancel->Caption(), "Cancel");
+  EXPECT_TRUE(d->btncancel->Cancel);
+  EXPECT_EQ(d->btncancel->ModalResult, mrCancel);
+}
 
 // ---- The account hash and the winks folder ---------------------------------------------------------
 
@@ -501,6 +589,59 @@ TEST_F(MainFixture, RowsShowTheImageAtOneOneAndTheirTextFrom17) {
   DeleteObject(dib);
 }
 
+TEST_F(MainFixture, DrawingRowsLeavesNoGdiObjectBehind) {
+  for (int i = 0; i < 5; ++i) Put("pkg" + std::to_string(i) + ".dat");
+  Form->ListWinks(Account);
+  Form->HandleNeeded();
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 100, 20);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  auto drawAll = [&] {
+    for (int row = 0; row < 5; ++row) {
+      DRAWITEMSTRUCT dis{ODT_LISTBOX,
+                         0,
+                         UINT(row),
+                         ODA_DRAWENTIRE,
+                         row == 2 ? UINT(ODS_SELECTED | ODS_FOCUS) : 0u,
+                         Form->lstWinks->Handle(),
+                         dc,
+                         {0, 0, 100, 20},
+                         0};
+      Form->lstWinks->Perform(CN_DRAWITEM, 0, LPARAM(&dis));
+    }
+  };
+  drawAll();
+  int before = GdiObjectCount();
+  for (int i = 0; i < 200; ++i) drawAll();
+  EXPECT_LE(GdiObjectCount() - before, 2);
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+}
+
+TEST_F(MainFixture, HelpOpensThePreviewersHelpFileAndExitClosesTheWindow) {
+  Form->HandleNeeded();
+  {
+    velloran_testing::TShellRecorder shell;
+    Press(Form->bnHelp);
+    ASSERT_EQ(shell.Calls().size(), 1u);
+    const auto& call = shell.Calls()[0];
+    EXPECT_EQ(call.Owner, Form->Handle());
+    EXPECT_EQ(call.Verb, "open");
+    EXPECT_EQ(call.File, "Velloran.chm");
+    EXPECT_EQ(call.Parameters, "");
+    EXPECT_EQ(call.Directory, "");
+    EXPECT_EQ(call.Show, SW_SHOWNORMAL);
+  }
+  Form->FAccount = Account;  // keeps the first showing's dialog from mattering
+  FormDriver<Tfrm_GetSummary> driver([](Tfrm_GetSummary* d) { Press(d->btncancel); });
+  Form->Show();
+  ASSERT_TRUE(IsWindowVisible(Form->Handle()));
+  Press(Form->btnExit);
+  Application->ProcessMessages();
+  EXPECT_FALSE(IsWindowVisible(Form->Handle()));
+}
+
 TEST_F(MainFixture, AboutShowsTheKeepersTexts) {
   std::string caption, product, version, line1;
   FormDriver<Tfrm_About> driver([&](Tfrm_About* about) {
@@ -542,6 +683,33 @@ TEST_F(MainFixture, ARightClickIsSwallowedForTheWholeApplication) {
   EXPECT_EQ(std::count(seen.begin(), seen.end(), UINT(WM_RBUTTONDOWN)), 0);
   EXPECT_EQ(std::count(seen.begin(), seen.end(), UINT(WM_RBUTTONUP)), 0);
   EXPECT_GE(std::count(seen.begin(), seen.end(), UINT(WM_MOUSEMOVE)), 1) << "other messages go through";
+}
+
+// What the Flash player's own window receives, seen through a window procedure put in front of it.
+std::vector<UINT> g_playerSeen;
+WNDPROC g_playerProc = nullptr;
+LRESULT CALLBACK PlayerSpy(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  g_playerSeen.push_back(msg);
+  return CallWindowProcA(g_playerProc, wnd, msg, wp, lp);
+}
+
+TEST_F(MainFixture, ARightClickOnTheFlashMovieIsSwallowedToo) {
+  Form->HandleNeeded();
+  ASSERT_NE(Form->sflash->DefaultDispatch(), nullptr);
+  HWND container = GetWindow(Form->sflash->Handle(), GW_CHILD);
+  ASSERT_NE(container, nullptr);
+  HWND player = GetWindow(container, GW_CHILD);
+  ASSERT_NE(player, nullptr) << "the player's own window inside its container";
+  g_playerSeen.clear();
+  g_playerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(player, GWLP_WNDPROC, LONG_PTR(PlayerSpy)));
+  PostMessageA(player, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(player, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageA(player, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  Application->ProcessMessages();
+  SetWindowLongPtrA(player, GWLP_WNDPROC, LONG_PTR(g_playerProc));
+  EXPECT_EQ(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_RBUTTONDOWN)), 0);
+  EXPECT_EQ(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_RBUTTONUP)), 0);
+  EXPECT_GE(std::count(g_playerSeen.begin(), g_playerSeen.end(), UINT(WM_MOUSEMOVE)), 1);
 }
 
 }  // namespace

@@ -55,12 +55,12 @@ long TMessenger::MyStatus() {
 
 TMessengerContent::TMessengerContent(TComponent* AOwner) : TComponent(AOwner) {
   // Counted: the component keeps the thread's OLE up for as long as it lives.
-  OleInitialize(nullptr);
+  FOleStarted = SUCCEEDED(OleInitialize(nullptr));
 }
 
 TMessengerContent::~TMessengerContent() {
   Disconnect();
-  OleUninitialize();
+  if (FOleStarted) OleUninitialize();
 }
 
 void TMessengerContent::Connect() {

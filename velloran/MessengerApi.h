@@ -55,6 +55,7 @@ class TMessengerContent : public TComponent {
 
  private:
   TComRef<IMessengerContent> FIntf;
+  bool FOleStarted = false;
 };
 
 // Makes TMessengerContent readable from form descriptions.

@@ -38,14 +38,6 @@ void DrawStripFrameOn(TCanvas* target, const RECT& r, int n, int k, TBitmap* str
 
 }  // namespace
 
-std::wstring AnsiToWide(const std::string& Text) {
-  if (Text.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), wide.data(), n);
-  return wide;
-}
-
 std::string SkinWindowText(HWND Window) {
   char text[1000] = {};
   SendMessageA(Window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -179,6 +171,9 @@ LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam
 }
 
 void TSkinControl::WndProc(TMessage& Message) {
+  // Once its window is gone the object only passes messages on: a toolkit control that makes a
+  // new window must paint it itself, not have its paints swallowed for a handle that is dead.
+  if (FSkinState == scsGone) return CallDefault(Message);
   if (!BeforeDefault(Message)) return;
   CallDefault(Message);
   AfterDefault(Message);

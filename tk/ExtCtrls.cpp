@@ -209,9 +209,11 @@ void TImage::Paint() {
 // ---- TTimer -------------------------------------------------------------------------------------
 
 namespace {
+// Never destroyed: timers of objects that module finalisation frees (the skin manager's) still
+// leave it after the static objects are gone.
 std::set<TTimer*>& LiveTimers() {
-  static std::set<TTimer*> timers;
-  return timers;
+  static auto* timers = new std::set<TTimer*>;
+  return *timers;
 }
 
 HWND TimerWindow(WNDPROC proc) {

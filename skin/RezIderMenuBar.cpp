@@ -66,7 +66,7 @@ bool OnlyAltDown() {
 }
 
 void TMenuBtn::Draw() {
-  if (!FBar || !FForm->FHandle) return;
+  if (!FBar || !FForm->FHandle || FBar->FBarBitmap->Empty()) return;
   HWND window = FForm->FHandle;
   HDC dc = GetWindowDC(window);
   TCanvas* canvas = FForm->FMenuCanvas.get();
@@ -292,10 +292,14 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
   const POINT p{w.left + item->FRect.left, w.top + item->FRect.bottom};
   FForm->FTrackedMenu = item->FSubMenu;
   InstallMenuFilterHook();
+  TRezIderFormImpl* form = FForm;
   if (item->FEnabled)
-    TrackPopupMenu(item->FSubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, p.x, p.y, 0, FForm->FHandle, nullptr);
+    TrackPopupMenu(item->FSubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, p.x, p.y, 0, form->FHandle, nullptr);
+  // The window may have gone inside the menu's loop, and the bar with it (which then clears the
+  // tracked form): nothing of either is touched then.
+  const bool barAlive = MenuTrack.MenuTrackForm == form;
   RemoveMenuFilterHook();
-  FForm->FMenuTracking = false;
+  if (barAlive) form->FMenuTracking = false;
 }
 
 // ---- the message-filter hook ---------------------------------------------------------------------

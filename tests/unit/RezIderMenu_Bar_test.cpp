@@ -594,6 +594,33 @@ TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
   SetKeys({});
 }
 
+TEST_F(Bar, AToolkitFormsDialogCharacterOpensItsItemAndItsMenuComesBack) {
+  TForm* form = Form("Tool");
+  FWindow = form->Handle();
+  FMenu = MakeMenu();
+  SetMenu(FWindow, FMenu);
+  const TWndMethod method = form->WindowProc;
+  auto* f = new TRezIderFormImpl(form);  // the form's component: freed with it
+  f->FHandle = FWindow;
+  f->AttachForm(FData.get(), form);
+  SendMessageA(FWindow, WM_SKINACTIVATED, 0, SkinActivatedParam);
+  Pump();
+  ASSERT_NE(BarOf(f), nullptr);
+  EXPECT_EQ(GetMenu(FWindow), nullptr);
+  SetKeys({VK_MENU});
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'e', 0), 1);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+  EXPECT_EQ(f->ObjectAtMessagePoint(m.lParam), BarOf(f)->FButtons[1].get());
+  // No item has that accelerator: the form's own handling answers.
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'z', 0), 0);
+  EXPECT_EQ(TakePostedClicks(), 0);
+  SetKeys({});
+  f->UnskinForm();
+  EXPECT_EQ(GetMenu(FWindow), FMenu);
+  EXPECT_TRUE(form->WindowProc == method);
+}
+
 TEST(MenuAccel, TheCharacterAfterASingleAmpersand) {
   EXPECT_EQ(MenuAccelChar("&File"), 'F');
   EXPECT_EQ(MenuAccelChar("E&xit"), 'x');

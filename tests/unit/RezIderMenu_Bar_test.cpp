@@ -225,6 +225,41 @@ TEST_F(Bar, RightToLeftItemsRunFromTheRightEdge) {
   for (size_t i = 1; i < b.size(); ++i) EXPECT_EQ(b[i]->FRect.right, b[i - 1]->FRect.left);
 }
 
+TEST_F(BarAlone, AnMdiFramesBarShowsTheMaximisedChildsButtons) {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefMDIChildProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MenuBarTestChild";
+    return RegisterClassA(&wc) != 0;
+  }();
+  ASSERT_TRUE(registered);
+  FWindow = MenuWindow(FMenu);
+  CLIENTCREATESTRUCT ccs{nullptr, 1000};
+  HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, FWindow,
+                                nullptr, nullptr, &ccs);
+  ASSERT_TRUE(client);
+  HWND child = CreateMDIWindowA("MenuBarTestChild", "Child", WS_MAXIMIZE | WS_VISIBLE, 0, 0, 100, 100, client,
+                                GetModuleHandleA(nullptr), 0);
+  ASSERT_TRUE(child);
+  FForm = Skin(FWindow);
+  SendMessageA(FWindow, WM_NCACTIVATE, TRUE, 0);
+  ASSERT_TRUE(FForm->IsMdiChildMaximized());
+  ASSERT_NE(BarOf(FForm), nullptr);
+  int shown = 0;
+  for (auto& b : FForm->FSysButtons) {
+    TDataSkinSysButton& d = *b->FButtonData;
+    if (d.Visibility != 100 || !d.Image || d.Image->Empty()) continue;
+    const int fw = d.Image->Width() / (d.FrameCount < 1 ? 1 : d.FrameCount);
+    const COLORREF first = COLORREF(d.Image->Canvas()->Pixels(fw / 2, d.Image->Height() / 2));
+    const RECT& r = b->FRect;
+    EXPECT_EQ(WindowPixel(FWindow, (r.left + r.right) / 2, (r.top + r.bottom) / 2), first);
+    ++shown;
+  }
+  EXPECT_EQ(shown, 3);
+  SendMessageA(client, WM_MDIDESTROY, WPARAM(child), 0);
+}
+
 TEST_F(BarAlone, AHotOrPressedItemIsFramedAndANormalOneIsNot) {
   TRezIderMenuBar* bar = Skinned();
   TMenuBtn* item = bar->FButtons[1].get();

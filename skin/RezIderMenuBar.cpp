@@ -167,7 +167,8 @@ void TRezIderMenuBar::ReleaseMenu() {
 }
 
 bool TRezIderMenuBar::RightToLeft() const {
-  return (GetWindowLongA(FForm->FHandle, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+  // Reading order, as the frame takes it; a mirrored layout flips the drawing by itself.
+  return FForm->FRightToLeft || (GetWindowLongA(FForm->FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
 }
 
 void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {

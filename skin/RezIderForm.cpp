@@ -331,7 +331,7 @@ void TRezIderFormImpl::BuildSysMenu() {
   auto add = [this](const std::string& caption, int32_t number) {
     TSysMenuItem* item = FSysMenu->Add(caption, number);
     item->OnClick = [this](TSysMenuItem* clicked) { SysMenuClick(clicked); };
-    if (number == 3) item->ShortCut = "Shift+F4";
+    if (number == 3) item->ShortCut = TShortCut(VK_F4 | scShift);
   };
   add(" Restore ", 0);
   if (FCaptionFlags & cfMaxBox) add(" Maximize ", 1);

@@ -95,6 +95,9 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   // Owner-drawn menus of the skinned window (the menu bar makes its sub-menus owner-drawn).
   void MakeMenuOwnerDraw(HMENU Menu);
   void MeasureItem(TMessage& Message);
+  void DrawItem(TMessage& Message);
+  // The skinned system menu's item as the menu item drawing reads it.
+  TSkinMenuItem SysMenuItem(const TSysMenuItem& Item) const;
   void MeasureMenuText(MEASUREITEMSTRUCT& Item);
   void MenuChanged(TMessage& Message);
   void SetText(TMessage& Message);

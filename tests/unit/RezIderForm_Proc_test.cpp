@@ -439,3 +439,30 @@ TEST_F(Menus, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Menus, MeasuringAndDrawingMenuItemsLeaveNoGdiObjectBehind) {
+  HWND w = WithMenu();
+  TRezIderFormImpl* f = Skin(w);
+  f->FTrackedMenu = FSub;
+  TBitmap target(60, 20);
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = 101;
+  d.hwndItem = reinterpret_cast<HWND>(FSub);
+  d.hDC = target.Canvas()->Handle();
+  d.rcItem = {0, 0, 60, 20};
+  MEASUREITEMSTRUCT m{ODT_MENU, 0, 101, 0, 15, 0};
+  auto once = [&] {
+    SendMessageA(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    m.itemHeight = 15;
+    SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+  };
+  once();
+  const int before = GdiObjectCount();
+  for (int i = 0; i < 50; ++i) once();
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
+}  // namespace

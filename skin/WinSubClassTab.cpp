@@ -209,3 +209,91 @@ void TSkinTab::DrawTabsClipped(HDC DC, const RECT& S) {
   RestoreDC(DC, saved);
   DeleteObject(clip);
 }
+
+// ---- Tab sets ------------------------------------------------------------------------------------
+
+bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown) {
+  return X + (ScrollerShown ? 12 : 0) + TabWidth <= Limit;
+}
+
+TSkinTab31::TSkinTab31(TComponent* AOwner) : TSkinControl(AOwner), FTabBitmap(std::make_unique<TBitmap>()) {}
+
+TSkinTab31::~TSkinTab31() = default;
+
+TTabSetView* TSkinTab31::View() const { return dynamic_cast<TTabSetView*>(FControl); }
+
+void TSkinTab31::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool) {
+  auto* control = ObjectAs<TWinControl>(Owner());
+  if (!control || FSkinned) return;
+  FControl = control;
+  FHandle = control->Handle();
+  TSkinControl::SkinHandle(FHandle, Data, Canvas, Form);
+  BuildBitmap();
+  TTabSetView* view = View();
+  TWinControl* scroller = view ? view->Scroller() : nullptr;
+  if (!scroller || control->ComponentCount() == 0 || control->Components(0) != scroller) return;
+  FScroller = scroller;
+  // Without an owner to free it, the up-down goes with this object.
+  FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
+  FUpDown->FHorizontal = 1;
+  FUpDown->SkinHandle(scroller->Handle(), Data, Canvas, Form);
+}
+
+void TSkinTab31::BuildBitmap() {
+  FTabBitmap->Assign(nullptr);
+  TDataSkinBorder* e = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  if (!e || !Usable(e->Image)) return;
+  CopyPicture(FTabBitmap.get(), e->Image.get());
+  // The tab set's tabs hang from its top edge.
+  FlipBitmap(FTabBitmap.get());
+}
+
+bool TSkinTab31::Drawable() const {
+  TDataSkinBorder* e = FSkinData ? FSkinData->Tabs.get() : nullptr;
+  return e && Usable(e->Image) && View() && !FTabBitmap->Empty();
+}
+
+bool TSkinTab31::BeforeDefault(TMessage& Message) {
+  // Painting first would validate the window and leave the tab set's own painting nothing to
+  // show: without pictures the tab set paints itself as before.
+  if (!Drawable()) return TSkinControl::BeforeDefault(Message);
+  switch (Message.Msg) {
+    case WM_PAINT:
+      PaintClient(Message);
+      return true;
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return false;
+  }
+  return TSkinControl::BeforeDefault(Message);
+}
+
+void TSkinTab31::DrawControl(HDC DC, const RECT& R) {
+  if (!Drawable()) return;
+  TDataSkinBorder* e = FSkinData->Tabs.get();
+  TTabSetView* view = View();
+  const int w = RectWidth(R), h = RectHeight(R);
+  if (w <= 0 || h <= 0) return;
+  TBitmap b(w, h);
+  TCanvas* c = b.Canvas();
+  FillBackground(c->Handle(), RECT{0, 0, w, h});
+  if (TFont* font = view->TabFont()) c->SetFont(font);
+  const bool scrollerShown = FScroller && (GetWindowLongA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
+  const int selected = view->TabIndex(), limit = w - view->EndMargin();
+  int x = view->StartMargin();
+  for (int i = view->FirstIndex(), n = view->TabCount(); i < n; ++i) {
+    if (i < 0) continue;
+    const int k = i == selected ? 2 : 1;
+    const std::string caption = view->TabCaption(i);
+    const int tw = c->TextWidth(caption) + 9;
+    // A tab that does not fit is left out; a narrower one after it may still fit.
+    if (!TabSetTabFits(x, tw, limit, scrollerShown)) continue;
+    const RECT t{x, 0, x + tw, h};
+    DrawNineSlice(c->Handle(), t, FTabBitmap.get(), e->Margins(), k, e->FrameCount, e->Trans, e->Tile, 0);
+    const TColor colour = k == 1 ? e->NormalColour2 : e->MouseOverColour2;
+    c->Font()->SetColor(colour);
+    DrawCaptionText(c, t, DT_CENTER, FEnabled, caption);
+    x += tw;
+  }
+  BitBlt(DC, R.left, R.top, w, h, c->Handle(), 0, 0, SRCCOPY);
+}

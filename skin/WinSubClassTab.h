@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "skin/WinSubClass.h"
 
@@ -40,4 +41,49 @@ class TSkinTab : public TSkinControl {
   std::unique_ptr<TBitmap> FBorderBitmap;
   std::unique_ptr<TBitmap> FStripBitmap;
   TSkinUpDown* FUpDown = nullptr;
+};
+
+// What the skinned tab set reads of the toolkit's tab set, a row of tabs the toolkit draws itself;
+// the tab set implements it beside being a window control.
+class TTabSetView {
+ public:
+  virtual int TabCount() const = 0;
+  virtual std::string TabCaption(int Index) const = 0;
+  // The selected tab, or -1.
+  virtual int TabIndex() const = 0;
+  // The first tab shown; the ones before it are scrolled out.
+  virtual int FirstIndex() const = 0;
+  virtual int StartMargin() const = 0;
+  virtual int EndMargin() const = 0;
+  virtual TFont* TabFont() = 0;
+  // Its scroll-button control, or nullptr.
+  virtual TWinControl* Scroller() const = 0;
+
+ protected:
+  ~TTabSetView() = default;
+};
+
+// Whether a tab TabWidth wide fits at X before Limit; shown scroll buttons need 12 pixels more.
+bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown);
+
+// The toolkit's tab set, its tabs drawn from the Tabs element, its scroll buttons as an up-down.
+class TSkinTab31 : public TSkinControl {
+ public:
+  TK_CLASS(TSkinTab31, TSkinControl)
+  explicit TSkinTab31(TComponent* AOwner);
+  ~TSkinTab31() override;
+  // Takes over the owner, a tab set, through its window procedure; the colour is not taken.
+  void SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool TakeColor) override;
+  void BuildBitmap();
+  bool BeforeDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+
+  std::unique_ptr<TBitmap> FTabBitmap;
+  TSkinUpDown* FUpDown = nullptr;
+  TWinControl* FScroller = nullptr;
+
+ private:
+  TTabSetView* View() const;
+  // The Tabs picture and the tab set's values are there to draw from.
+  bool Drawable() const;
 };

@@ -255,6 +255,49 @@ TEST_F(TabSkinTest, TooManyTabsShowTheScrollButtonsSkinnedAndNotOverdrawn) {
   EXPECT_EQ(ProcOf(ud), udOwn);
 }
 
+TEST_F(TabSkinTest, PicturesAreTurnedForTheTabPosition) {
+  // Pictures whose top row is marked, 10 wide and 12 high.
+  const COLORREF mark = RGB(250, 10, 10), rest = RGB(10, 10, 250);
+  auto marked = [&] {
+    return drawtest::MakePicture(10, 12, [&](int, int y) { return y == 0 ? mark : rest; });
+  };
+  Data->Tabs->Image = marked();
+  Data->Tabs->Image2 = marked();
+  const DWORD styles[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE,
+                          TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
+  for (int position = 0; position < 4; ++position) {
+    HWND t = Tabs(styles[position], 2);
+    auto* skin = SkinBare<TSkinTab>(t);
+    TBitmap& border = *skin->FBorderBitmap;
+    TBitmap& faces = *skin->FTabBitmap;
+    const bool lying = position >= 2;
+    EXPECT_EQ(border.Width(), lying ? 12 : 10) << "position " << position;
+    // The border's marked edge faces the tabs; the faces are turned only with the strip.
+    COLORREF edge = position == 0   ? PixelAt(border, 5, 0)
+                    : position == 1 ? PixelAt(border, 5, 11)
+                    : position == 2 ? PixelAt(border, 0, 5)
+                                    : PixelAt(border, 11, 5);
+    EXPECT_EQ(edge, mark) << "position " << position;
+    EXPECT_EQ(faces.Width(), 10) << "position " << position;
+    EXPECT_EQ(PixelAt(faces, 5, position == 1 ? 11 : 0), mark) << "position " << position;
+    delete skin;
+    DestroyWindow(t);
+  }
+}
+
+TEST_F(TabSkinTest, WithoutABorderPictureOnlyTheStripBackgroundIsDrawn) {
+  Data->Tabs->Image2 = std::make_unique<TBitmap>();
+  HWND t = Tabs(0, 3);
+  auto* skin = SkinBare<TSkinTab>(t);
+  EXPECT_TRUE(skin->FTabBitmap->Empty());
+  auto pic = Painted(skin, t);
+  RECT first = ItemRect(t, 0);
+  EXPECT_EQ(Px(*pic, first.left + 3, first.top + 3), Named(kButtonFace));
+  RECT p = Page(t, 0);
+  EXPECT_EQ(Px(*pic, p.left, (p.top + p.bottom) / 2), kUntouched);
+  delete skin;
+}
+
 TEST_F(TabSkinTest, WithoutTheTabsElementNothingIsDrawn) {
   HWND t = Tabs(0, 3);
   auto* skin = SkinBare<TSkinTab>(t);

@@ -888,6 +888,48 @@ TEST_F(ScControlTest, SystemDragOfTheThumbMovesThePosition) {
   EXPECT_EQ(skin->FThumbOffset, MulDiv(bar->Position(), 200 - skin->FThumbSize, 101));
 }
 
+TEST_F(SkinControlTest, ToolkitScrollBarKeepsItsPositionInsideTheRange) {
+  auto* bar = new TScrollBar(Form);
+  bar->SetParent(Form);
+  int changes = 0;
+  bar->OnChange = [&](TObject*) { ++changes; };
+  bar->SetParams(150, 0, 100);
+  EXPECT_EQ(bar->Position(), 100);
+  EXPECT_EQ(changes, 1);
+  bar->SetPosition(100);
+  EXPECT_EQ(changes, 1);  // no change, no event
+  HWND w = bar->Handle();
+  EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & SBS_VERT, 0);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(w, SB_CTL, &si);
+  EXPECT_EQ(si.nMax, 100);
+  EXPECT_EQ(si.nPos, 100);
+  // Reflected codes: lines, pages, the ends; with a page the last position shows the last page.
+  bar->SetPageSize(10);
+  bar->LargeChange = 7;
+  auto scroll = [&](int code) { SendMessageA(Form->Handle(), WM_HSCROLL, WPARAM(code), LPARAM(w)); };
+  scroll(SB_LINEDOWN);
+  EXPECT_EQ(bar->Position(), 91);
+  scroll(SB_TOP);
+  EXPECT_EQ(bar->Position(), 0);
+  scroll(SB_PAGEDOWN);
+  EXPECT_EQ(bar->Position(), 7);
+  scroll(SB_LINEUP);
+  EXPECT_EQ(bar->Position(), 6);
+  scroll(SB_BOTTOM);
+  EXPECT_EQ(bar->Position(), 91);
+  scroll(SB_ENDSCROLL);
+  EXPECT_EQ(bar->Position(), 91);
+  // Turned on its side the bar keeps its thickness across and gets a vertical window.
+  int thick = bar->Height();
+  bar->SetKind(sbVertical);
+  EXPECT_EQ(bar->Width(), thick);
+  EXPECT_NE(GetWindowLongA(bar->Handle(), GWL_STYLE) & SBS_VERT, 0);
+  GetScrollInfo(bar->Handle(), SB_CTL, &si);
+  EXPECT_EQ(si.nPos, 91);
+  EXPECT_EQ(si.nPage, 10u);
+}
+
 // ---- Give-back and resources ---------------------------------------------------------------------
 
 TEST_F(ScrollTest, EverythingIsGivenBackAndNoGdiObjectIsKept) {

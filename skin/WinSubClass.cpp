@@ -179,6 +179,9 @@ LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam
 }
 
 void TSkinControl::WndProc(TMessage& Message) {
+  // Once its window is gone the object only passes messages on: a toolkit control that makes a
+  // new window must paint it itself, not have its paints swallowed for a handle that is dead.
+  if (FSkinState == scsGone) return CallDefault(Message);
   if (!BeforeDefault(Message)) return;
   CallDefault(Message);
   AfterDefault(Message);

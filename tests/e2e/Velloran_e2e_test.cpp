@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/ProgramTesting.h"
 #include "tests/unit/ContentServer.h"
 #include "tests/unit/VelloranTesting.h"
 #include "tk/Graphics.h"
@@ -16,105 +17,18 @@
 namespace {
 
 using namespace velloran_testing;
+using namespace program_testing;
 
-// A host path as this Windows process sees it.
-std::string WinPath(const std::string& host) { return host.rfind("/", 0) == 0 ? "Z:" + host : host; }
-
-struct TProgram {
-  PROCESS_INFORMATION Info{};
-  explicit TProgram(const std::string& base) {
-    SetEnvironmentVariableA("VELLORAN_SERVER_BASE", base.c_str());
-    std::string exe = WinPath(VELLORAN_EXE);
-    std::string dir = exe.substr(0, exe.find_last_of("/\\"));
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string cmd = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                        &Info))
-      ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
-    SetEnvironmentVariableA("VELLORAN_SERVER_BASE", nullptr);
-  }
-  ~TProgram() {
-    if (!Info.hProcess) return;
-    if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(Info.hProcess, 1);
-    WaitForSingleObject(Info.hProcess, 5000);
-    CloseHandle(Info.hProcess);
-    CloseHandle(Info.hThread);
-  }
-  bool Ended(int timeoutMs) const {
-    return WaitForSingleObject(Info.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0;
-  }
-  DWORD Pid() const { return Info.dwProcessId; }
+// Velloran, pointed at the content server at base.
+struct TVelloran : TProgram {
+  explicit TVelloran(const std::string& base) : TProgram(VELLORAN_EXE, {{"VELLORAN_SERVER_BASE", base}}) {}
 };
-
-struct TFindWindow {
-  DWORD Pid;
-  std::string Class;
-  bool VisibleOnly;
-  HWND Found = nullptr;
-};
-
-BOOL CALLBACK FindWindowProc(HWND wnd, LPARAM lp) {
-  auto* f = reinterpret_cast<TFindWindow*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid == f->Pid && ClassOf(wnd) == f->Class && (!f->VisibleOnly || IsWindowVisible(wnd))) {
-    f->Found = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND TopWindow(DWORD pid, const std::string& cls, bool visibleOnly) {
-  TFindWindow f{pid, cls, visibleOnly};
-  EnumWindows(FindWindowProc, reinterpret_cast<LPARAM>(&f));
-  return f.Found;
-}
-
-HWND WaitForTopWindow(DWORD pid, const std::string& cls, int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 20, Sleep(20))
-    if (HWND w = TopWindow(pid, cls, true)) return w;
-  return nullptr;
-}
-
-using TChildSearch = std::pair<std::string, std::vector<HWND>>;
-
-BOOL CALLBACK CollectChild(HWND wnd, LPARAM lp) {
-  auto* search = reinterpret_cast<TChildSearch*>(lp);
-  if (ClassOf(wnd) == search->first) search->second.push_back(wnd);
-  return TRUE;
-}
-
-// Every window of class cls below parent.
-std::vector<HWND> Children(HWND parent, const std::string& cls) {
-  TChildSearch search{cls, {}};
-  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
-// The window as it is on the screen, saved as a bitmap file; answers the number of distinct colours.
-int Screenshot(HWND wnd, const std::string& file) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  TBitmap shot(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas()->Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  std::vector<TColor> colours;
-  for (int y = 0; y < shot.Height(); y += 3)
-    for (int x = 0; x < shot.Width(); x += 3) colours.push_back(shot.Canvas()->Pixels(x, y));
-  std::sort(colours.begin(), colours.end());
-  TMemoryStream data;
-  shot.SaveToStream(&data);
-  data.SaveToFile(file);
-  return int(std::unique(colours.begin(), colours.end()) - colours.begin());
-}
 
 }  // namespace
 
 TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
   {
-    TProgram first(contentserver::Base());
+    TVelloran first(contentserver::Base());
     HWND main = WaitForTopWindow(first.Pid(), "Tfrm_Main", 60000);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), "Velloran");
@@ -153,7 +67,7 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
 
     // A second start under the same logon: the box, then the end, without a window of its own.
     {
-      TProgram second(contentserver::Base());
+      TVelloran second(contentserver::Base());
       HWND box = WaitForBox(second.Pid(), "Information", 30000);
       TBoxSeen seen = ReadBox(box);
       ASSERT_TRUE(seen.Found);
@@ -172,7 +86,7 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
     EXPECT_TRUE(first.Ended(15000));
   }
   // The mutex went with the first instance: a new start succeeds.
-  TProgram again(contentserver::Base());
+  TVelloran again(contentserver::Base());
   HWND main = WaitForTopWindow(again.Pid(), "Tfrm_Main", 60000);
   ASSERT_NE(main, nullptr);
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -180,7 +94,7 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
 }
 
 TEST(VelloranProgram, FailedProbeShowsItsBoxOverTheSplashAndEnds) {
-  TProgram program("http://127.0.0.1:" + std::to_string(contentserver::RefusePort()) + "/");
+  TVelloran program("http://127.0.0.1:" + std::to_string(contentserver::RefusePort()) + "/");
   HWND box = WaitForBox(program.Pid(), "Information", 60000);
   TBoxSeen seen = ReadBox(box);
   ASSERT_TRUE(seen.Found);
@@ -207,7 +121,7 @@ TEST(VelloranProgram, FailedProbeShowsItsBoxOverTheSplashAndEnds) {
 
 TEST(VelloranProgram, SplashKeepsAnsweringWhileTheListsTrickleIn) {
   // Each of the three requests takes about two seconds.
-  TProgram program(contentserver::Base() + "~trickle=200/");
+  TVelloran program(contentserver::Base() + "~trickle=200/");
   HWND splash = WaitForTopWindow(program.Pid(), "Tfrm_Flash", 30000);
   ASSERT_NE(splash, nullptr);
   int answered = 0;

@@ -186,6 +186,47 @@ TEST_F(ButtonTest, PaintingManyTimesLeavesNoGdiObjects) {
   EXPECT_EQ(GdiObjectCount(), before);
 }
 
+TEST_F(ButtonTest, SkinningAndGivingBackManyTimesLeavesNothingBehind) {
+  auto* b = Make<TButton>(nullptr, 10, 10, 60, 24);
+  b->SetCaption("Again");
+  TWndMethod own = b->WindowProc;
+  int before = 0;
+  for (int i = -1; i < 50; ++i) {  // the first round makes what the button and canvas keep
+    if (i == 0) before = GdiObjectCount();
+    auto* skin = new TSkinButton(b);
+    skin->SkinControl(&Host, Data.get(), &FormCanvas, false);
+    InvalidateRect(b->Handle(), nullptr, TRUE);
+    UpdateWindow(b->Handle());
+    skin->PaintFrame(nullptr);
+    delete skin;
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
+  EXPECT_TRUE(b->WindowProc == own);
+  EXPECT_EQ(Host.FControls.Count(), 0);
+  EXPECT_EQ(b->ComponentCount(), 0);
+}
+
+TEST_F(ButtonTest, ANewWindowAfterTheOldOneWentPaintsItself) {
+  TButton* b;
+  TSkinButton* skin = Button(b);
+  HWND old = b->Handle();
+  b->DestroyHandle();
+  EXPECT_EQ(skin->FSkinState, scsGone);
+  HWND fresh = b->Handle();
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_TRUE(IsWindow(fresh));
+  EXPECT_FALSE(IsWindow(old));
+  InvalidateRect(fresh, nullptr, TRUE);
+  UpdateWindow(fresh);
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(fresh, &update, FALSE));  // painted, not swallowed
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(fresh, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(skin->FMouseState, 0);
+}
+
 // ---- Glyph layout --------------------------------------------------------------------------------
 
 TEST(SkinGlyphLayout, CentredPairSpreadsTheFreeSpaceInThreeParts) {

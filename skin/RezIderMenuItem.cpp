@@ -1,0 +1,481 @@
+#include "skin/RezIderMenuItem.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "skin/ImgUtil.h"
+#include "skin/RezIderData.h"
+#include "skin/RezIderDlg.h"
+#include "skin/RezIderForm.h"
+#include "skin/RezIderFormDraw.h"
+#include "skin/RezIderMenu.h"
+#include "tk/ImgList.h"
+
+namespace {
+
+constexpr UINT kCaptionFormat = DT_EXPANDTABS | DT_SINGLELINE;
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOCLIP;
+// The MenuItem strip always holds five frames: 1 normal, 2 separator, 4 selected.
+constexpr int kItemFrames = 5;
+// A popup's client area begins this far inside its window, and so inside its frame picture.
+constexpr int kPopupClientOffset = 3;
+// The system check-mark bitmap (OBM_CHECK, named only with OEMRESOURCE).
+constexpr int kObmCheck = 32760;
+
+TDataSkinObject* MenuItemElement(TSkinData* Data) {
+  if (!Data) return nullptr;
+  TDataSkinObject* e = Data->MenuItem.get();
+  return e && e->Image && !e->Image->Empty() ? e : nullptr;
+}
+
+int LeftBand(TSkinData* Data) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  return e ? e->LeftWidth : 0;
+}
+
+// A bitmap of R's size whose canvas has the system menu font.
+std::unique_ptr<TBitmap> ItemBitmap(const RECT& R) {
+  auto bmp = std::make_unique<TBitmap>(IntMax(R.right - R.left, 0), IntMax(R.bottom - R.top, 0));
+  AssignMenuFont(bmp->Canvas()->Font());
+  return bmp;
+}
+
+void Fill(TBitmap* Bmp, TColor Colour) {
+  TCanvas* c = Bmp->Canvas();
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(Colour);
+  c->FillRect(RECT{0, 0, Bmp->Width(), Bmp->Height()});
+}
+
+// Where the popup window showing Menu has its client area inside the window. Windows' menus have
+// a 3-pixel non-client frame; Wine's draw theirs in the client area, which then starts at the
+// window's corner.
+POINT PopupClientOffset(HMENU Menu) {
+  POINT offset{kPopupClientOffset, kPopupClientOffset};
+  if (!SkinManager) return offset;
+  for (TRezIderPopMenu* p : SkinManager->Popups()) {
+    if (p->FMenuKey != Menu) continue;
+    POINT origin{0, 0};
+    RECT wr{};
+    if (IsWindow(p->FHandle) && ClientToScreen(p->FHandle, &origin) && GetWindowRect(p->FHandle, &wr))
+      offset = POINT{origin.x - wr.left, origin.y - wr.top};
+    break;
+  }
+  return offset;
+}
+
+// The background behind an item: its rectangle cut out of the popup's frame picture.
+void CopyPopupBackground(TBitmap* Bmp, TBitmap* Picture, HMENU Menu, const RECT& R) {
+  const POINT o = PopupClientOffset(Menu);
+  BitBlt(Bmp->Canvas()->Handle(), 0, 0, Bmp->Width(), Bmp->Height(), Picture->Canvas()->Handle(),
+         R.left + o.x, R.top + o.y, SRCCOPY);
+}
+
+void DrawAt(TCanvas* Canvas, const RECT& R, TBitmap* Bmp) {
+  BitBlt(Canvas->Handle(), R.left, R.top, Bmp->Width(), Bmp->Height(), Bmp->Canvas()->Handle(), 0, 0,
+         SRCCOPY);
+}
+
+int GlyphSize(const TSkinMenuItem& Item) {
+  int s = Item.Images ? Item.Images->Width() : 16;
+  if (Item.Checked && s < 16) s = 16;
+  return s;
+}
+
+// The checked look behind an item's image: a button-face and button-highlight pattern, sunken.
+void DrawCheckedBox(TCanvas* Canvas, RECT G) {
+  auto pattern = std::make_unique<TBitmap>(8, 8);
+  const COLORREF face = ColorToCOLORREF(clBtnFace), light = ColorToCOLORREF(clBtnHighlight);
+  for (int y = 0; y < 8; ++y) {
+    uint8_t* p = static_cast<uint8_t*>(pattern->ScanLine(y));
+    for (int x = 0; x < 8; ++x) {
+      COLORREF c = ((x + y) & 1) ? light : face;
+      p[x * 3] = GetBValue(c);
+      p[x * 3 + 1] = GetGValue(c);
+      p[x * 3 + 2] = GetRValue(c);
+    }
+  }
+  TBrush* brush = Canvas->Brush();
+  const TColor oldColour = brush->Color();
+  const TBrushStyle oldStyle = brush->Style();
+  brush->SetBitmap(pattern.get());
+  Canvas->FillRect(G);
+  brush->SetBitmap(nullptr);
+  brush->SetColor(oldColour);
+  brush->SetStyle(oldStyle);
+  DrawEdge(Canvas->Handle(), &G, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// The system check mark, its white background left out, in the button-text colour.
+void DrawCheckMark(TCanvas* Canvas, const RECT& G) {
+  HBITMAP mark = LoadBitmapA(nullptr, MAKEINTRESOURCEA(kObmCheck));
+  if (!mark) return;
+  BITMAP bm{};
+  GetObjectA(mark, sizeof bm, &bm);
+  const int x = G.left + ((G.right - G.left) - bm.bmWidth) / 2 + 1;
+  const int y = G.top + ((G.bottom - G.top) - bm.bmHeight) / 2 + 1;
+  TFont* font = Canvas->Font();
+  const TColor oldColour = font->Color();
+  font->SetColor(clBtnText);
+  HDC dc = Canvas->Handle();
+  HDC src = CreateCompatibleDC(dc);
+  HGDIOBJ oldBmp = SelectObject(src, mark);
+  HBRUSH ink = CreateSolidBrush(ColorToCOLORREF(clBtnText));
+  HGDIOBJ oldBrush = SelectObject(dc, ink);
+  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+  // Where the mark's pixel is black the ink goes in, where it is white the target stays.
+  constexpr DWORD kInkWhereBlack = 0x00B8074A;
+  BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, src, 0, 0, kInkWhereBlack);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBk);
+  SelectObject(dc, oldBrush);
+  DeleteObject(ink);
+  SelectObject(src, oldBmp);
+  DeleteDC(src);
+  DeleteObject(mark);
+  font->SetColor(oldColour);
+}
+
+// An image of the list in grey, its masked-out pixels left out: drawn once on black and once on
+// white, the pixels that differ are the ones the mask leaves out.
+void DrawGreyedImage(TImageList* Images, int Index, TCanvas* Canvas, int X, int Y) {
+  const int w = Images->Width(), h = Images->Height();
+  TBitmap onBlack(w, h), onWhite(w, h);
+  Fill(&onBlack, clBlack);
+  Fill(&onWhite, clWhite);
+  Images->Draw(onBlack.Canvas(), 0, 0, Index);
+  Images->Draw(onWhite.Canvas(), 0, 0, Index);
+  std::vector<bool> masked(size_t(w) * size_t(h));
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* b = static_cast<const uint8_t*>(onBlack.ScanLine(y));
+    const uint8_t* t = static_cast<const uint8_t*>(onWhite.ScanLine(y));
+    for (int x = 0; x < w; ++x) masked[size_t(y) * w + x] = std::memcmp(b + x * 3, t + x * 3, 3) != 0;
+  }
+  GrayBitmap(&onBlack);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* p = static_cast<uint8_t*>(onBlack.ScanLine(y));
+    for (int x = 0; x < w; ++x)
+      if (masked[size_t(y) * w + x]) {
+        p[x * 3] = GetBValue(SkinKeyColour);
+        p[x * 3 + 1] = GetGValue(SkinKeyColour);
+        p[x * 3 + 2] = GetRValue(SkinKeyColour);
+      }
+  }
+  DrawTransparentBitmap(Canvas->Handle(), RECT{X, Y, X + w, Y + h}, &onBlack, SkinKeyColour);
+}
+
+void DrawGlyph(const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& G) {
+  TImageList* images = Item.Images;
+  if (images && Item.ImageIndex >= 0 && Item.ImageIndex < images->Count()) {
+    if (Item.Checked) DrawCheckedBox(Canvas, G);
+    if (Item.Enabled)
+      images->Draw(Canvas, G.left, G.top, Item.ImageIndex);
+    else
+      DrawGreyedImage(images, Item.ImageIndex, Canvas, G.left, G.top);
+  } else if (Item.Checked) {
+    DrawCheckMark(Canvas, G);
+  }
+}
+
+// Caption and shortcut: a measuring pass for the caption's extent, centred vertically in T, then the
+// drawing passes.
+void DrawCaptionAndShortCut(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
+                            RECT T, bool Mirrored) {
+  const RECT T0 = T;
+  const UINT format = Mirrored ? kCaptionFormat | DT_RIGHT : kCaptionFormat;
+  DrawMenuItemText(Data, Item, Canvas, format | kMeasureFlags, Selected, T, Item.Caption);
+  OffsetRect(&T, 0, ((T0.bottom - T0.top) - (T.bottom - T.top)) / 2);
+  if (Mirrored) {
+    T.left = T0.left;
+    T.right = T0.right;
+  }
+  DrawMenuItemText(Data, Item, Canvas, format, Selected, T, Item.Caption);
+  if (!Item.ShortCut) return;
+  RECT s = Mirrored ? RECT{T0.left + 10, T.top, T0.right, T.bottom}
+                    : RECT{T.right, T.top, T0.right - 10, T.bottom};
+  DrawMenuItemText(Data, Item, Canvas, Mirrored ? DT_LEFT : DT_RIGHT, Selected, s,
+                   ShortCutToText(Item.ShortCut));
+}
+
+std::string Numbered(const char* Prefix, int N) {
+  char text[16];
+  snprintf(text, sizeof text, "%s%d", Prefix, N);
+  return text;
+}
+
+}  // namespace
+
+void AssignMenuFont(TFont* Font) {
+  NONCLIENTMETRICSA m{};
+  m.cbSize = sizeof m;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return;
+  HFONT f = CreateFontIndirectA(&m.lfMenuFont);
+  if (!f) return;
+  Font->SetHandle(f);
+  DeleteObject(f);
+}
+
+std::string ShortCutToText(TShortCut ShortCut) {
+  const int key = ShortCut & 0xFF;
+  std::string name;
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+    name = std::string(1, char(key));
+  else if (key >= VK_F1 && key <= VK_F24)
+    name = Numbered("F", key - VK_F1 + 1);
+  else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+    name = Numbered("Num ", key - VK_NUMPAD0);
+  else
+    switch (key) {
+      case VK_BACK:
+        name = "BkSp";
+        break;
+      case VK_TAB:
+        name = "Tab";
+        break;
+      case VK_RETURN:
+        name = "Enter";
+        break;
+      case VK_ESCAPE:
+        name = "Esc";
+        break;
+      case VK_SPACE:
+        name = "Space";
+        break;
+      case VK_PRIOR:
+        name = "PgUp";
+        break;
+      case VK_NEXT:
+        name = "PgDn";
+        break;
+      case VK_END:
+        name = "End";
+        break;
+      case VK_HOME:
+        name = "Home";
+        break;
+      case VK_LEFT:
+        name = "Left";
+        break;
+      case VK_UP:
+        name = "Up";
+        break;
+      case VK_RIGHT:
+        name = "Right";
+        break;
+      case VK_DOWN:
+        name = "Down";
+        break;
+      case VK_INSERT:
+        name = "Ins";
+        break;
+      case VK_DELETE:
+        name = "Del";
+        break;
+      default:
+        return "";
+    }
+  std::string text;
+  if (ShortCut & scShift) text.append("Shift+");
+  if (ShortCut & scCtrl) text.append("Ctrl+");
+  if (ShortCut & scAlt) text.append("Alt+");
+  text.append(name);
+  return text;
+}
+
+TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
+  TSkinMenuItem item;
+  item.ParentMenu = Menu;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+  char text[256] = "";
+  info.dwTypeData = text;
+  info.cch = sizeof text;
+  if (!GetMenuItemInfoA(Menu, ItemID, FALSE, &info)) return item;
+  item.Caption = (info.fType & MFT_SEPARATOR) ? "-" : text;
+  item.Enabled = !(info.fState & MFS_DISABLED);
+  item.Checked = (info.fState & MFS_CHECKED) != 0;
+  item.Default = (info.fState & MFS_DEFAULT) != 0;
+  item.RightToLeft = (info.fType & MFT_RIGHTORDER) != 0;
+  return item;
+}
+
+void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
+  if (Item.Caption == "-") {
+    Width = 0;
+    Height = GetSystemMetrics(SM_CYMENUSIZE) / 2;
+    return;
+  }
+  RECT t{0, 0, 0, 0};
+  std::string caption = Item.Caption.empty() ? " " : Item.Caption;
+  DrawTextA(Canvas->Handle(), caption.c_str(), int(caption.size()), &t, kCaptionFormat | kMeasureFlags);
+  Width = t.right - t.left;
+  if (Item.ShortCut) Width += 10 + Canvas->TextWidth(ShortCutToText(Item.ShortCut));
+  Height = IntMax(t.bottom - t.top + 4, GlyphSize(Item) + 2);
+}
+
+void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
+  MeasureMenuItem(Item, Canvas, Width, Height);
+  Width += LeftBand(Data);
+  Width += Item.Images ? 10 : 35;
+}
+
+void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*, int& Width, int&) {
+  Width += LeftBand(Data);
+  Width += Item.Images ? 12 : 35;
+}
+
+void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  if (!e) {
+    PlainMenuItemDraw(Data, Item, Canvas, Selected, R);
+    return;
+  }
+  if (CurrentSkinPopup && Item.ParentMenu) {
+    CurrentSkinPopup->FMenuKey = Item.ParentMenu;
+    CurrentSkinPopup = nullptr;
+  }
+  auto bmp = ItemBitmap(R);
+  TBitmap* picture = SkinManager && Item.ParentMenu ? SkinManager->PopupBitmap(Item.ParentMenu) : nullptr;
+  if (picture && !picture->Empty())
+    CopyPopupBackground(bmp.get(), picture, Item.ParentMenu, R);
+  else
+    Fill(bmp.get(), Data->Menu);
+  const RECT whole{0, 0, bmp->Width(), bmp->Height()};
+  if (Item.Caption != "-") {
+    DrawNineSlice(bmp->Canvas()->Handle(), whole, e->Image.get(), e->Margins(), Selected ? 4 : 1, kItemFrames,
+                  e->Trans, e->Tile, 0);
+    DrawMenuItemFace(Data, Item, bmp->Canvas(), Selected, whole);
+    DrawAt(Canvas, R, bmp.get());
+  } else {
+    DrawAt(Canvas, R, bmp.get());
+    DrawMenuSeparator(Data, Canvas, R);
+  }
+}
+
+void MenuHandleItemDraw(TSkinData* Data, HMENU Menu, const TSkinMenuItem& Item, bool Selected, const RECT& R,
+                        TCanvas* Canvas) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  if (!e) {
+    PlainMenuItemDraw(Data, Item, Canvas, Selected, R);
+    return;
+  }
+  auto bmp = ItemBitmap(R);
+  TBitmap* picture = SkinManager && Menu ? SkinManager->PopupBitmap(Menu) : nullptr;
+  // A registered popup without a picture (no usable MenuBackground) shows Menu, as elsewhere.
+  if (picture && !picture->Empty())
+    CopyPopupBackground(bmp.get(), picture, Menu, R);
+  else
+    Fill(bmp.get(), Data->Menu);
+  const RECT whole{0, 0, bmp->Width(), bmp->Height()};
+  DrawNineSlice(bmp->Canvas()->Handle(), whole, e->Image.get(), e->Margins(), Selected ? 4 : 1, kItemFrames,
+                e->Trans, e->Tile, 0);
+  DrawMenuItemFace(Data, Item, bmp->Canvas(), Selected, whole);
+  DrawAt(Canvas, R, bmp.get());
+}
+
+void PlainMenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
+                       const RECT& R) {
+  auto bmp = ItemBitmap(R);
+  Fill(bmp.get(), Selected ? Data->Hilight : Data->Menu);
+  DrawMenuItemFace(Data, Item, bmp->Canvas(), Selected, RECT{0, 0, bmp->Width(), bmp->Height()});
+  DrawAt(Canvas, R, bmp.get());
+}
+
+void DrawMenuItemFace(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
+                      const RECT& R) {
+  if (Item.Action) Item.Action();
+  const int s = GlyphSize(Item);
+  const int band = LeftBand(Data);
+  const bool separator = Item.Caption == "-";
+  RECT g;
+  if (Item.RightToLeft) {
+    g.right = R.right - 1 - band;
+    g.top = R.top + 1;
+    g.left = g.right - s;
+    g.bottom = g.top + s;
+    if (separator) g.left = g.right = R.right;
+  } else {
+    g.left = R.left + 1 + band;
+    g.top = R.top + 1;
+    g.right = g.left + s;
+    g.bottom = g.top + s;
+    if (separator) g.left = g.right = 0;
+  }
+  if (!separator) DrawGlyph(Item, Canvas, g);
+  const RECT t = Item.RightToLeft ? RECT{R.left + 1, R.top, g.left - 3, R.bottom}
+                                  : RECT{g.right + 3, R.top, R.right - 1, R.bottom};
+  DrawCaptionAndShortCut(Data, Item, Canvas, Selected, t, Item.RightToLeft);
+}
+
+void DrawMenuItemText(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, UINT Format, bool Selected,
+                      RECT& T, std::string Text) {
+  const bool measuring = (Format & DT_CALCRECT) != 0;
+  if (measuring && (Text.empty() || Text == "&")) Text += ' ';
+  if (Text == "-") {
+    if (!measuring) {
+      RECT line = T;
+      OffsetRect(&line, 0, 4);
+      DrawEdge(Canvas->Handle(), &line, EDGE_ETCHED, BF_TOP);
+    }
+    return;
+  }
+  TFont* font = Canvas->Font();
+  font->SetStyle(Item.Default ? TFontStyles(fsBold) : TFontStyles(0));
+  if (Item.Enabled)
+    font->SetColor(Selected ? Data->HilightText : Data->MenuText);
+  else
+    font->SetColor(Data->ButtonShadow == Data->MenuText ? clBtnShadow : Data->ButtonShadow);
+  HDC dc = Canvas->Handle();
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, Text.c_str(), int(Text.size()), &T, Format);
+}
+
+void DrawMenuSeparator(TSkinData* Data, TCanvas* Canvas, const RECT& R) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  if (!e) return;
+  TBitmap* img = e->Image.get();
+  const int w = R.right - R.left, h = R.bottom - R.top;
+  if (w <= 0 || h <= 0) return;
+  const int fw = img->Width() / kItemFrames, ih = img->Height();
+  const int dy = ih > h ? ih - h : 0;
+  int lw = e->LeftWidth, rw = e->RightWidth;
+  // Side pieces wider than the item or the frame would be copied mirrored: dropped, as margins are.
+  if (lw < 0 || rw < 0 || lw + rw > w || lw + rw > fw) lw = rw = 0;
+  TBitmap bmp(w, h);
+  HDC dst = bmp.Canvas()->Handle();
+  HDC src = img->Canvas()->Handle();
+  SetStretchBltMode(dst, COLORONCOLOR);
+  const int sh = ih - dy;
+  StretchBlt(dst, 0, 0, lw, h, src, fw, dy, lw, sh, SRCCOPY);
+  StretchBlt(dst, w - rw, 0, rw, h, src, 2 * fw - rw, dy, rw, sh, SRCCOPY);
+  StretchBlt(dst, lw, 0, w - rw - lw, h, src, fw + lw, dy, fw - lw - rw, sh, SRCCOPY);
+  DrawTransparentBitmap(Canvas->Handle(), R, &bmp, SkinKeyColour);
+}
+
+bool ToolButtonCustomDraw(TSkinData* Data, uint32_t FormState, TCanvas* Canvas, const RECT& Bounds,
+                          UINT State) {
+  TDataSkinButton* b = Data ? Data->Buttons.get() : nullptr;
+  if (!b || !b->Image || b->Image->Empty() || FormState != fsSkinned) return false;
+  int frame = 0;
+  if (State & CDIS_SELECTED)
+    frame = 2;
+  else if (State & (CDIS_FOCUS | CDIS_HOT))
+    frame = 4;
+  else if (State & (CDIS_GRAYED | CDIS_DISABLED))
+    frame = 0;
+  else if (State & CDIS_DEFAULT)
+    frame = 1;
+  if (!frame) return false;
+  TFont* font = Canvas->Font();
+  if (frame == 1 && b->HasNormalColour2) font->SetColor(b->NormalColour2);
+  if (frame == 4 && b->HasMouseOverColour2) font->SetColor(b->MouseOverColour2);
+  if (frame == 2 && b->HasPressedColour2) font->SetColor(b->PressedColour2);
+  RECT r = Bounds;
+  InflateRect(&r, -1, -1);
+  DrawNineSlice(Canvas->Handle(), r, b->Image.get(), b->Margins(), frame, kItemFrames, b->Trans, 0, 0);
+  return true;
+}

@@ -1,0 +1,73 @@
+// Menu items measured and painted from the skin: the background cut from the picture of the popup
+// window the item sits in, the MenuItem element's frame over it, then glyph, caption and shortcut.
+// The skinned form answers its items' measure and draw requests (and WM_MEASUREITEM and
+// WM_DRAWITEM of menu items) through these; they keep nothing between calls but the popup that
+// waits for its menu (CurrentSkinPopup).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tk/Graphics.h"
+
+class TSkinData;
+class TImageList;
+
+// A key with its modifier bits: the virtual key in the low byte.
+using TShortCut = uint16_t;
+enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+// The text form of a shortcut ("Ctrl+S", "Shift+F4"); empty for none.
+std::string ShortCutToText(TShortCut ShortCut);
+
+// What the measuring and drawing read of one menu item.
+struct TSkinMenuItem {
+  std::string Caption;  // "-" marks a separator
+  bool Checked = false;
+  bool Enabled = true;
+  bool Default = false;  // the default item of its menu: drawn bold
+  int ImageIndex = -1;
+  TShortCut ShortCut = 0;
+  HMENU ParentMenu = nullptr;  // the menu the item sits in; none for an item without a parent
+  TImageList* Images = nullptr;
+  bool RightToLeft = false;      // its menu reads right to left
+  std::function<void()> Action;  // the update of the item's action, run before it is drawn
+};
+
+// An item known only by its menu and command: caption, enabled and checked state, whether it is the
+// menu's default item; a separator gets the caption "-".
+TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID);
+
+// Width and height of an item in the canvas's font, before the skin adds its own room.
+void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
+// Main-menu items: the item's own measure, then the skin's room.
+void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
+// Popup and system-menu items, after their own measure has filled Width and Height.
+void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
+
+// One item painted into R of Canvas; a skin without a MenuItem element paints plainly.
+void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected);
+// An item known only by its menu handle: the background from the popup registered under Menu.
+void MenuHandleItemDraw(TSkinData* Data, HMENU Menu, const TSkinMenuItem& Item, bool Selected, const RECT& R,
+                        TCanvas* Canvas);
+void PlainMenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
+                       const RECT& R);
+// Glyph, caption and shortcut of one item into R.
+void DrawMenuItemFace(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
+                      const RECT& R);
+// One text pass; a pass with DT_CALCRECT leaves the text's extent in T.
+void DrawMenuItemText(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, UINT Format, bool Selected,
+                      RECT& T, std::string Text);
+// The separator picture (bottom rows of the MenuItem strip's frame 2) over R.
+void DrawMenuSeparator(TSkinData* Data, TCanvas* Canvas, const RECT& R);
+
+// Draws the tool-bar button in Bounds from the Buttons element for its custom-draw item state
+// (CDIS_*) when the form is skinned and active (FormState 1); the button is then still drawn as
+// usual over it. Returns whether a frame was drawn.
+bool ToolButtonCustomDraw(TSkinData* Data, uint32_t FormState, TCanvas* Canvas, const RECT& Bounds,
+                          UINT State);
+
+// The menu font of the system, as a font to assign to a canvas.
+void AssignMenuFont(TFont* Font);

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "skin/RezIderData.h"
+
 #include "drellmark/Uni_Function.h"
 #include "drellmark/Uni_GetSummary.h"
 #include "tk/FormReader.h"
@@ -66,6 +68,7 @@ Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) {
   static const bool registered = [] {
     RegisterCodeListBox();
     RegisterOleControls();
+    RegisterSkinData();
     Tfrm_About::Register();
     Published<Tfrm_Main>()
         .Field("sbMain", &Tfrm_Main::sbMain)

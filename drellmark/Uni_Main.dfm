@@ -147,4 +147,12 @@ object frm_Main: Tfrm_Main
   object ApplicationEvents1: TApplicationEvents
     OnMessage = ApplicationEvents1Message
   end
+  object SkinData1: TSkinData
+    Active = True
+    DisableTag = 99
+    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcSystemMenu]
+    SkinFormtype = sfMainform
+    MenuUpdate = True
+    SkinStream = {@file default.skin}
+  end
 end

@@ -8,6 +8,7 @@
 
 #include <shlobj.h>
 
+#include "skin/RezIderData.h"
 #include "drellmark/Uni_Function.h"
 #include "drellmark/Uni_GetSummary.h"
 #include "drellmark/Uni_Main.h"
@@ -173,6 +174,20 @@ TEST_F(MainFixture, TheMainWindowIsLaidOutAsDescribed) {
   EXPECT_EQ(Form->sflash->GetProperty("AllowScriptAccess").AsString(), "always");
   EXPECT_EQ(Form->sflash->GetProperty("Scale").AsString(), "ShowAll");
   EXPECT_EQ(Form->ImgList->Count(), 1);
+}
+
+TEST_F(MainFixture, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {
+  auto* skin = ObjectAs<TSkinData>(Form->FindComponent("SkinData1"));
+  ASSERT_NE(skin, nullptr);
+  EXPECT_TRUE(skin->Active());
+  EXPECT_FALSE(skin->FNotLoaded);
+  EXPECT_EQ(skin->DisableTag, 99);
+  EXPECT_EQ(skin->SkinFormtype, sfMainform);
+  EXPECT_TRUE(skin->MenuUpdate);
+  EXPECT_TRUE(skin->SkinControls.Contains(xcSystemMenu));
+  EXPECT_TRUE(skin->SkinControls.Contains(xcTab));
+  ASSERT_NE(skin->FSkinStream, nullptr);
+  EXPECT_GT(skin->FSkinStream->GetSize(), 1000);
 }
 
 TEST(GetSummaryForm, IsLaidOutAsDescribed) {

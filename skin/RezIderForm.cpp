@@ -325,7 +325,7 @@ void TRezIderFormImpl::LoadFormIcon(TBitmap* Target) {
 }
 
 void TRezIderFormImpl::BuildSysMenu() {
-  FSysMenu = std::make_unique<TSysMenu>();
+  FSysMenu = std::make_shared<TSysMenu>();
   FSysMenu->Tag = 33333;
   FSysMenu->OwnerDraw = true;
   auto add = [this](const std::string& caption, int32_t number) {

@@ -157,7 +157,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool FMenuTracking = false;
   bool FRightToLeft = false;
   bool FSizeable = false;
-  std::unique_ptr<TSysMenu> FSysMenu;
+  std::shared_ptr<TSysMenu> FSysMenu;  // shared with a Popup that is running
   HWND FClientHandle = nullptr;
   HWND FPendingMdiChild = nullptr;
   HMENU FMenuHandle = nullptr;

@@ -407,10 +407,13 @@ void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
     return;
   }
   FLastSysMenuTick = GetTickCount();
-  if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild)
-    FSysMenu->Popup(Screen.x, Screen.y, FHandle);
-  else
+  if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild) {
+    // The window may go while the menu is up, and the system menu with it.
+    std::shared_ptr<TSysMenu> menu = FSysMenu;
+    menu->Popup(Screen.x, Screen.y, FHandle);
+  } else {
     TrackPopupMenu(FSystemMenuHandle, TPM_RIGHTBUTTON, Screen.x, Screen.y, 0, FHandle, nullptr);
+  }
 }
 
 void TRezIderFormImpl::HoverTimer(TObject*) {

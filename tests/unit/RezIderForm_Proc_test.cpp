@@ -466,3 +466,26 @@ TEST_F(Menus, MeasuringAndDrawingMenuItemsLeaveNoGdiObjectBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+HWND GoingWindow = nullptr;
+void CALLBACK DestroyUnderMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  DestroyWindow(GoingWindow);
+  EndMenu();
+}
+
+TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  GoingWindow = w;
+  SetTimer(nullptr, 0, 200, DestroyUnderMenu);
+  f->FLastSysMenuTick = GetTickCount() - f->FDoubleClickTime - 1000;
+  f->ShowSysMenu({100, 100});
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(f->FState, fsGone);
+  EXPECT_FALSE(f->FSysMenu);
+}
+
+}  // namespace

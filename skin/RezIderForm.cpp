@@ -324,13 +324,13 @@ void TRezIderFormImpl::LoadFormIcon(TBitmap* Target) {
 }
 
 void TRezIderFormImpl::BuildSysMenu() {
-  FSysMenu = std::make_unique<TSysMenu>();
+  FSysMenu = std::make_shared<TSysMenu>();
   FSysMenu->Tag = 33333;
   FSysMenu->OwnerDraw = true;
   auto add = [this](const std::string& caption, int32_t number) {
     TSysMenuItem* item = FSysMenu->Add(caption, number);
     item->OnClick = [this](TSysMenuItem* clicked) { SysMenuClick(clicked); };
-    if (number == 3) item->ShortCut = "Shift+F4";
+    if (number == 3) item->ShortCut = TShortCut(VK_F4 | scShift);
   };
   add(" Restore ", 0);
   if (FCaptionFlags & cfMaxBox) add(" Maximize ", 1);

@@ -56,12 +56,17 @@ void TSysMenu::Popup(int X, int Y, HWND Owner) {
   HMENU menu = CreatePopupMenu();
   for (size_t i = 0; i < Items.size(); ++i) {
     const TSysMenuItem& item = *Items[i];
-    if (item.Caption == "-") {
+    const UINT state = item.Enabled ? 0 : MF_GRAYED;
+    if (OwnerDraw) {
+      const UINT kind = item.Caption == "-" ? MF_OWNERDRAW | MF_SEPARATOR : MF_OWNERDRAW | state;
+      AppendMenuA(menu, kind, i + 1, reinterpret_cast<LPCSTR>(Items[i].get()));
+    } else if (item.Caption == "-") {
       AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-      continue;
+    } else {
+      const std::string shortCut = ShortCutToText(item.ShortCut);
+      const std::string text = shortCut.empty() ? item.Caption : item.Caption + "\t" + shortCut;
+      AppendMenuA(menu, MF_STRING | state, i + 1, text.c_str());
     }
-    const std::string text = item.ShortCut.empty() ? item.Caption : item.Caption + "\t" + item.ShortCut;
-    AppendMenuA(menu, MF_STRING | (item.Enabled ? 0 : MF_GRAYED), i + 1, text.c_str());
   }
   FShown = menu;
   const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0, Owner, nullptr));
@@ -71,6 +76,13 @@ void TSysMenu::Popup(int X, int Y, HWND Owner) {
     TSysMenuItem* item = Items[chosen - 1].get();
     if (item->OnClick) item->OnClick(item);
   }
+}
+
+TSysMenuItem* TSysMenu::ItemOf(ULONG_PTR ItemData) const {
+  if (!FShown) return nullptr;
+  for (auto& item : Items)
+    if (reinterpret_cast<ULONG_PTR>(item.get()) == ItemData) return item.get();
+  return nullptr;
 }
 
 // ---- the window's caption buttons ----------------------------------------------------------------

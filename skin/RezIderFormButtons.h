@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/RezIderMenuItem.h"
 #include "tk/Classes.h"
 
 class TRezIderFormImpl;
@@ -44,12 +45,14 @@ class TWinSysButton : public TNCObject {
 
 // Stand-in for the toolkit's popup menu, which this toolkit does not have: the items of the
 // skinned system menu, shown as a system popup menu and answered through each item's OnClick.
+// Owner-drawn, its items are measured and drawn by the window that shows it (OnMeasureItem and
+// OnDrawItem of the toolkit's menu items).
 class TSysMenuItem {
  public:
   std::string Caption;
   int32_t Tag = 0;
   int32_t ImageIndex = -1;
-  std::string ShortCut;  // its text form, shown after the caption
+  TShortCut ShortCut = 0;
   bool Enabled = true;
   std::function<void(TSysMenuItem*)> OnClick;
 };
@@ -62,8 +65,10 @@ class TSysMenu {
   TSysMenuItem* Add(const std::string& Caption, int32_t Number);
   // Shows the menu at the screen point for Owner and runs the chosen item's OnClick.
   void Popup(int X, int Y, HWND Owner);
-  // Read by tests: the menu while it is shown, else none.
+  // The menu while it is shown, else none.
   HMENU Shown() const { return FShown; }
+  // The item an owner-drawn entry of the shown menu stands for (its item data), or none.
+  TSysMenuItem* ItemOf(ULONG_PTR ItemData) const;
 
  private:
   HMENU FShown = nullptr;

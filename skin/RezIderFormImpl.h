@@ -95,6 +95,9 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   // Owner-drawn menus of the skinned window (the menu bar makes its sub-menus owner-drawn).
   void MakeMenuOwnerDraw(HMENU Menu);
   void MeasureItem(TMessage& Message);
+  void DrawItem(TMessage& Message);
+  // The skinned system menu's item as the menu item drawing reads it.
+  TSkinMenuItem SysMenuItem(const TSysMenuItem& Item) const;
   void MeasureMenuText(MEASUREITEMSTRUCT& Item);
   void MenuChanged(TMessage& Message);
   void SetText(TMessage& Message);
@@ -154,7 +157,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool FMenuTracking = false;
   bool FRightToLeft = false;
   bool FSizeable = false;
-  std::unique_ptr<TSysMenu> FSysMenu;
+  std::shared_ptr<TSysMenu> FSysMenu;  // shared with a Popup that is running
   HWND FClientHandle = nullptr;
   HWND FPendingMdiChild = nullptr;
   HMENU FMenuHandle = nullptr;

@@ -3,6 +3,8 @@
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
+#include "skin/RezIderMenu.h"
+#include "skin/RezIderMenuItem.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
 
@@ -95,6 +97,8 @@ void TRezIderFormImpl::WndProc(TMessage& Message) {
   // Frame stage: only a skinned, activated window that is not minimised draws its own frame.
   if (FState == fsCreated || FShowState == ssMinimized || MdiChildAbnormal()) return CallDefault(Message);
   switch (Message.Msg) {
+    case WM_DRAWITEM:
+      return DrawItem(Message);
     case WM_MEASUREITEM:
       return MeasureItem(Message);
     case WM_NCCALCSIZE:
@@ -403,10 +407,13 @@ void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
     return;
   }
   FLastSysMenuTick = GetTickCount();
-  if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild)
-    FSysMenu->Popup(Screen.x, Screen.y, FHandle);
-  else
+  if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild) {
+    // The window may go while the menu is up, and the system menu with it.
+    std::shared_ptr<TSysMenu> menu = FSysMenu;
+    menu->Popup(Screen.x, Screen.y, FHandle);
+  } else {
     TrackPopupMenu(FSystemMenuHandle, TPM_RIGHTBUTTON, Screen.x, Screen.y, 0, FHandle, nullptr);
+  }
 }
 
 void TRezIderFormImpl::HoverTimer(TObject*) {
@@ -460,8 +467,55 @@ void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
   }
 }
 
+namespace {
+// A canvas on a borrowed device context with the system's menu font, for the length of one call.
+class TMenuCanvas {
+ public:
+  explicit TMenuCanvas(HDC DC) {
+    FCanvas.SetHandle(DC);
+    AssignMenuFont(FCanvas.Font());
+  }
+  ~TMenuCanvas() { FCanvas.SetHandle(nullptr); }
+  TMenuCanvas(const TMenuCanvas&) = delete;
+  TMenuCanvas& operator=(const TMenuCanvas&) = delete;
+  TCanvas* operator->() { return &FCanvas; }
+  TCanvas* Get() { return &FCanvas; }
+
+ private:
+  TCanvas FCanvas;
+};
+}  // namespace
+
+TSkinMenuItem TRezIderFormImpl::SysMenuItem(const TSysMenuItem& Item) const {
+  TSkinMenuItem item;
+  item.Caption = Item.Caption;
+  item.Enabled = Item.Enabled;
+  item.ImageIndex = Item.ImageIndex;
+  item.ShortCut = Item.ShortCut;
+  item.ParentMenu = FSysMenu->Shown();
+  item.Images = FSkinData->FMenuImages.get();
+  return item;
+}
+
 void TRezIderFormImpl::MeasureItem(TMessage& Message) {
   auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  if (item->CtlType == ODT_MENU && FSysMenu)
+    if (TSysMenuItem* own = FSysMenu->ItemOf(item->itemData)) {
+      // The skinned system menu's items: the item's own measure, then the skin's room.
+      HDC dc = GetWindowDC(FHandle);
+      {
+        TMenuCanvas canvas(dc);
+        int width = 0, height = 0;
+        const TSkinMenuItem skinItem = SysMenuItem(*own);
+        MeasureMenuItem(skinItem, canvas.Get(), width, height);
+        PopupItemMeasure(FSkinData, skinItem, canvas.Get(), width, height);
+        item->itemWidth = UINT(width);
+        item->itemHeight = UINT(height);
+      }
+      ReleaseDC(FHandle, dc);
+      Message.Result = TRUE;
+      return;
+    }
   if (item->CtlType != ODT_MENU || !FMenuHandle) return CallDefault(Message);
   // This toolkit's forms hold their menus as menu handles: every item is measured by its text.
   MeasureMenuText(*item);
@@ -471,18 +525,38 @@ void TRezIderFormImpl::MeasureItem(TMessage& Message) {
 void TRezIderFormImpl::MeasureMenuText(MEASUREITEMSTRUCT& Item) {
   char text[80] = {};
   const int length = GetMenuStringA(FTrackedMenu, Item.itemID, text, sizeof text, MF_BYCOMMAND);
-  HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont);
   HDC dc = GetWindowDC(FHandle);
-  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-  SIZE extent{};
-  GetTextExtentPoint32A(dc, text, length, &extent);
-  if (font) {
-    SelectObject(dc, old);
-    DeleteObject(font);
+  int width = 0;
+  {
+    TMenuCanvas canvas(dc);
+    width = canvas->TextWidth(std::string(text, size_t(length)));
   }
   ReleaseDC(FHandle, dc);
-  Item.itemWidth = UINT(extent.cx + 26 + (FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0));
+  Item.itemWidth = UINT(width + 26 + (FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0));
   Item.itemHeight = length == 0 ? 8 : Item.itemHeight + 4;
+}
+
+void TRezIderFormImpl::DrawItem(TMessage& Message) {
+  auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
+  const bool selected = d->itemState & ODS_SELECTED;
+  if (d->CtlType == ODT_MENU && FSysMenu)
+    if (TSysMenuItem* own = FSysMenu->ItemOf(d->itemData)) {
+      TMenuCanvas canvas(d->hDC);
+      MenuItemDraw(FSkinData, SysMenuItem(*own), canvas.Get(), d->rcItem, selected);
+      Message.Result = TRUE;
+      return;
+    }
+  const bool nt4 = IsWinNT && LOBYTE(LOWORD(GetVersion())) == 4;
+  if (d->CtlType != ODT_MENU || !FMenuHandle || (FMdiKind == mkFrame && nt4)) return CallDefault(Message);
+  HMENU menu = reinterpret_cast<HMENU>(d->hwndItem);
+  if (CurrentSkinPopup) {
+    CurrentSkinPopup->FMenuKey = menu;
+    CurrentSkinPopup = nullptr;
+  }
+  // Items of this toolkit's forms are known by their menu handle only, as are a bare window's.
+  TMenuCanvas canvas(d->hDC);
+  MenuHandleItemDraw(FSkinData, menu, MakeTempMenuItem(menu, d->itemID), selected, d->rcItem, canvas.Get());
+  Message.Result = TRUE;
 }
 
 // ---- the MDI client ------------------------------------------------------------------------------

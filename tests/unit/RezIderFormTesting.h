@@ -13,6 +13,7 @@
 #include "GraphicsHelpers.h"
 #include "SkinDrawTesting.h"
 #include "SkinTesting.h"
+#include "WinSubClassTesting.h"
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
@@ -26,27 +27,7 @@ using testskin::TestSkinColour;
 // The test skin's geometry as the form measures it.
 constexpr int kLeft = 3, kTop = 5, kRight = 3, kBottom = 3;
 
-inline const std::vector<uint8_t>& TestSkinArchive() {
-  static std::vector<uint8_t> archive = [] {
-    std::string folder = drawtest::TestSkinFolder();
-    std::vector<TSkinEntry> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "*.bmp").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        TMemoryStream s;
-        s.LoadFromFile(folder + found.cFileName);
-        entries.push_back(
-            TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
-      } while (FindNextFileA(h, &found));
-      FindClose(h);
-    }
-    TMemoryStream ini;
-    ini.LoadFromFile(folder + "skin.ini");
-    return skintest::Archive(std::string(ini.Bytes().begin(), ini.Bytes().end()), entries);
-  }();
-  return archive;
-}
+using ctltest::TestSkinArchive;
 
 // What reached the windows' own procedure: message and wParam.
 struct TSeen {

@@ -212,12 +212,17 @@ TEST_F(Buttons, MdiCommandsWithoutAnMdiClientDoNothing) {
 }
 
 POINT MenuAt{};
-// Notes where the system menu is, and closes it.
+BOOL CALLBACK NoteMenu(HWND w, LPARAM) {
+  RECT r{};
+  if (GetWindowClassName(w) != "#32768" || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return TRUE;
+  MenuAt = {r.left, r.top};
+  return FALSE;
+}
+
+// Notes where this thread's system menu is, and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HWND popup = FindWindowA("#32768", nullptr);
-  RECT r{};
-  if (popup && GetWindowRect(popup, &r)) MenuAt = {r.left, r.top};
+  EnumThreadWindows(GetCurrentThreadId(), NoteMenu, 0);
   EndMenu();
 }
 

@@ -375,3 +375,117 @@ TEST_F(Menus, AWindowWithoutAMenuPassesMenuMeasuringOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Menus, MenuItemsKnownByHandleAreDrawnFromTheSkin) {
+  HWND w = WithMenu();
+  Skin(w);
+  TBitmap target(60, 20);
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = 101;
+  d.hwndItem = reinterpret_cast<HWND>(FSub);
+  d.hDC = target.Canvas()->Handle();
+  d.rcItem = {0, 0, 60, 20};
+  Seen().clear();
+  EXPECT_EQ(SendMessageA(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d)), TRUE);
+  EXPECT_FALSE(Reached(w, WM_DRAWITEM));
+  EXPECT_EQ(PixelAt(target, 56, 10), Colour(testskin::tpMenuItem, 1));
+  d.itemState = ODS_SELECTED;
+  SendMessageA(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+  EXPECT_EQ(PixelAt(target, 56, 10), Colour(testskin::tpMenuItem, 4));
+  // Items of controls go on.
+  d.CtlType = ODT_BUTTON;
+  Seen().clear();
+  SendMessageA(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+  EXPECT_TRUE(Reached(w, WM_DRAWITEM));
+}
+
+TRezIderFormImpl* MenuOwner = nullptr;
+RECT FirstItem{};
+COLORREF FirstItemPixel = CLR_INVALID;
+BOOL CALLBACK ReadMenuWindow(HWND w, LPARAM) {
+  if (GetWindowClassName(w) != "#32768" || !IsWindowVisible(w)) return TRUE;
+  POINT p{FirstItem.right - 4, (FirstItem.top + FirstItem.bottom) / 2};
+  RECT r{};
+  GetWindowRect(w, &r);
+  FirstItemPixel = WindowPixel(w, p.x - r.left, p.y - r.top);
+  return FALSE;
+}
+// Reads the first item of the shown system menu off its window, then closes the menu.
+void CALLBACK ReadSysMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HMENU menu = MenuOwner->FSysMenu->Shown();
+  if (menu && GetMenuItemRect(nullptr, menu, 0, &FirstItem))
+    EnumThreadWindows(GetCurrentThreadId(), ReadMenuWindow, 0);
+  EndMenu();
+}
+
+TEST_F(Menus, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
+  MenuOwner = f;
+  FirstItem = {};
+  FirstItemPixel = CLR_INVALID;
+  SetTimer(nullptr, 0, 300, ReadSysMenu);
+  f->FLastSysMenuTick = GetTickCount() - f->FDoubleClickTime - 1000;
+  f->ShowSysMenu({100, 100});
+  // Measured by the item's own measure plus the skin's room, and drawn with the MenuItem element.
+  EXPECT_GT(FirstItem.right - FirstItem.left, 35);
+  EXPECT_GT(FirstItem.bottom - FirstItem.top, 0);
+  EXPECT_EQ(FirstItemPixel, Colour(testskin::tpMenuItem, 1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Menus, MeasuringAndDrawingMenuItemsLeaveNoGdiObjectBehind) {
+  HWND w = WithMenu();
+  TRezIderFormImpl* f = Skin(w);
+  f->FTrackedMenu = FSub;
+  TBitmap target(60, 20);
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = 101;
+  d.hwndItem = reinterpret_cast<HWND>(FSub);
+  d.hDC = target.Canvas()->Handle();
+  d.rcItem = {0, 0, 60, 20};
+  MEASUREITEMSTRUCT m{ODT_MENU, 0, 101, 0, 15, 0};
+  auto once = [&] {
+    SendMessageA(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    m.itemHeight = 15;
+    SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&m));
+  };
+  once();
+  const int before = GdiObjectCount();
+  for (int i = 0; i < 50; ++i) once();
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
+}  // namespace
+
+namespace {
+
+HWND GoingWindow = nullptr;
+void CALLBACK DestroyUnderMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  DestroyWindow(GoingWindow);
+  EndMenu();
+}
+
+TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  GoingWindow = w;
+  SetTimer(nullptr, 0, 200, DestroyUnderMenu);
+  f->FLastSysMenuTick = GetTickCount() - f->FDoubleClickTime - 1000;
+  f->ShowSysMenu({100, 100});
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(f->FState, fsGone);
+  EXPECT_FALSE(f->FSysMenu);
+}
+
+}  // namespace

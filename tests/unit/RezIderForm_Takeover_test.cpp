@@ -129,7 +129,7 @@ TEST_F(Takeover, TheSystemMenuHoldsRestoreTheBoxesItHasASeparatorAndClose) {
   for (auto& i : full->FSysMenu->Items) items.push_back({i->Caption, i->Tag});
   EXPECT_EQ(items, (std::vector<std::pair<std::string, int>>{
                        {" Restore ", 0}, {" Maximize ", 1}, {" Minimize ", 2}, {"-", 100}, {" Close ", 3}}));
-  EXPECT_EQ(full->FSysMenu->Items.back()->ShortCut, "Shift+F4");
+  EXPECT_EQ(ShortCutToText(full->FSysMenu->Items.back()->ShortCut), "Shift+F4");
 
   TRezIderFormImpl* plain = Skin(Window("Plain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU), false);
   ASSERT_EQ(plain->FSysMenu->Items.size(), 3u);

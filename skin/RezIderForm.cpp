@@ -1,8 +1,17 @@
 #include "skin/RezIderForm.h"
 
+#include <algorithm>
+
+#include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
+#include "skin/RezIderFormImpl.h"
+#include "tk/ExtCtrls.h"
+#include "tk/FormReader.h"
+#include "tk/Forms.h"
 
 TRezIderFormMaker RezIderFormMaker = nullptr;
+TRezIderMenuMaker RezIderMenuMaker = nullptr;
+TFormControlHooks FormControlHooks;
 TBitmap* SharedBitmap = nullptr;
 
 namespace {
@@ -10,13 +19,19 @@ struct TModule {
   TModule() {
     SharedBitmap = new TBitmap;
     SetStretchBltMode(SharedBitmap->Canvas()->Handle(), COLORONCOLOR);
+    RezIderFormMaker = [](TComponent* AOwner) -> TRezIderForm* { return new TRezIderFormImpl(AOwner); };
   }
   ~TModule() {
+    RezIderFormMaker = nullptr;
     delete SharedBitmap;
     SharedBitmap = nullptr;
   }
 } Module;
+
+bool MdiMaxOn() { return SkinManager && SkinManager->MdiMax(); }
 }  // namespace
+
+// ---- the abstract form's helpers -----------------------------------------------------------------
 
 TRezIderForm::~TRezIderForm() {
   if (SkinManager) SkinManager->ForgetForm(this);
@@ -45,4 +60,480 @@ void TRezIderForm::FrameChanged() {
 void TRezIderForm::RepaintWindow(HWND Window) {
   InvalidateRect(Window, nullptr, TRUE);
   UpdateWindow(Window);
+}
+
+std::string GetWindowTextString(HWND Window) {
+  char text[1001] = {};
+  SendMessageA(Window, WM_GETTEXT, sizeof text - 1, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string GetWindowClassName(HWND Window) {
+  char name[101] = {};
+  GetClassNameA(Window, name, sizeof name);
+  return name;
+}
+
+void SetEnumPropByName(TComponent* Component, const std::string& Name, const std::string& Value) {
+  if (!Component) return;
+  const TPropertySetter* setter = FindPropertySetter(Component->ClassType(), Name);
+  if (!setter) return;
+  // The value as a form description would hold an identifier; a property of another type refuses it.
+  TValue v;
+  v.Kind = SameText(Value, "True")    ? TValue::vaTrue
+           : SameText(Value, "False") ? TValue::vaFalse
+                                      : TValue::vaIdent;
+  v.Str = Value;
+  TReader reader(Component);
+  try {
+    (*setter)(Component, v, reader);
+  } catch (const std::exception&) {
+  }
+}
+
+// ---- creation and destruction --------------------------------------------------------------------
+
+TRezIderFormImpl::TRezIderFormImpl(TComponent* AOwner)
+    : TRezIderForm(AOwner),
+      FMenuCanvas(std::make_unique<TCanvas>()),
+      FCanvas(std::make_unique<TCanvas>()),
+      FIconBitmap(std::make_unique<TBitmap>()),
+      FFrameBitmap(std::make_unique<TBitmap>()) {
+  FDoubleClickTime = GetDoubleClickTime();
+  CreateCaptionFont();
+}
+
+TRezIderFormImpl::~TRezIderFormImpl() {
+  // A window still taken over would call into a freed object: it gets its procedure back.
+  if (TakenOver() && IsWindow(FHandle)) RestoreWndProc();
+  UnhookMdiClient();
+  FreeControls();
+  FreeNCObjects();
+  delete FTimer;
+  FTimer = nullptr;
+  FreeMenuBar();
+}
+
+HFONT CreateNonClientFont(LOGFONTA NONCLIENTMETRICSA::*Which) {
+  NONCLIENTMETRICSA metrics{};
+  // The size without the padded-border field, which every system version accepts.
+  metrics.cbSize = 340;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return nullptr;
+  return CreateFontIndirectA(&(metrics.*Which));
+}
+
+void TRezIderFormImpl::CreateCaptionFont() {
+  FCaptionFont = std::make_unique<TFont>();
+  if (HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfCaptionFont)) {
+    FCaptionFont->SetHandle(font);  // takes its description
+    DeleteObject(font);
+  }
+}
+
+// ---- takeover ------------------------------------------------------------------------------------
+
+void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
+  FForm = Form;
+  Form->AutoScroll = false;
+  if (Data->SkinControls.Contains(xcMainMenu)) {
+    FOldWindowProc = Form->WindowProc;
+    Form->WindowProc = MakeWndMethod<&TRezIderFormImpl::FormWindowProc>(this);
+  }
+  SkinForm(Data);
+  FOldColor = Form->Color();
+  Form->SetColor(Data->ButtonFace);
+}
+
+void TRezIderFormImpl::SkinForm(TSkinData* Data) {
+  if (TakenOver()) return;
+  FSkinData = Data;
+  FTimer = new TTimer(this);
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(250);
+  FTimer->OnTimer = [this](TObject* Sender) { HoverTimer(Sender); };
+  FFullSkin = Data->SkinControls.Contains(xcMainMenu);
+
+  FStyle = uint32_t(GetWindowLongA(FHandle, GWL_STYLE));
+  FTakeoverStyle = FStyle;
+  const DWORD exStyle = DWORD(GetWindowLongA(FHandle, GWL_EXSTYLE));
+  FRightToLeft = exStyle & WS_EX_LEFTSCROLLBAR;
+  FSystemMenuHandle = GetSystemMenu(FHandle, FALSE);
+
+  LoadFormIcon(FIconBitmap.get());
+  FCaption = GetWindowTextString(FHandle);
+  FClassName = GetWindowClassName(FHandle);
+  FOwnerWindow = GetWindow(FHandle, GW_OWNER);
+  GetClientRect(FHandle, &FClientRect);
+  RECT w{};
+  GetWindowRect(FHandle, &w);
+  FOriginalFrame = {0, 0, (w.right - w.left) - FClientRect.right, (w.bottom - w.top) - FClientRect.bottom};
+
+  FCaptionFlags = 0;
+  if ((FStyle & WS_SYSMENU) || FSystemMenuHandle) FCaptionFlags |= cfSysMenu;
+  if (FStyle & WS_MINIMIZEBOX) FCaptionFlags |= cfMinBox;
+  if (FStyle & WS_MAXIMIZEBOX) FCaptionFlags |= cfMaxBox;
+
+  BuildSysMenu();
+  GetShowState();
+  FSizeable = FStyle & WS_THICKFRAME;
+  FindMdiClient();
+  if (exStyle & WS_EX_MDICHILD) FMdiKind = mkChild;
+
+  if ((FStyle & WS_POPUP) && (FStyle & WS_CAPTION) != WS_CAPTION)
+    FBorderKind = bkNone;
+  else if (FStyle & WS_THICKFRAME)
+    FBorderKind = bkSizeable;
+  else if (FStyle & DS_MODALFRAME)
+    FBorderKind = bkModal;
+  else
+    FBorderKind = bkFixed;
+
+  if (FMdiKind == mkFrame) {
+    FMenuUpdate = Data->MenuUpdate;
+    HookMdiClient();
+  }
+
+  if (FFullSkin) {
+    FMenuHandle = GetMenu(FHandle);
+    if (FMenuHandle && FMdiKind != mkChild && RezIderMenuMaker) {
+      FMenuBar = RezIderMenuMaker(this, Data);
+      FMenuBar->FMenuHandle = FMenuHandle;
+      FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+      FMenuBar->ScanMenu();
+    }
+    if (!(FMdiKind == mkChild && MdiMaxOn()) && FShowState != ssMinimized) SetCaptionStyles(false);
+    LoadSkinParts();
+  }
+
+  FObjectInstance = RezIderFormInstanceProc;
+  SetPropA(FHandle, kRezIderFormProp, this);
+  FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
+  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
+
+  if (FForm) {
+    if (FormControlHooks.SkinFormControls) FormControlHooks.SkinFormControls(this, FForm);
+  } else if (FormControlHooks.SkinChildWindows) {
+    FormControlHooks.SkinChildWindows(this);
+  }
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TRezIderFormImpl::SetCaptionStyles(bool On) {
+  if (FMdiKind == mkChild && MdiMaxOn() && !On) return;
+  FCaptionStylesOn = On;
+  DWORD style = DWORD(GetWindowLongA(FHandle, GWL_STYLE));
+  if (On) {
+    // Only what the window had: a window without a system menu style is not given one.
+    if ((FCaptionFlags & cfSysMenu) && (FTakeoverStyle & WS_SYSMENU)) style |= WS_SYSMENU;
+    if (FCaptionFlags & cfMinBox) style |= WS_MINIMIZEBOX;
+    if (FCaptionFlags & cfMaxBox) style |= WS_MAXIMIZEBOX;
+    if (FCaptionFlags & cfCaptionRemoved) style |= FRemovedCaption;
+  } else if (FOwnerWindow) {
+    style &= ~DWORD(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU);
+  } else {
+    // Remembers exactly the caption bits it takes, so a window without a caption gets none back.
+    if (style & WS_CAPTION) {
+      FRemovedCaption = style & WS_CAPTION;
+      FCaptionFlags |= cfCaptionRemoved;
+    }
+    style &= ~DWORD(WS_CAPTION);
+  }
+  SetWindowLongA(FHandle, GWL_STYLE, LONG(style));
+}
+
+TDataSkinBorder* TRezIderFormImpl::Edge(int Side) const {
+  switch (Side) {
+    case 1:
+      return FSkinData->Left.get();
+    case 2:
+      return FSkinData->Right.get();
+    case 3:
+      return FSkinData->Top.get();
+    default:
+      return FSkinData->Bottom.get();
+  }
+}
+
+namespace {
+int FrameSize(TDataSkinBorder* E, bool Vertical) {
+  if (!E || !E->Image || E->Image->Empty()) return 0;
+  const int n = E->FrameCount < 1 ? 1 : E->FrameCount;
+  return (Vertical ? E->Image->Height() : E->Image->Width()) / n;
+}
+}  // namespace
+
+void TRezIderFormImpl::LoadSkinParts() {
+  if (!FSkinData || FSkinData->FNotLoaded) return;
+  if (FBorderKind == bkNone) {
+    FBorderLeft = FBorderTop = FBorderRight = FBorderBottom = 0;
+    FMenuBarHeight = 0;
+  } else {
+    FBorderTop = FrameSize(Edge(3), true);
+    FBorderLeft = FrameSize(Edge(1), false);
+    FBorderRight = FrameSize(Edge(2), false);
+    FBorderBottom = FrameSize(Edge(4), true);
+  }
+  FreeNCObjects();
+  FSysButtonCount = int32_t(FSkinData->SysButtons.size());
+  for (auto& definition : FSkinData->SysButtons) {
+    auto button = std::make_unique<TWinSysButton>();
+    button->FForm = this;
+    button->FButtonData = definition.get();
+    if (definition->Action == 3 || definition->Action == 11) {
+      if (!definition->Image) definition->Image = std::make_unique<TBitmap>();
+      if (definition->Image->Empty()) definition->Image->Assign(FIconBitmap.get());
+      if (FSkinData->FIconPicture && FSkinData->FIconPicture->Empty())
+        FSkinData->FIconPicture->Assign(FIconBitmap.get());
+      definition->FrameCount = 1;
+    }
+    FSysButtons.push_back(std::move(button));
+  }
+}
+
+void TRezIderFormImpl::FreeNCObjects() {
+  for (auto& b : FSysButtons)
+    if (FCurrentObject == b.get()) FCurrentObject = nullptr;
+  FSysButtons.clear();
+  FSysButtonCount = 0;
+}
+
+void TRezIderFormImpl::LoadFormIcon(TBitmap* Target) {
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  TBitmap work(cx, cy, pf24bit);
+  HDC dc = work.Canvas()->Handle();
+  HBRUSH key = CreateSolidBrush(SkinKeyColour);
+  RECT all{0, 0, cx, cy};
+  FillRect(dc, &all, key);
+  DeleteObject(key);
+  Target->Assign(&work);
+  HICON icon = reinterpret_cast<HICON>(SendMessageA(FHandle, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(FHandle, WM_GETICON, ICON_BIG, 0));
+  if (icon) {
+    HANDLE copy = CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE);
+    if (!copy) copy = CopyImage(icon, IMAGE_ICON, cx, cy, 0);
+    DrawIconEx(work.Canvas()->Handle(), 0, 0, copy ? static_cast<HICON>(copy) : icon, cx, cy, 0, nullptr,
+               DI_NORMAL);
+    if (copy) DestroyIcon(static_cast<HICON>(copy));
+    Target->Assign(&work);
+  } else if (FSkinData && FSkinData->FIconPicture && !FSkinData->FIconPicture->Empty()) {
+    Target->Assign(FSkinData->FIconPicture.get());
+  } else if (SkinManager) {
+    for (TSkinData* s : SkinManager->SkinDatas())
+      if (s->SkinFormtype == sfMainform && s->FIconPicture && !s->FIconPicture->Empty())
+        Target->Assign(s->FIconPicture.get());
+  }
+}
+
+void TRezIderFormImpl::BuildSysMenu() {
+  FSysMenu = std::make_unique<TSysMenu>();
+  FSysMenu->Tag = 33333;
+  FSysMenu->OwnerDraw = true;
+  auto add = [this](const std::string& caption, int32_t number) {
+    TSysMenuItem* item = FSysMenu->Add(caption, number);
+    item->OnClick = [this](TSysMenuItem* clicked) { SysMenuClick(clicked); };
+    if (number == 3) item->ShortCut = "Shift+F4";
+  };
+  add(" Restore ", 0);
+  if (FCaptionFlags & cfMaxBox) add(" Maximize ", 1);
+  if (FCaptionFlags & cfMinBox) add(" Minimize ", 2);
+  add("-", 100);
+  add(" Close ", 3);
+}
+
+// ---- controls ------------------------------------------------------------------------------------
+
+void TRezIderFormImpl::PurgeControls() {
+  for (int i = FControls.Count() - 1; i >= 0; --i) {
+    if (i >= FControls.Count()) continue;
+    auto* control = static_cast<TSkinControl*>(FControls.Items(i));
+    if (control->FSkinState != scsGone) continue;
+    FControls.Delete(i);
+    delete control;
+  }
+}
+
+// ---- MDI client ----------------------------------------------------------------------------------
+
+void TRezIderFormImpl::HookMdiClient() {
+  if (!FClientHandle || FClientInstance) return;
+  FClientInstance = RezIderClientInstanceProc;
+  SetPropA(FClientHandle, kRezIderFormProp, this);
+  FClientOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FClientHandle, GWLP_WNDPROC));
+  SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientInstance));
+}
+
+void TRezIderFormImpl::UnhookMdiClient() {
+  if (!FClientInstance) return;
+  if (IsWindow(FClientHandle)) {
+    SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientOldWndProc));
+    RemovePropA(FClientHandle, kRezIderFormProp);
+  }
+  FClientInstance = nullptr;
+}
+
+void TRezIderFormImpl::CallClientDefault(TMessage& Message) {
+  Message.Result =
+      CallWindowProcA(FClientOldWndProc, FClientHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+// ---- size, refresh -------------------------------------------------------------------------------
+
+void TRezIderFormImpl::AdjustFrameSize(bool Refresh) {
+  if (FShowState == ssMaximized) {
+    FrameChanged();
+    return;
+  }
+  RECT w{};
+  GetWindowRect(FHandle, &w);
+  int width = FClientRect.right + FBorderLeft + FBorderRight;
+  if (Refresh) {
+    GetClientRect(FHandle, &FClientRect);
+  } else if (FForm) {
+    // The client height the window had under its own frame (the menu included, which now is
+    // drawn by the skin), whatever kind that frame was.
+    FClientRect.bottom = (w.bottom - w.top) - FOriginalFrame.bottom;
+    width = FForm->ClientWidth() + FBorderLeft + FBorderRight;
+  }
+  const int height = FClientRect.bottom + FBorderTop + FBorderBottom + FMenuBarHeight;
+  if (!Refresh && (FClassName == "TMessageForm" || FClassName == "#32770") && FSkinData->Title) {
+    HDC dc = GetWindowDC(FHandle);
+    HGDIOBJ old = SelectObject(dc, FCaptionFont->Handle());
+    SIZE blank{};
+    GetTextExtentPoint32A(dc, " ", 1, &blank);
+    SelectObject(dc, old);
+    ReleaseDC(FHandle, dc);
+    FBlankWidth = blank.cx;
+    FCaption = GetWindowTextString(FHandle);
+    const TDataSkinTitle& t = *FSkinData->Title;
+    const int needed = int(FCaption.size() + 7) * FBlankWidth + FBorderLeft + FBorderRight + t.LeftWidth +
+                       t.RightWidth + t.TXTBackleft + t.TXTBackRight;
+    if (width < needed) {
+      const int shift = (needed - width) / 2;
+      for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, r.left + shift, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
+      }
+      width = needed;
+    }
+  }
+  SetWindowPos(FHandle, nullptr, w.left, w.top, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
+}
+
+void TRezIderFormImpl::RefreshSkin() {
+  if (FForm) {
+    FForm->SetColor(FSkinData->ButtonFace);
+    for (int i = 0; i < FForm->ComponentCount(); ++i)
+      if (auto* embedded = ObjectAs<TCustomForm>(FForm->Components(i)))
+        embedded->SetColor(FSkinData->ButtonFace);
+  }
+  for (int i = 0; i < FControls.Count(); ++i) static_cast<TSkinControl*>(FControls.Items(i))->Refresh();
+  FState = fsRefreshing;
+  if (FFullSkin) {
+    AdjustFrameSize(true);
+    // Still refreshing, so the region is built from the new skin even when the size is the same.
+    UpdateRegion();
+  }
+  FState = fsSkinned;
+}
+
+void TRezIderFormImpl::FormWindowProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETTEXT:
+      FOldWindowProc(Message);
+      FCaption = GetWindowTextString(FHandle);
+      FrameChanged();
+      break;
+    case WM_SKINREFRESH:
+      RefreshSkin();
+      break;
+    case CM_DIALOGCHAR:
+      if (FMenuBar)
+        FMenuBar->MenuAccelerator(Message);
+      else
+        FOldWindowProc(Message);
+      break;
+    default:
+      FOldWindowProc(Message);
+  }
+}
+
+// ---- give-back -----------------------------------------------------------------------------------
+
+void TRezIderFormImpl::FreeMenuBar() {
+  if (!FMenuBar) return;
+  if (FCurrentObject && FMenuBar->OwnsItem(FCurrentObject)) FCurrentObject = nullptr;
+  delete FMenuBar;
+  FMenuBar = nullptr;
+}
+
+void TRezIderFormImpl::ResizeForRestoredFrame() {
+  if (FState == fsDestroying) return;
+  if ((GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD) && FMdiKind != mkChild) return;
+  RECT w{};
+  GetWindowRect(FHandle, &w);
+  POINT topLeft{w.left, w.top};
+  if (FMdiKind == mkChild && SkinManager) ScreenToClient(SkinManager->FMdiClient, &topLeft);
+  const int width = (w.right - w.left) - (FBorderLeft + FBorderRight - FOriginalFrame.right);
+  const int height =
+      (w.bottom - w.top) - (FBorderTop + FMenuBarHeight + FBorderBottom - FOriginalFrame.bottom);
+  SetWindowPos(FHandle, nullptr, topLeft.x, topLeft.y, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TRezIderFormImpl::RestoreWndProc() {
+  if (FForm && FOldWindowProc.Assigned()) {
+    FForm->WindowProc = FOldWindowProc;
+    FOldWindowProc = {};
+  }
+  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
+  RemovePropA(FHandle, kRezIderFormProp);
+  FObjectInstance = nullptr;
+}
+
+bool TRezIderFormImpl::ReleaseFullSkin() {
+  if (!FFullSkin) {
+    UnskinBasic();
+    return false;
+  }
+  FSysMenu.reset();
+  if (FTimer) FTimer->SetEnabled(false);
+  if (!TakenOver()) return false;
+  RestoreWndProc();
+  FreeControls();
+  return true;
+}
+
+void TRezIderFormImpl::UnskinForm() {
+  if (!ReleaseFullSkin()) return;
+  if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
+  SetCaptionStyles(true);
+  if (FMenuBar) {
+    SetMenu(FHandle, FMenuBar->FMenuHandle);
+    FreeMenuBar();
+  }
+  UnhookMdiClient();
+  FFrameBitmap->SetSize(0, 0);
+  ResizeForRestoredFrame();
+  // The system owns the region it was given and deletes it when it is taken off.
+  ClearRegion();
+}
+
+void TRezIderFormImpl::UnskinDestroyed() {
+  if (!ReleaseFullSkin()) return;
+  FreeMenuBar();
+  FFrameBitmap->SetSize(0, 0);
+}
+
+void TRezIderFormImpl::UnskinBasic() {
+  if (FTimer) FTimer->SetEnabled(false);
+  FreeControls();
+  if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
+  if (TakenOver()) RestoreWndProc();
+  UnhookMdiClient();
+  if (FForm && FState != fsDestroying)
+    for (int i = 0; i < FForm->ComponentCount(); ++i)
+      if (auto* control = ObjectAs<TControl>(FForm->Components(i))) control->Invalidate();
 }

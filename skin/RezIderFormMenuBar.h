@@ -1,0 +1,41 @@
+// What a skinned window asks of its skinned menu bar. The menu bar's module implements it and
+// sets RezIderMenuMaker; until then a window keeps its own menu and gets no skinned menu bar.
+#pragma once
+
+#include <windows.h>
+
+#include "tk/Classes.h"
+
+class TSkinData;
+class TRezIderFormImpl;
+class TNCObject;
+struct TMessage;
+
+class TRezIderMenu : public TComponent {
+ public:
+  TK_CLASS(TRezIderMenu, TComponent)
+  using TComponent::TComponent;
+
+  // Builds the items from FMenuHandle and takes the menu off the window.
+  virtual void ScanMenu() = 0;
+  // Builds the items again from that menu.
+  virtual void RebuildMenu(HMENU Menu) = 0;
+  // Gives the window its menu back as the menu bar's own (the last MDI child went).
+  virtual void ReleaseMenu() = 0;
+  virtual void PaintMenuBar(HDC DC, const RECT& Rect) = 0;
+  // The item at a window point, or none.
+  virtual TNCObject* ItemAtPoint(POINT P) = 0;
+  // Opens the item's sub-menu.
+  virtual void TrackMenuItem(TNCObject* Item) = 0;
+  // True when a menu-bar item has that accelerator key (and it was opened).
+  virtual bool FindMenuAccel(unsigned Key) = 0;
+  // The toolkit's dialog-character message: used when it names an item, else passed on.
+  virtual void MenuAccelerator(TMessage& Message) = 0;
+  // Tells whether the object is one of its items.
+  virtual bool OwnsItem(TNCObject* Object) const = 0;
+
+  HMENU FMenuHandle = nullptr;  // the menu the bar shows
+};
+
+using TRezIderMenuMaker = TRezIderMenu* (*)(TRezIderFormImpl* Form, TSkinData* Data);
+extern TRezIderMenuMaker RezIderMenuMaker;

@@ -1,0 +1,416 @@
+// The skinned form's takeover and give-back with real windows: procedure, styles, frame size,
+// colour, caption buttons, system menu, and that everything comes back as it was.
+#include "RezIderFormTesting.h"
+
+using namespace formtest;
+
+namespace {
+
+class Takeover : public FormTest {};
+
+TEST_F(Takeover, ABareWindowIsTakenOverAndAnswersTheSkinnedQuery) {
+  HWND w = Window();
+  const LONG_PTR own = Proc(w);
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
+  TRezIderFormImpl* f = Skin(w, false);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(f->FOldWndProc), own);
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(f->FState, fsCreated);
+  EXPECT_TRUE(f->FFullSkin);
+  EXPECT_EQ(f->FCaption, "Skinned");
+  EXPECT_EQ(f->FClassName, kClass);
+  EXPECT_EQ(f->FBorderKind, bkSizeable);
+  EXPECT_EQ(f->FCaptionFlags & (cfMaxBox | cfMinBox | cfSysMenu), cfMaxBox | cfMinBox | cfSysMenu);
+  EXPECT_EQ(f->FBorderLeft, kLeft);
+  EXPECT_EQ(f->FBorderTop, kTop);
+  EXPECT_EQ(f->FBorderRight, kRight);
+  EXPECT_EQ(f->FBorderBottom, kBottom);
+  EXPECT_EQ(f->FSysButtonCount, int32_t(FData->SysButtons.size()));
+  ASSERT_EQ(f->FSysButtons.size(), FData->SysButtons.size());
+  for (size_t i = 0; i < f->FSysButtons.size(); ++i)
+    EXPECT_EQ(f->FSysButtons[i]->FButtonData, FData->SysButtons[i].get());
+  // The hover timer waits for the first activation.
+  EXPECT_FALSE(f->FTimer->Enabled());
+  EXPECT_EQ(f->FTimer->Interval(), 250u);
+}
+
+TEST_F(Takeover, AnUnownedWindowLosesItsCaptionAndTheFirstActivationFitsTheSkinFrameAroundItsClient) {
+  HWND w = Window();
+  const SIZE client = ClientSize(w);
+  TRezIderFormImpl* f = Skin(w);
+  EXPECT_FALSE(Style(w) & WS_CAPTION);
+  EXPECT_TRUE(f->FCaptionFlags & cfCaptionRemoved);
+  EXPECT_EQ(f->FState, fsSkinned);
+  EXPECT_TRUE(f->FActivated);
+  // The hover timer runs while the window is active.
+  SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(f->FTimer->Enabled());
+  SendMessageA(w, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(f->FTimer->Enabled());
+  const SIZE now = ClientSize(w);
+  EXPECT_EQ(now.cx, client.cx);
+  EXPECT_EQ(now.cy, client.cy);
+  const SIZE outer = WindowSize(w);
+  EXPECT_EQ(outer.cx, client.cx + kLeft + kRight);
+  EXPECT_EQ(outer.cy, client.cy + kTop + kBottom);
+  EXPECT_TRUE(f->FHasRegion);
+}
+
+TEST_F(Takeover, GiveBackRestoresProcedureStylesClientSizeAndRegion) {
+  HWND w = Window();
+  const LONG_PTR own = Proc(w);
+  const DWORD style = Style(w);
+  const SIZE client = ClientSize(w);
+  const SIZE outer = WindowSize(w);
+  Unskin(Skin(w));
+  EXPECT_EQ(Proc(w), own);
+  EXPECT_EQ(Style(w), style);
+  EXPECT_EQ(ClientSize(w).cx, client.cx);
+  EXPECT_EQ(ClientSize(w).cy, client.cy);
+  EXPECT_EQ(WindowSize(w).cx, outer.cx);
+  EXPECT_EQ(WindowSize(w).cy, outer.cy);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(w, probe), ERROR);
+  DeleteObject(probe);
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
+  EXPECT_EQ(GetPropA(w, kRezIderFormProp), nullptr);
+}
+
+TEST_F(Takeover, AnOwnedWindowKeepsItsCaptionAndLosesItsBoxesUntilGiveBack) {
+  HWND owner = Window("Owner");
+  HWND w = Window("Owned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, owner);
+  const DWORD style = Style(w);
+  TRezIderFormImpl* f = Skin(w);
+  EXPECT_EQ(f->FOwnerWindow, owner);
+  EXPECT_EQ(Style(w) & WS_CAPTION, DWORD(WS_CAPTION));
+  EXPECT_FALSE(Style(w) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_FALSE(f->FCaptionFlags & cfCaptionRemoved);
+  Unskin(f);
+  EXPECT_EQ(Style(w), style);
+}
+
+TEST_F(Takeover, AFramelessPopupHasNoBordersAndGetsNoCaptionBack) {
+  HWND w = Window("Popup", WS_POPUP | WS_VISIBLE, 200, 100);
+  const DWORD style = Style(w);
+  const SIZE outer = WindowSize(w);
+  TRezIderFormImpl* f = Skin(w);
+  EXPECT_EQ(f->FBorderKind, bkNone);
+  EXPECT_EQ(f->FBorderLeft + f->FBorderTop + f->FBorderRight + f->FBorderBottom, 0);
+  EXPECT_EQ(f->FMenuBarHeight, 0);
+  EXPECT_EQ(WindowSize(w).cx, outer.cx);
+  EXPECT_EQ(WindowSize(w).cy, outer.cy);
+  Unskin(f);
+  EXPECT_EQ(Style(w), style);
+  EXPECT_FALSE(Style(w) & WS_CAPTION);
+}
+
+TEST_F(Takeover, BorderKindFollowsTheStyle) {
+  struct {
+    DWORD style;
+    uint8_t kind;
+  } cases[] = {
+      {WS_OVERLAPPEDWINDOW, bkSizeable},
+      {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, bkFixed},
+      {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, bkModal},
+      {WS_POPUP | WS_BORDER, bkNone},
+  };
+  for (auto& c : cases) {
+    TRezIderFormImpl* f = Skin(Window("Kind", c.style), false);
+    EXPECT_EQ(f->FBorderKind, c.kind) << std::hex << c.style;
+  }
+}
+
+TEST_F(Takeover, TheSystemMenuHoldsRestoreTheBoxesItHasASeparatorAndClose) {
+  TRezIderFormImpl* full = Skin(Window("Full"), false);
+  ASSERT_TRUE(full->FSysMenu);
+  EXPECT_EQ(full->FSysMenu->Tag, 33333);
+  std::vector<std::pair<std::string, int>> items;
+  for (auto& i : full->FSysMenu->Items) items.push_back({i->Caption, i->Tag});
+  EXPECT_EQ(items, (std::vector<std::pair<std::string, int>>{
+                       {" Restore ", 0}, {" Maximize ", 1}, {" Minimize ", 2}, {"-", 100}, {" Close ", 3}}));
+  EXPECT_EQ(full->FSysMenu->Items.back()->ShortCut, "Shift+F4");
+
+  TRezIderFormImpl* plain = Skin(Window("Plain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU), false);
+  ASSERT_EQ(plain->FSysMenu->Items.size(), 3u);
+  EXPECT_EQ(plain->FSysMenu->Items[1]->Caption, "-");
+}
+
+TEST_F(Takeover, AWindowWithoutIconTakesTheSkinsIconPictureOrTheKeySquare) {
+  TRezIderFormImpl* f = Skin(Window(), false);
+  const int cx = GetSystemMetrics(SM_CXSMICON);
+  ASSERT_EQ(f->FIconBitmap->Width(), cx);
+  EXPECT_EQ(PixelAt(*f->FIconBitmap, cx / 2, cx / 2), SkinKeyColour);
+
+  FData->FIconPicture = drawtest::Solid(7, 7, RGB(1, 2, 3));
+  TBitmap target;
+  f->LoadFormIcon(&target);
+  EXPECT_EQ(target.Width(), 7);
+  EXPECT_EQ(PixelAt(target, 3, 3), RGB(1, 2, 3));
+}
+
+TEST_F(Takeover, AWindowIconIsDrawnIntoTheIconPictureAndIconButtonsShowOneFrame) {
+  HWND w = Window();
+  HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
+  SendMessageA(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  TRezIderFormImpl* f = Skin(w, false);
+  bool different = false;
+  for (int y = 0; y < f->FIconBitmap->Height(); ++y)
+    for (int x = 0; x < f->FIconBitmap->Width(); ++x)
+      different |= PixelAt(*f->FIconBitmap, x, y) != SkinKeyColour;
+  EXPECT_TRUE(different);
+  for (auto& d : FData->SysButtons)
+    if (d->Action == 3 || d->Action == 11) {
+      EXPECT_EQ(d->FrameCount, 1);
+      ASSERT_TRUE(d->Image);
+      EXPECT_FALSE(d->Image->Empty());
+    }
+}
+
+TEST_F(Takeover, WithoutTheMainMenuElementOnlyTheProcedureIsTakenAndGivenBack) {
+  FData->SkinControls.Exclude(xcMainMenu);
+  HWND w = Window();
+  const DWORD style = Style(w);
+  const SIZE outer = WindowSize(w);
+  const LONG_PTR own = Proc(w);
+  TRezIderFormImpl* f = Skin(w);
+  EXPECT_FALSE(f->FFullSkin);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(Style(w), style);
+  EXPECT_EQ(WindowSize(w).cx, outer.cx);
+  EXPECT_EQ(WindowSize(w).cy, outer.cy);
+  EXPECT_TRUE(f->FSysButtons.empty());
+  // Its frame stays the system's: the painting message reaches the window's own procedure.
+  Seen().clear();
+  SendMessageA(w, WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(Reached(w, WM_NCPAINT));
+  Unskin(f);
+  EXPECT_EQ(Proc(w), own);
+}
+
+TEST_F(Takeover, AToolkitFormTakesTheSkinColourAndItsMessageMethodComesBack) {
+  TForm* form = Form("Tool");
+  const TWndMethod method = form->WindowProc;
+  const TColor colour = form->Color();
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  EXPECT_EQ(f->FForm, form);
+  EXPECT_EQ(form->Color(), FData->ButtonFace);
+  EXPECT_FALSE(form->WindowProc == method);
+  SendMessageA(form->Handle(), WM_SKINACTIVATED, 0, SkinActivatedParam);
+  // A new caption is what the skin draws.
+  form->SetCaption("Renamed");
+  EXPECT_EQ(f->FCaption, "Renamed");
+  f->UnskinForm();
+  EXPECT_TRUE(form->WindowProc == method);
+  EXPECT_EQ(form->Color(), colour);
+  delete f;
+}
+
+TEST_F(Takeover, AToolkitFormThatGoesTakesItsSkinnedObjectWithItWithoutRestoringColour) {
+  TForm* form = Form("Going");
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  SendMessageA(form->Handle(), WM_SKINACTIVATED, 0, SkinActivatedParam);
+  form->DestroyHandle();
+  EXPECT_EQ(f->FState, fsGone);
+  EXPECT_FALSE(f->TakenOver());
+  EXPECT_EQ(form->Color(), FData->ButtonFace);
+  FOwned.erase(std::remove(FOwned.begin(), FOwned.end(), form), FOwned.end());
+  delete form;  // frees the skinned object, its owner's component
+}
+
+TEST_F(Takeover, ADestroyedBareWindowEndsInTheGoneState) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  DestroyWindow(w);
+  EXPECT_EQ(f->FState, fsGone);
+  EXPECT_FALSE(f->TakenOver());
+  EXPECT_FALSE(f->FSysMenu);
+}
+
+TEST_F(Takeover, AMessageBoxNarrowerThanItsCaptionIsWidenedAndItsChildrenShifted) {
+  HWND w = Window("A caption much longer than this little box is wide",
+                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 60, 80, nullptr, kMessageClass);
+  HWND child =
+      CreateWindowExA(0, "STATIC", "x", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10, w, nullptr, nullptr, nullptr);
+  const int clientWidth = ClientSize(w).cx;
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_GT(f->FBlankWidth, 0);
+  const TDataSkinTitle& t = *FData->Title;
+  const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
+                     t.RightWidth + t.TXTBackleft + t.TXTBackRight;
+  EXPECT_EQ(WindowSize(w).cx, needed);
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 5 + (needed - (clientWidth + kLeft + kRight)) / 2);
+}
+
+// What the timer inside a real message box's modal loop found and did.
+struct TBoxRun {
+  TSkinData* Data = nullptr;
+  bool Skinned = false, Activated = false, KeptCaption = false, GivenBack = false, Widened = false;
+  LONG_PTR OwnProc = 0;
+} BoxRun;
+
+void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND box = FindWindowA("#32770", "A message box with a rather long caption text");
+  if (!box) return;
+  BoxRun.OwnProc = GetWindowLongPtrA(box, GWLP_WNDPROC);
+  auto* f = new TRezIderFormImpl(nullptr);
+  f->FHandle = box;
+  f->SkinForm(BoxRun.Data);
+  BoxRun.Skinned = SendMessageA(box, WM_SKINQUERY, 0, 0) == 1;
+  SendMessageA(box, WM_SKINACTIVATED, 0, SkinActivatedParam);
+  BoxRun.Activated = f->FState == fsSkinned;
+  BoxRun.KeptCaption = (Style(box) & WS_CAPTION) == WS_CAPTION || !f->FOwnerWindow;
+  const TDataSkinTitle& t = *BoxRun.Data->Title;
+  const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
+                     t.RightWidth + t.TXTBackleft + t.TXTBackRight;
+  BoxRun.Widened = f->FBlankWidth > 0 && WindowSize(box).cx >= needed;
+  SendMessageA(box, WM_NCPAINT, 1, 0);
+  f->UnskinForm();
+  BoxRun.GivenBack = GetWindowLongPtrA(box, GWLP_WNDPROC) == BoxRun.OwnProc;
+  delete f;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Takeover, ARealMessageBoxIsTakenOverInItsModalLoopAndGivenBack) {
+  BoxRun = {};
+  BoxRun.Data = FData.get();
+  SetTimer(nullptr, 0, 200, SkinTheBox);
+  MessageBoxA(nullptr, "Text", "A message box with a rather long caption text", MB_OK);
+  EXPECT_TRUE(BoxRun.Skinned);
+  EXPECT_TRUE(BoxRun.Activated);
+  EXPECT_TRUE(BoxRun.KeptCaption);
+  EXPECT_TRUE(BoxRun.Widened);
+  EXPECT_TRUE(BoxRun.GivenBack);
+}
+
+TEST_F(Takeover, SkinningTwiceDoesNothingTheSecondTime) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w, false);
+  const WNDPROC old = f->FOldWndProc;
+  TTimer* timer = f->FTimer;
+  f->SkinForm(FData.get());
+  EXPECT_EQ(f->FOldWndProc, old);
+  EXPECT_EQ(f->FTimer, timer);
+}
+
+TEST_F(Takeover, ANewSkinRebuildsTheButtonsAndRemeasuresTheBorders) {
+  TRezIderFormImpl* f = Skin(Window());
+  f->FreeNCObjects();
+  EXPECT_TRUE(f->FSysButtons.empty());
+  EXPECT_EQ(f->FCurrentObject, nullptr);
+  f->FBorderTop = 0;
+  f->LoadSkinParts();
+  EXPECT_EQ(f->FBorderTop, kTop);
+  EXPECT_EQ(f->FSysButtons.size(), FData->SysButtons.size());
+  f->RefreshSkin();
+  EXPECT_EQ(f->FState, fsSkinned);
+}
+
+TEST_F(Takeover, TheManagerSkinsAWindowWithThisObjectAndItsSkinOffGivesItBack) {
+  ASSERT_EQ(SkinManager, nullptr);
+  SkinManagerLink(true);
+  SkinManager->AddSkinData(FData.get());
+  SkinManager->Enabled = true;
+  HWND w = Window();
+  const LONG_PTR own = Proc(w);
+  ASSERT_TRUE(SkinManager->SkinWindow(w));
+  Pump();
+  auto* f = ObjectAs<TRezIderFormImpl>(SkinManager->FindForm(w));
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->FState, fsSkinned);
+  SkinManager->SetPendingSkinData(FData.get());
+  SkinManager->Schedule(saSkinOff, 250);
+  SkinManager->TimerTick(nullptr);
+  EXPECT_EQ(SkinManager->FindForm(w), nullptr);
+  EXPECT_EQ(Proc(w), own);
+  delete SkinManager;
+  SkinManager = nullptr;
+}
+
+TEST_F(Takeover, ManyCyclesLeaveNoGdiObjectBehind) {
+  HWND w = Window();
+  Unskin(Skin(w));  // first-use allocations of the system
+  const int before = GdiObjectCount();
+  for (int i = 0; i < 20; ++i) {
+    TRezIderFormImpl* f = Skin(w);
+    SendMessageA(w, WM_NCPAINT, 1, 0);
+    SetWindowPos(w, nullptr, 0, 0, 300 + i, 200 + i, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(w, WM_NCACTIVATE, FALSE, 0);
+    Unskin(f);
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
+}  // namespace
+
+namespace {
+
+class Controls : public FormTest {
+ protected:
+  // A skinned bare window with one skinned push button child.
+  TSkinButton* SkinnedButton(HWND& w, HWND& button) {
+    w = Window();
+    button = CreateWindowExA(0, "BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, w,
+                             nullptr, nullptr, nullptr);
+    FButtonProc = GetWindowLongPtrA(button, GWLP_WNDPROC);
+    FForm = Skin(w);
+    auto* skin = new TSkinButton(FForm);
+    skin->SkinHandle(button, FData.get(), FForm->FCanvas.get(), FForm);
+    return skin;
+  }
+  TRezIderFormImpl* FForm = nullptr;
+  LONG_PTR FButtonProc = 0;
+};
+
+TEST_F(Controls, GiveBackUnskinsAndFreesTheRegisteredControls) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  EXPECT_EQ(FForm->FControls.Count(), 1);
+  EXPECT_EQ(FForm->FControls.Items(0), skin);
+  EXPECT_NE(GetWindowLongPtrA(button, GWLP_WNDPROC), FButtonProc);
+  Unskin(FForm);
+  EXPECT_EQ(GetWindowLongPtrA(button, GWLP_WNDPROC), FButtonProc);
+}
+
+TEST_F(Controls, ControlsWhoseWindowsAreGoneArePurged) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  DestroyWindow(button);
+  EXPECT_EQ(skin->FSkinState, scsGone);
+  FForm->PurgeControls();
+  EXPECT_EQ(FForm->FControls.Count(), 0);
+}
+
+TEST_F(Controls, DeactivationTellsTheHotButtonThePointerLeft) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(FForm->FHotButton, skin);
+  ASSERT_TRUE(skin->FMouseState & msHot);
+  SendMessageA(w, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(FForm->FHotButton, nullptr);
+  EXPECT_FALSE(skin->FMouseState & msHot);
+}
+
+TEST_F(Controls, TheHoverTimerOfABareWindowLetsGoOfAHotButtonThePointerLeft) {
+  HWND w, button;
+  TSkinButton* skin = SkinnedButton(w, button);
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(FForm->FHotButton, skin);
+  RECT r{};
+  GetWindowRect(w, &r);
+  SetCursorPos(r.right + 40, r.bottom + 40);
+  FForm->HoverTimer(nullptr);
+  EXPECT_EQ(FForm->FHotButton, nullptr);
+  EXPECT_FALSE(skin->FMouseState & msHot);
+}
+
+}  // namespace

@@ -176,3 +176,41 @@ class TListBox : public TCustomListBox {
 
 // Makes this unit's controls readable from form descriptions.
 void RegisterStdCtrls();
+
+// ---- The scroll-bar control ----------------------------------------------------------------------
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// A window that is itself a scroll bar. The position follows the scroll notifications its parent
+// reflects to it; OnChange tells of every change of Position.
+class TScrollBar : public TWinControl {
+ public:
+  TK_CLASS(TScrollBar, TWinControl)
+  explicit TScrollBar(TComponent* AOwner);
+  TScrollBarKind Kind() const { return FKind; }
+  void SetKind(TScrollBarKind value);
+  int Min() const { return FMin; }
+  int Max() const { return FMax; }
+  int Position() const { return FPosition; }
+  int PageSize() const { return FPageSize; }
+  void SetMin(int value) { SetParams(FPosition, value, FMax); }
+  void SetMax(int value) { SetParams(FPosition, FMin, value); }
+  void SetPosition(int value) { SetParams(value, FMin, FMax); }
+  void SetPageSize(int value);
+  // Position, Min and Max at once; the position is kept inside the range.
+  void SetParams(int APosition, int AMin, int AMax);
+  int SmallChange = 1;
+  int LargeChange = 1;
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  bool ClickOnMouseUp() const override { return false; }
+  // The position a scroll code asks for.
+  void CNScroll(TMessage& Message);
+  void UpdateScrollInfo(UINT Mask);
+  TScrollBarKind FKind = sbHorizontal;
+  int FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0;
+};

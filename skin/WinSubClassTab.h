@@ -1,0 +1,89 @@
+// Skinned tab controls: the system tab control (also inside the toolkit's page control) drawn from
+// the skin's Tabs element in every tab position, with the page border from its second picture.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "skin/WinSubClass.h"
+
+// 0 tabs at the top, 1 at the bottom, 2 on the left, 3 on the right, from a tab control's style.
+uint8_t TabPositionOfStyle(DWORD Style);
+
+// Where the tab strip of a control of size R lies beside its page rectangle P.
+RECT TabStripRect(uint8_t Position, const RECT& R, const RECT& P);
+
+// A tab's rectangle T (client coordinates) moved into the strip picture, which for side tabs is
+// composed lying as if the tabs were at the top; W is the picture's width.
+RECT TabInStrip(uint8_t Position, const RECT& T, const RECT& R, const RECT& P, int W);
+
+class TSkinTab : public TSkinControl {
+ public:
+  TK_CLASS(TSkinTab, TSkinControl)
+  explicit TSkinTab(TComponent* AOwner);
+  ~TSkinTab() override;
+  void SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSkinControlHost* Form) override;
+  void Refresh() override;
+  bool BeforeDefault(TMessage& Message) override;
+  void ReadTabPosition();
+  void BuildBitmaps();
+  // Skins the scroll buttons once they exist; true while they are shown.
+  bool FindUpDown();
+  void DrawControl(HDC DC, const RECT& R) override;
+  void DrawTab(HDC DC, const RECT& T, int K);
+  void DrawTabsClipped(HDC DC, const RECT& S);
+
+  uint8_t FTabPosition = 0;
+  std::unique_ptr<TBitmap> FTabBitmap;
+  std::unique_ptr<TBitmap> FBorderBitmap;
+  std::unique_ptr<TBitmap> FStripBitmap;
+  TSkinUpDown* FUpDown = nullptr;
+};
+
+// What the skinned tab set reads of the toolkit's tab set, a row of tabs the toolkit draws itself;
+// the tab set implements it beside being a window control.
+class TTabSetView {
+ public:
+  virtual int TabCount() const = 0;
+  virtual std::string TabCaption(int Index) const = 0;
+  // The selected tab, or -1.
+  virtual int TabIndex() const = 0;
+  // The first tab shown; the ones before it are scrolled out.
+  virtual int FirstIndex() const = 0;
+  virtual int StartMargin() const = 0;
+  virtual int EndMargin() const = 0;
+  virtual TFont* TabFont() = 0;
+  // Its scroll-button control, or nullptr.
+  virtual TWinControl* Scroller() const = 0;
+
+ protected:
+  ~TTabSetView() = default;
+};
+
+// Whether a tab TabWidth wide fits at X before Limit; shown scroll buttons need 12 pixels more.
+bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown);
+
+// The toolkit's tab set, its tabs drawn from the Tabs element, its scroll buttons as an up-down.
+class TSkinTab31 : public TSkinControl {
+ public:
+  TK_CLASS(TSkinTab31, TSkinControl)
+  explicit TSkinTab31(TComponent* AOwner);
+  ~TSkinTab31() override;
+  // Takes over the owner, a tab set, through its window procedure; the colour is not taken.
+  void SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool TakeColor) override;
+  void BuildBitmap();
+  bool BeforeDefault(TMessage& Message) override;
+  void DrawControl(HDC DC, const RECT& R) override;
+
+  std::unique_ptr<TBitmap> FTabBitmap;
+  TSkinUpDown* FUpDown = nullptr;
+  TWinControl* FScroller = nullptr;
+
+ private:
+  TTabSetView* View() const;
+  // The Tabs picture and the tab set's values are there to draw from.
+  bool Drawable() const;
+};

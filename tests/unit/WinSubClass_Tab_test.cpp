@@ -1,0 +1,451 @@
+// Skinned tab controls on real windows: the toolkit's page control and bare tab controls with tabs
+// at the top, bottom, left and right, their tab faces, captions, page border and scroll buttons,
+// checked by pixel against the solid-colour test skin.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "GraphicsHelpers.h"
+#include "WinSubClassTesting.h"
+#include "skin/WinSubClassTab.h"
+#include "tk/ComCtrls.h"
+
+using namespace ctltest;
+using namespace testskin;
+
+namespace {
+
+constexpr COLORREF kUntouched = RGB(1, 2, 3);
+
+// Outside the picture reads as a colour no drawing makes.
+COLORREF Px(TBitmap& pic, int x, int y) {
+  if (x < 0 || y < 0 || x >= pic.Width() || y >= pic.Height()) return CLR_INVALID;
+  return PixelAt(pic, x, y);
+}
+
+TEST(TabGeometry, PositionComesFromTheBottomAndVerticalStyles) {
+  EXPECT_EQ(TabPositionOfStyle(0), 0);
+  EXPECT_EQ(TabPositionOfStyle(TCS_BOTTOM), 1);
+  EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL), 2);
+  EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL | TCS_RIGHT), 3);
+  EXPECT_EQ(TabPositionOfStyle(WS_CHILD | TCS_MULTILINE), 0);
+}
+
+TEST(TabGeometry, SideTabsAreComposedLyingAndStripsSitBesideThePage) {
+  const RECT r{0, 0, 200, 150}, p{30, 25, 170, 120};
+  RECT s = TabStripRect(0, r, p);
+  EXPECT_EQ(s.bottom, 25);
+  EXPECT_EQ(s.right, 200);
+  s = TabStripRect(1, r, p);
+  EXPECT_EQ(s.top, 120);
+  EXPECT_EQ(s.bottom, 150);
+  s = TabStripRect(2, r, p);
+  EXPECT_EQ(s.right, 30);
+  EXPECT_EQ(s.bottom, 150);
+  s = TabStripRect(3, r, p);
+  EXPECT_EQ(s.left, 170);
+  EXPECT_EQ(s.right, 200);
+
+  const RECT t{2, 10, 28, 60};
+  RECT top = TabInStrip(0, t, r, p, 200);
+  EXPECT_EQ(top.top, 11);
+  EXPECT_EQ(top.left, 2);
+  RECT bottom = TabInStrip(1, RECT{10, 122, 60, 148}, r, p, 200);
+  EXPECT_EQ(bottom.top, 122 - 120 - 1);
+  // Left: the picture is 150 wide (the strip's height); its x runs against the tab's y.
+  RECT left = TabInStrip(2, t, r, p, 150);
+  EXPECT_EQ(left.left, 150 - 60);
+  EXPECT_EQ(left.right, 150 - 10);
+  EXPECT_EQ(left.top, 2);
+  EXPECT_EQ(left.bottom, 28);
+  RECT right = TabInStrip(3, RECT{172, 10, 198, 60}, r, p, 150);
+  EXPECT_EQ(right.left, 9);
+  EXPECT_EQ(right.right, 59);
+  EXPECT_EQ(right.top, 200 - 198);
+  EXPECT_EQ(right.bottom, 200 - 172);
+}
+
+class TabSkinTest : public SkinControlTest {
+ protected:
+  std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
+    HBRUSH b = CreateSolidBrush(kUntouched);
+    RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+    FillRect(bmp->Canvas()->Handle(), &all, b);
+    DeleteObject(b);
+    skin->PaintFrame(bmp->Canvas()->Handle());
+    return bmp;
+  }
+  HWND Tabs(DWORD style, int count, int w = 220, int h = 160) {
+    HWND t = Child(WC_TABCONTROLA, WS_CLIPSIBLINGS | style, 10, 10, w, h);
+    SendMessageA(t, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (int i = 0; i < count; ++i) {
+      std::string text = "Tab " + std::to_string(i);
+      TCITEMA item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text.data();
+      SendMessageA(t, TCM_INSERTITEMA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+    }
+    return t;
+  }
+  static RECT ItemRect(HWND t, int i) {
+    RECT r{};
+    SendMessageA(t, TCM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  // The page rectangle the skin frames: the display area grown by 4, one pixel toward the tabs.
+  static RECT Page(HWND t, int position) {
+    RECT p;
+    GetClientRect(t, &p);
+    SendMessageA(t, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&p));
+    InflateRect(&p, 4, 4);
+    if (position == 0) ++p.top;
+    if (position == 1) --p.bottom;
+    if (position == 2) ++p.left;
+    if (position == 3) --p.right;
+    return p;
+  }
+  // Every tab shows the face of its frame 3 pixels in from its own rectangle's corners, and the
+  // page border runs along the page rectangle's edges.
+  void ExpectTabsAndBorder(TSkinControl* skin, HWND t, int position, int current) {
+    auto pic = Painted(skin, t);
+    const int n = int(SendMessageA(t, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      RECT r = ItemRect(t, i);
+      COLORREF want = Frame(tpTabs, i == current ? 2 : 1);
+      EXPECT_EQ(Px(*pic, r.left + 3, r.top + 3), want) << "tab " << i << " position " << position;
+      EXPECT_EQ(Px(*pic, r.right - 4, r.bottom - 4), want) << "tab " << i << " position " << position;
+    }
+    RECT p = Page(t, position);
+    const int my = (p.top + p.bottom) / 2, mx = (p.left + p.right) / 2;
+    EXPECT_EQ(Px(*pic, p.left, my), Frame(tpTabBorder, 1)) << "position " << position;
+    EXPECT_EQ(Px(*pic, p.right - 1, my), Frame(tpTabBorder, 1)) << "position " << position;
+    EXPECT_EQ(Px(*pic, mx, p.top), Frame(tpTabBorder, 1)) << "position " << position;
+    EXPECT_EQ(Px(*pic, mx, p.bottom - 1), Frame(tpTabBorder, 1)) << "position " << position;
+    // The page inside keeps what the control painted.
+    EXPECT_EQ(Px(*pic, mx, my), kUntouched) << "position " << position;
+  }
+  static bool HasColour(TBitmap& pic, const RECT& r, COLORREF c) {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (Px(pic, x, y) == c) return true;
+    return false;
+  }
+  static WNDPROC ProcOf(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)); }
+};
+
+TEST_F(TabSkinTest, PageControlTabsFacesCaptionsAndBorderOnScreen) {
+  auto* pc = Make<TPageControl>(nullptr, 10, 10, 260, 180);
+  for (const char* caption : {"First", "Second", "Third"}) {
+    auto* sheet = new TTabSheet(Form);
+    sheet->SetPageControl(pc);
+    sheet->SetText(caption);
+  }
+  pc->SetActivePageIndex(1);
+  HWND t = pc->Handle();
+  WNDPROC own = ProcOf(t);
+  auto* skin = SkinBare<TSkinTab>(t);
+  EXPECT_EQ(skin->FTabPosition, 0);
+  ExpectTabsAndBorder(skin, t, 0, 1);
+
+  auto pic = Painted(skin, t);
+  // Captions in the element's colours: the current tab's differs from the others'.
+  RECT first = ItemRect(t, 0), second = ItemRect(t, 1);
+  EXPECT_TRUE(HasColour(*pic, first, RGB(171, 172, 173)));
+  EXPECT_FALSE(HasColour(*pic, first, RGB(181, 182, 183)));
+  EXPECT_TRUE(HasColour(*pic, second, RGB(181, 182, 183)));
+  // The strip beyond the last tab is the skin's face colour.
+  RECT last = ItemRect(t, 2);
+  EXPECT_EQ(Px(*pic, last.right + 10, 3), Named(kButtonFace));
+
+  // On the screen, after the control's own painting.
+  RedrawWindow(t, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  HDC dc = GetWindowDC(t);
+  EXPECT_EQ(GetPixel(dc, second.left + 3, second.top + 3), Frame(tpTabs, 2));
+  EXPECT_EQ(GetPixel(dc, first.left + 3, first.top + 3), Frame(tpTabs, 1));
+  ReleaseDC(t, dc);
+
+  // A click on the first tab makes it current.
+  SendMessageA(t, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.left + 5, first.top + 5));
+  SendMessageA(t, WM_LBUTTONUP, 0, MAKELPARAM(first.left + 5, first.top + 5));
+  Pump();
+  EXPECT_EQ(pc->ActivePageIndex(), 0);
+  ExpectTabsAndBorder(skin, t, 0, 0);
+
+  delete skin;
+  EXPECT_EQ(ProcOf(t), own);
+}
+
+TEST_F(TabSkinTest, TabsAtTheBottomLeftAndRightLandWhereTheControlHasThem) {
+  // Ragged rows keep side tabs at their own length, leaving strip below them.
+  const DWORD styles[] = {TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE | TCS_RAGGEDRIGHT,
+                          TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE | TCS_RAGGEDRIGHT};
+  for (int position = 1; position <= 3; ++position) {
+    HWND t = Tabs(styles[position - 1], 3);
+    SendMessageA(t, TCM_SETCURSEL, 2, 0);
+    auto* skin = SkinBare<TSkinTab>(t);
+    EXPECT_EQ(skin->FTabPosition, position);
+    ExpectTabsAndBorder(skin, t, position, 2);
+    // The strip's background outside the tabs, on the tabs' side of the page.
+    auto pic = Painted(skin, t);
+    RECT last = ItemRect(t, 2);
+    const POINT beyond = position == 1   ? POINT{last.right + 10, last.bottom - 4}
+                         : position == 2 ? POINT{last.left + 3, last.bottom + 10}
+                                         : POINT{last.right - 4, last.bottom + 10};
+    EXPECT_EQ(Px(*pic, beyond.x, beyond.y), Named(kButtonFace)) << "position " << position;
+    delete skin;
+    DestroyWindow(t);
+  }
+}
+
+TEST_F(TabSkinTest, RefreshFollowsAChangedTabPosition) {
+  HWND t = Tabs(0, 2);
+  auto* skin = SkinBare<TSkinTab>(t);
+  EXPECT_EQ(skin->FTabPosition, 0);
+  SetWindowLongA(t, GWL_STYLE, GetWindowLongA(t, GWL_STYLE) | TCS_BOTTOM);
+  EXPECT_EQ(skin->FTabPosition, 0);
+  skin->Refresh();
+  EXPECT_EQ(skin->FTabPosition, 1);
+  delete skin;
+}
+
+TEST_F(TabSkinTest, CurrentTabIsTheFocusedOneNotTheSelection) {
+  HWND t = Tabs(TCS_BUTTONS, 3);
+  SendMessageA(t, TCM_SETCURSEL, 0, 0);
+  SendMessageA(t, TCM_SETCURFOCUS, 2, 0);
+  ASSERT_EQ(SendMessageA(t, TCM_GETCURSEL, 0, 0), 0);
+  ASSERT_EQ(SendMessageA(t, TCM_GETCURFOCUS, 0, 0), 2);
+  auto* skin = SkinBare<TSkinTab>(t);
+  auto pic = Painted(skin, t);
+  RECT a = ItemRect(t, 0), c = ItemRect(t, 2);
+  EXPECT_EQ(Px(*pic, a.left + 3, a.top + 4), Frame(tpTabs, 1));
+  EXPECT_EQ(Px(*pic, c.left + 3, c.top + 4), Frame(tpTabs, 2));
+  delete skin;
+}
+
+TEST_F(TabSkinTest, TooManyTabsShowTheScrollButtonsSkinnedAndNotOverdrawn) {
+  HWND t = Tabs(0, 20, 160, 100);
+  HWND ud = FindWindowExA(t, nullptr, UPDOWN_CLASSA, nullptr);
+  ASSERT_TRUE(ud);
+  ASSERT_TRUE(IsWindowVisible(ud));
+  WNDPROC udOwn = ProcOf(ud);
+  auto* skin = SkinBare<TSkinTab>(t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_EQ(skin->FUpDown->FHandle, ud);
+  EXPECT_NE(ProcOf(ud), udOwn);
+  EXPECT_TRUE(Host.Lists(skin->FUpDown));
+
+  auto pic = Painted(skin, t);
+  RECT u, w;
+  GetWindowRect(ud, &u);
+  GetWindowRect(t, &w);
+  OffsetRect(&u, -w.left, -w.top);
+  EXPECT_EQ(Px(*pic, u.left + 2, u.top + 2), kUntouched);
+  EXPECT_EQ(Px(*pic, u.right - 2, u.bottom - 2), kUntouched);
+  RECT first = ItemRect(t, 0);
+  EXPECT_EQ(Px(*pic, first.left + 3, first.top + 3), Frame(tpTabs, 2));
+  // The picture's own clipping is gone afterwards.
+  RECT box;
+  EXPECT_EQ(GetClipBox(pic->Canvas()->Handle(), &box), SIMPLEREGION);
+
+  // Given back with the rest of the form's list.
+  Host.FreeControls();
+  EXPECT_EQ(ProcOf(ud), udOwn);
+}
+
+TEST_F(TabSkinTest, WithoutTheTabsElementNothingIsDrawn) {
+  HWND t = Tabs(0, 3);
+  auto* skin = SkinBare<TSkinTab>(t);
+  Data->Tabs.reset();
+  auto pic = Painted(skin, t);
+  RECT first = ItemRect(t, 0);
+  EXPECT_EQ(Px(*pic, first.left + 3, first.top + 3), kUntouched);
+  RECT p = Page(t, 0);
+  EXPECT_EQ(Px(*pic, p.left, (p.top + p.bottom) / 2), kUntouched);
+  delete skin;
+}
+
+TEST_F(TabSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
+  int before = 0;
+  for (int i = 0; i < 30; ++i) {
+    HWND t = Tabs(i % 2 ? TCS_BOTTOM : TCS_VERTICAL | TCS_MULTILINE, 12, 160, 100);
+    auto* skin = SkinBare<TSkinTab>(t);
+    RedrawWindow(t, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    skin->Refresh();
+    RedrawWindow(t, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Host.FreeControls();
+    DestroyWindow(t);
+    if (i == 0) before = GdiObjectCount();
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
+// ---- Tab sets ------------------------------------------------------------------------------------
+
+TEST(TabSetFit, ShownScrollButtonsTakeTwelvePixels) {
+  EXPECT_FALSE(TabSetTabFits(0, 20, 30, true));
+  EXPECT_TRUE(TabSetTabFits(0, 18, 30, true));
+  EXPECT_TRUE(TabSetTabFits(0, 20, 30, false));
+  EXPECT_TRUE(TabSetTabFits(10, 20, 30, false));
+  EXPECT_FALSE(TabSetTabFits(11, 20, 30, false));
+}
+
+const COLORREF kOwnPaint = RGB(200, 10, 10);
+
+// A tab set as the toolkit would have one: draws itself in one colour, owns its scroll buttons
+// first.
+class TTestTabSet : public TCustomControl, public TTabSetView {
+ public:
+  explicit TTestTabSet(TComponent* AOwner, bool withScroller) : TCustomControl(AOwner) {
+    if (withScroller) FScrollButtons = new TCustomControl(this);
+  }
+  std::vector<std::string> Captions;
+  int Selected = 0, First = 0, Start = 0, End = 0;
+  TCustomControl* FScrollButtons = nullptr;
+
+  int TabCount() const override { return int(Captions.size()); }
+  std::string TabCaption(int Index) const override { return Captions.at(size_t(Index)); }
+  int TabIndex() const override { return Selected; }
+  int FirstIndex() const override { return First; }
+  int StartMargin() const override { return Start; }
+  int EndMargin() const override { return End; }
+  TFont* TabFont() override { return Canvas()->Font(); }
+  TWinControl* Scroller() const override { return FScrollButtons; }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(TColor(kOwnPaint));
+    RECT r;
+    GetClientRect(Handle(), &r);
+    Canvas()->FillRect(r);
+  }
+};
+
+class TabSetSkinTest : public TabSkinTest {
+ protected:
+  TTestTabSet* TabSet(std::vector<std::string> captions, int w, bool withScroller = true) {
+    auto* set = new TTestTabSet(Form, withScroller);
+    set->SetParent(Form);
+    set->SetBounds(10, 10, w, 24);
+    set->Captions = std::move(captions);
+    if (set->FScrollButtons) {
+      set->FScrollButtons->SetParent(set);
+      set->FScrollButtons->SetBounds(w - 30, 2, 28, 20);
+      set->FScrollButtons->Hide();
+    }
+    return set;
+  }
+  TSkinTab31* Skin(TTestTabSet* set) {
+    auto* skin = new TSkinTab31(set);
+    skin->SkinControl(&Host, Data.get(), &FormCanvas, true);
+    return skin;
+  }
+  // The width the skin gives a tab: its caption on the tab set's font, plus 9.
+  static int TabWidth(TTestTabSet* set, const std::string& caption) {
+    TBitmap b(4, 4);
+    b.Canvas()->SetFont(set->TabFont());
+    return b.Canvas()->TextWidth(caption) + 9;
+  }
+};
+
+TEST_F(TabSetSkinTest, TabsFromTheFirstShownOneWithTheSelectedFramedAsCurrent) {
+  TTestTabSet* set = TabSet({"One", "Two", "Three"}, 300);
+  set->Start = 5;
+  set->Selected = 1;
+  WNDPROC own = ProcOf(set->Handle());
+  TSkinTab31* skin = Skin(set);
+  EXPECT_NE(ProcOf(set->Handle()), own);
+  EXPECT_TRUE(skin->FControl == set);
+  const int w0 = TabWidth(set, "One"), w1 = TabWidth(set, "Two"), w2 = TabWidth(set, "Three");
+  auto pic = Painted(skin, set->Handle());
+  EXPECT_EQ(Px(*pic, 2, 2), Named(kButtonFace));
+  EXPECT_EQ(Px(*pic, 5 + 2, 2), Frame(tpTabs, 1));
+  EXPECT_EQ(Px(*pic, 5 + w0 + 2, 2), Frame(tpTabs, 2));
+  EXPECT_EQ(Px(*pic, 5 + w0 + w1 + 2, 21), Frame(tpTabs, 1));
+  EXPECT_EQ(Px(*pic, 5 + w0 + w1 + w2 + 2, 2), Named(kButtonFace));
+  EXPECT_TRUE(HasColour(*pic, RECT{5, 0, 5 + w0, 24}, RGB(171, 172, 173)));
+  EXPECT_TRUE(HasColour(*pic, RECT{5 + w0, 0, 5 + w0 + w1, 24}, RGB(181, 182, 183)));
+
+  // Scrolled by one: the first shown tab starts at the margin.
+  set->First = 1;
+  pic = Painted(skin, set->Handle());
+  EXPECT_EQ(Px(*pic, 5 + 2, 2), Frame(tpTabs, 2));
+  EXPECT_EQ(Px(*pic, 5 + w1 + 2, 2), Frame(tpTabs, 1));
+  EXPECT_EQ(Px(*pic, 5 + w1 + w2 + 2, 2), Named(kButtonFace));
+
+  // On the screen the skin replaces the tab set's own painting, and the background is not erased.
+  RedrawWindow(set->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  HDC dc = GetWindowDC(set->Handle());
+  EXPECT_EQ(GetPixel(dc, 5 + 2, 2), Frame(tpTabs, 2));
+  EXPECT_EQ(GetPixel(dc, 2, 12), Named(kButtonFace));
+  ReleaseDC(set->Handle(), dc);
+  EXPECT_EQ(SendMessageA(set->Handle(), WM_ERASEBKGND, 0, 0), 1);
+
+  delete skin;
+  EXPECT_EQ(ProcOf(set->Handle()), own);
+}
+
+TEST_F(TabSetSkinTest, ShownScrollButtonsLeaveOutATabThatNoLongerFitsButNotANarrowerOne) {
+  const std::string first = "First", wide = "ab", narrow = "a";
+  TTestTabSet* probe = TabSet({}, 100, false);
+  const int w0 = TabWidth(probe, first), w1 = TabWidth(probe, wide), w2 = TabWidth(probe, narrow);
+  ASSERT_GT(w1, w2);
+  ASSERT_LT(w1, w2 + 11);
+  ASSERT_GT(w1, 12);
+  // Room after the first tab: exactly the narrow tab and the scroll buttons' 12 pixels.
+  TTestTabSet* set = TabSet({first, wide, narrow}, w0 + 12 + w2);
+  TSkinTab31* skin = Skin(set);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_EQ(skin->FUpDown->FHorizontal, 1);
+  EXPECT_EQ(skin->FUpDown->FHandle, set->FScrollButtons->Handle());
+  EXPECT_TRUE(skin->FScroller == set->FScrollButtons);
+
+  // Hidden scroll buttons: the wide tab fits, and the narrow one after it no longer does.
+  auto pic = Painted(skin, set->Handle());
+  EXPECT_EQ(Px(*pic, w0 + w2 + 1, 2), Frame(tpTabs, 1));
+  EXPECT_EQ(Px(*pic, w0 + w1 + 1, 2), Named(kButtonFace));
+
+  set->FScrollButtons->Show();
+  pic = Painted(skin, set->Handle());
+  EXPECT_EQ(Px(*pic, w0 + 1, 2), Frame(tpTabs, 1));         // the narrow tab, where the wide one was
+  EXPECT_EQ(Px(*pic, w0 + w2 + 1, 2), Named(kButtonFace));  // not the wide one
+  delete skin;
+}
+
+TEST_F(TabSetSkinTest, ScrollButtonsNotFirstOwnedAndMissingTabsAreLeftAlone) {
+  TTestTabSet* set = TabSet({"One"}, 200, false);
+  set->FScrollButtons = new TCustomControl(Form);
+  set->FScrollButtons->SetParent(set);
+  TSkinTab31* skin = Skin(set);
+  EXPECT_EQ(skin->FUpDown, nullptr);
+  EXPECT_EQ(skin->FScroller, nullptr);
+  delete skin;
+
+  Data->Tabs.reset();
+  TTestTabSet* plain = TabSet({"One"}, 200);
+  skin = Skin(plain);
+  auto pic = Painted(skin, plain->Handle());
+  EXPECT_EQ(Px(*pic, 4, 4), kUntouched);
+  RedrawWindow(plain->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetWindowDC(plain->Handle());
+  EXPECT_EQ(GetPixel(dc, 4, 4), kOwnPaint);
+  ReleaseDC(plain->Handle(), dc);
+  delete skin;
+}
+
+TEST_F(TabSetSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
+  int before = 0;
+  for (int i = 0; i < 30; ++i) {
+    TTestTabSet* set = TabSet({"One", "Two", "Three"}, 200);
+    Skin(set);
+    RedrawWindow(set->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Host.FreeControls();
+    delete set;
+    if (i == 0) before = GdiObjectCount();
+  }
+  EXPECT_EQ(GdiObjectCount(), before);
+}
+
+}  // namespace

@@ -38,14 +38,6 @@ void DrawStripFrameOn(TCanvas* target, const RECT& r, int n, int k, TBitmap* str
 
 }  // namespace
 
-std::wstring AnsiToWide(const std::string& Text) {
-  if (Text.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), wide.data(), n);
-  return wide;
-}
-
 std::string SkinWindowText(HWND Window) {
   char text[1000] = {};
   SendMessageA(Window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));

@@ -51,8 +51,6 @@ class TSkinControlHost {
 
 inline int RectWidth(const RECT& R) { return R.right - R.left; }
 inline int RectHeight(const RECT& R) { return R.bottom - R.top; }
-// Text in the ANSI code page as the wide text SkinDrawText takes.
-std::wstring AnsiToWide(const std::string& Text);
 
 // The window text as the engine reads it: WM_GETTEXT into a buffer of 1000 characters.
 std::string SkinWindowText(HWND Window);

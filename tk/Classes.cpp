@@ -5,6 +5,24 @@
 
 #include <windows.h>
 
+std::wstring AnsiToWide(const std::string& Text) {
+  if (Text.empty()) return {};
+  int n = MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), nullptr, 0);
+  std::wstring out(size_t(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), out.data(), n);
+  return out;
+}
+
+std::string WideToAnsi(const wchar_t* Text, int Length) {
+  if (!Text || Length == 0) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, Text, Length, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(size_t(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, Text, Length, out.data(), n, nullptr, nullptr);
+  if (Length < 0 && !out.empty() && out.back() == '\0') out.pop_back();
+  return out;
+}
+
 bool SameText(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));

@@ -54,6 +54,10 @@ class EResNotFound : public Exception {
 // Case-insensitive equality of two ANSI strings, as the toolkit compares names.
 bool SameText(const std::string& a, const std::string& b);
 
+// ANSI text to a wide string and back, in the ANSI code page (Length -1: up to the terminating zero).
+std::wstring AnsiToWide(const std::string& Text);
+std::string WideToAnsi(const wchar_t* Text, int Length = -1);
+
 // ---- Objects with a class name and an inheritance test ------------------------------------------
 
 // A class reference: its name and its parent, so "is a" can be asked by class.

@@ -56,24 +56,6 @@ std::string GuidText(const CLSID& id) {
 
 }  // namespace
 
-std::wstring AnsiToWide(const std::string& Text) {
-  if (Text.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), nullptr, 0);
-  std::wstring out(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.data(), int(Text.size()), out.data(), n);
-  return out;
-}
-
-std::string WideToAnsi(const wchar_t* Text, int Length) {
-  if (!Text || Length == 0) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, Text, Length, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(size_t(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, Text, Length, out.data(), n, nullptr, nullptr);
-  if (Length < 0 && !out.empty() && out.back() == '\0') out.pop_back();
-  return out;
-}
-
 // ---- TOleVariant --------------------------------------------------------------------------------
 
 TOleVariant::TOleVariant(const std::string& Text) {

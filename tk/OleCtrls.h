@@ -105,7 +105,3 @@ class TWebBrowser : public TOleControl {
 // Makes TShockwaveFlash and TWebBrowser readable from form descriptions, with the Flash player's
 // stored settings (WMode, Play, Loop, Quality, Menu, AllowScriptAccess, Scale, Movie).
 void RegisterOleControls();
-
-// ANSI text to a wide string and back, in the ANSI code page.
-std::wstring AnsiToWide(const std::string& Text);
-std::string WideToAnsi(const wchar_t* Text, int Length = -1);

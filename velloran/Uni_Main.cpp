@@ -1,5 +1,7 @@
 #include "velloran/Uni_Main.h"
 
+#include <algorithm>
+
 #include "skin/RezIderData.h"
 #include "tk/FormReader.h"
 #include "velloran/Uni_About.h"
@@ -12,6 +14,23 @@ namespace {
 
 const char* const kWinksList = "contentlist/winkscontent.xml";
 const char* const kEmoticonsList = "contentlist/emoticonscontent.xml";
+
+enum : int { kInstallUrl = 0, kPreviewUrl = 1 };
+enum : int { kWinksPage = 0, kEmoticonsPage = 1 };
+
+// Statuses before sign-in is complete; reading k of the check is compared with value k only.
+const long kNotSignedIn[5] = {
+    1,      // offline
+    0x100,  // finding the server
+    0x200,  // connecting
+    0x300,  // synchronising
+    0x400,  // disconnecting
+};
+
+// Whether anything but blanks and control characters is left once they are trimmed away.
+bool BlankOnly(const std::string& s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
 
 }  // namespace
 
@@ -143,11 +162,87 @@ void Tfrm_Main::tvEmoticonsChange(TObject* Sender, TTreeNode*) {
   btnPreview->Click();
 }
 
-// Previews, installs and the viewers arrive with the preview and install controls.
-void Tfrm_Main::btnPreviewClick(TObject*) {}
-void Tfrm_Main::btnInstallClick(TObject*) {}
-void Tfrm_Main::ShowViewer(int) {}
-void Tfrm_Main::pgContentChange(TObject*) { ShowViewer(pgContent->ActivePageIndex()); }
+bool Tfrm_Main::BuildContentUrl(std::string& url, int kind) {
+  int page = pgContent->ActivePageIndex();
+  TTreeView* tree = page == kWinksPage ? tvWinks : page == kEmoticonsPage ? tvEmoticons : nullptr;
+  if (!tree) return false;
+  TTreeNode* node = tree->Selected();
+  if (!node || node->HasChildren()) return false;
+  auto* record = static_cast<TTreeRecord*>(node->Data);
+  if (!record || record->CabFile.empty()) return false;
+  if (page == kWinksPage)
+    url =
+        kind == kInstallUrl ? "setupcab/cabwinks/" + record->CabFile : "preview/winks/" + record->PreviewFile;
+  else
+    url = kind == kInstallUrl
+              ? "setupcab/cabemoticons/" + record->CabFile
+              : "preview/emoticons/" + record->PreviewFile + "/" + record->PreviewFile + ".htm";
+  if (BlankOnly(url)) return false;
+  url = FBaseUrl + url;
+  return true;
+}
+
+void Tfrm_Main::btnPreviewClick(TObject*) {
+  std::string url;
+  if (!BuildContentUrl(url, kPreviewUrl)) return;
+  // What the viewer makes of a bad address or movie is its own business.
+  try {
+    switch (pgContent->ActivePageIndex()) {
+      case kWinksPage:
+        sflash->SetMovie(url);
+        sflash->Play();
+        break;
+      case kEmoticonsPage:
+        sweb->Navigate(url);
+        break;
+    }
+  } catch (...) {
+  }
+}
+
+void Tfrm_Main::btnInstallClick(TObject*) {
+  std::string url;
+  if (!BuildContentUrl(url, kInstallUrl)) return;
+  // Each reading from an object of its own; all of them go when the handler ends. A missing chat
+  // client is not caught here: it goes to the general error report.
+  std::vector<TMessenger> readers;
+  for (long notSignedIn : kNotSignedIn) {
+    readers.push_back(TMessenger::Create());
+    if (readers.back().MyStatus() == notSignedIn) {
+      ShowInfo("Please logged on to a MSN Messenger!");
+      return;
+    }
+  }
+  // The installer downloads and installs on its own side; whatever it says is not shown.
+  try {
+    msins->InstallContent(url);
+  } catch (...) {
+  }
+}
+
+void Tfrm_Main::ShowViewer(int page) {
+  switch (page) {
+    case kWinksPage:
+      sweb->SetBrowserVisible(false);
+      sflash->Show();
+      sflash->BringToFront();
+      break;
+    case kEmoticonsPage:
+      sflash->Hide();
+      sweb->SetBrowserVisible(true);
+      sweb->BringToFront();
+      break;
+  }
+}
+
+void Tfrm_Main::pgContentChange(TObject*) {
+  int page = pgContent->ActivePageIndex();
+  ShowViewer(page);
+  if (page == kWinksPage)
+    sflash->Play();  // resumes the movie loaded last
+  else if (page == kEmoticonsPage)
+    sflash->SetPlaying(false);
+}
 
 void Tfrm_Main::bnHelpClick(TObject*) { ShellOpen(Handle(), "Velloran.chm"); }
 
@@ -180,6 +275,9 @@ void Tfrm_Main::Register() {
       .Field("tvEmoticons", &Tfrm_Main::tvEmoticons)
       .Field("pnlClient", &Tfrm_Main::pnlClient)
       .Field("grbPreview", &Tfrm_Main::grbPreview)
+      .Field("sflash", &Tfrm_Main::sflash)
+      .Field("sweb", &Tfrm_Main::sweb)
+      .Field("msins", &Tfrm_Main::msins)
       .Field("msnhttp", &Tfrm_Main::msnhttp)
       .Field("IdAntiFreeze1", &Tfrm_Main::IdAntiFreeze1)
       .Field("doc", &Tfrm_Main::doc)
@@ -202,6 +300,8 @@ void RegisterVelloranClasses() {
   RegisterToolkitClasses();
   RegisterHttp();
   RegisterXmlDom();
+  RegisterOleControls();
+  RegisterMessengerClasses();
   RegisterSkinData();
   Tfrm_Main::Register();
   Tfrm_Flash::Register();

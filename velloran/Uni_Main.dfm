@@ -174,6 +174,29 @@ object frm_Main: Tfrm_Main
       Align = alClient
       Caption = 'Preview'
       TabOrder = 0
+      object sflash: TShockwaveFlash
+        Left = 2
+        Top = 15
+        Width = 453
+        Height = 366
+        Align = alClient
+        TabOrder = 0
+        WMode = 'Window'
+        Play = True
+        Loop = True
+        Quality = 1
+        Menu = False
+        AllowScriptAccess = 'always'
+        Scale = 'ShowAll'
+      end
+      object sweb: TWebBrowser
+        Left = 2
+        Top = 15
+        Width = 453
+        Height = 366
+        Align = alClient
+        TabOrder = 1
+      end
     end
   end
   object msnhttp: THttpClient
@@ -183,6 +206,8 @@ object frm_Main: Tfrm_Main
     UserAgent = 'Mozilla/3.0 (compatible; Indy Library)'
   end
   object IdAntiFreeze1: TAntiFreeze
+  end
+  object msins: TMessengerContent
   end
   object doc: TXMLDocument
     DOMVendor = 'MSXML'

@@ -14,8 +14,10 @@
 #include "tk/Forms.h"
 #include "tk/Http.h"
 #include "tk/ImgList.h"
+#include "tk/OleCtrls.h"
 #include "tk/StdCtrls.h"
 #include "tk/XmlDom.h"
+#include "velloran/MessengerApi.h"
 
 // What one node of a content tree stands for.
 struct TTreeRecord {
@@ -49,6 +51,9 @@ class Tfrm_Main : public TForm {
   TTreeView* tvEmoticons = nullptr;
   TPanel* pnlClient = nullptr;
   TGroupBox* grbPreview = nullptr;
+  TShockwaveFlash* sflash = nullptr;
+  TWebBrowser* sweb = nullptr;
+  TMessengerContent* msins = nullptr;
   THttpClient* msnhttp = nullptr;
   TAntiFreeze* IdAntiFreeze1 = nullptr;
   TXMLDocument* doc = nullptr;
@@ -64,6 +69,9 @@ class Tfrm_Main : public TForm {
   bool FillContentTree(TTreeView* tree, const std::string& url, const std::string& title);
   void UpdateTreeIcons(TTreeView* tree);
   void tvEmoticonsChange(TObject* Sender, TTreeNode* Node);
+  // The install (kind 0) or preview (kind 1) URL of the selected item of the active page's tree;
+  // false, url untouched, when nothing suitable is selected.
+  bool BuildContentUrl(std::string& url, int kind);
   void btnPreviewClick(TObject* Sender);
   void btnInstallClick(TObject* Sender);
   void ShowViewer(int page);

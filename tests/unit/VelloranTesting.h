@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tk/ComCtrls.h"
 #include "velloran/Uni_Function.h"
 
 namespace velloran_testing {
@@ -130,6 +132,18 @@ TBoxSeen ReadOwnBoxWhile(const std::string& caption, F show) {
   });
   show();
   return watcher.get();
+}
+
+// The first node of the tree, depth first, whose caption is text; nullptr when there is none.
+inline TTreeNode* FindNode(TTreeView* tree, const std::string& text) {
+  std::function<TTreeNode*(TTreeNode*)> walk = [&](TTreeNode* n) -> TTreeNode* {
+    for (; n; n = n->getNextSibling()) {
+      if (n->Text() == text) return n;
+      if (TTreeNode* found = walk(n->getFirstChild())) return found;
+    }
+    return nullptr;
+  };
+  return walk(tree->Items().GetFirstNode());
 }
 
 }  // namespace velloran_testing

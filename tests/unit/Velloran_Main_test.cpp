@@ -18,6 +18,8 @@
 
 namespace {
 
+using velloran_testing::FindNode;
+
 const char kWinks[] = "contentlist/winkscontent.xml";
 const char kEmoticons[] = "contentlist/emoticonscontent.xml";
 
@@ -112,17 +114,6 @@ std::pair<int, int> WindowImages(TTreeView* tree, TTreeNode* node) {
   item.hItem = node->ItemId();
   SendMessageA(tree->Handle(), TVM_GETITEMA, 0, LPARAM(&item));
   return {item.iImage, item.iSelectedImage};
-}
-
-TTreeNode* FindNode(TTreeView* tree, const std::string& text) {
-  std::function<TTreeNode*(TTreeNode*)> walk = [&](TTreeNode* n) -> TTreeNode* {
-    for (; n; n = n->getNextSibling()) {
-      if (n->Text() == text) return n;
-      if (TTreeNode* found = walk(n->getFirstChild())) return found;
-    }
-    return nullptr;
-  };
-  return walk(tree->Items().GetFirstNode());
 }
 
 class MainWindow : public ::testing::Test {

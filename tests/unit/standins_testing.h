@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -130,5 +131,15 @@ struct Ptr {
   T* operator->() const { return p; }
   void** out() { return reinterpret_cast<void**>(&p); }
 };
+
+// Where the chat client stand-in stores the packages of account: application data +
+// "\Microsoft\MSN Messenger\" + the account hash (hash * 101 + byte, modulo 2^32) + "\Winks3\".
+inline std::string WinksFolderOf(const std::string& account) {
+  uint32_t hash = 0;
+  for (unsigned char c : account) hash = hash * 101u + c;
+  char appData[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE);
+  return std::string(appData) + "\\Microsoft\\MSN Messenger\\" + std::to_string(hash) + "\\Winks3\\";
+}
 
 }  // namespace standins_testing

@@ -327,6 +327,25 @@ TEST_F(Discovery, AControlAlreadyRegisteredIsNotSkinnedTwice) {
   EXPECT_EQ(FSkinned->FControls.Count(), count);
 }
 
+TEST_F(Discovery, AControlWithoutAWindowOnAPreviewFormIsTakenForThePreviewsPageAndLeftAlone) {
+  Make<TButton>();
+  auto* page = Make<TButton>();
+  page->DestroyHandle();
+  FForm->SetName("ReportPreview");
+  Attach();
+  EXPECT_FALSE(page->HandleAllocated());
+  EXPECT_EQ(FSkinned->FControls.Count(), 1);
+}
+
+TEST_F(Discovery, AControlWithoutAWindowOnAnyOtherFormIsSkinned) {
+  Make<TButton>();
+  auto* late = Make<TButton>();
+  late->DestroyHandle();
+  FForm->SetName("MainForm");
+  Attach();
+  EXPECT_EQ(SkinName(late), "TSkinButton");
+}
+
 // ---- Skin3rd ------------------------------------------------------------------------------------------
 
 TEST_F(Discovery, Skin3rdMapsAClassInAnyCaseAndTheFirstMatchingLineWins) {

@@ -356,12 +356,13 @@ namespace {
 class Controls : public FormTest {
  protected:
   // A skinned bare window with one skinned push button child.
+  // The button comes after the takeover, so control discovery has not skinned it already.
   TSkinButton* SkinnedButton(HWND& w, HWND& button) {
     w = Window();
+    FForm = Skin(w);
     button = CreateWindowExA(0, "BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, w,
                              nullptr, nullptr, nullptr);
     FButtonProc = GetWindowLongPtrA(button, GWLP_WNDPROC);
-    FForm = Skin(w);
     auto* skin = new TSkinButton(FForm);
     skin->SkinHandle(button, FData.get(), FForm->FCanvas.get(), FForm);
     return skin;

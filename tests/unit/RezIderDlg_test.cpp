@@ -11,6 +11,7 @@
 
 #include "SkinDrawTesting.h"
 #include "SkinTesting.h"
+#include "WinSubClassTesting.h"
 #include "skin/RezIderForm.h"
 #include "skin/RezIderMenu.h"
 #include "tk/ExtCtrls.h"
@@ -107,28 +108,7 @@ class TRecordingPopup : public TRezIderPopMenu {
 
 bool Logged(const std::string& entry) { return std::count(Log().begin(), Log().end(), entry) > 0; }
 
-// The solid-colour test skin, packed from its folder once.
-const std::vector<uint8_t>& TestSkinArchive() {
-  static std::vector<uint8_t> archive = [] {
-    std::string folder = drawtest::TestSkinFolder();
-    std::vector<TSkinEntry> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "*.bmp").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        TMemoryStream s;
-        s.LoadFromFile(folder + found.cFileName);
-        entries.push_back(
-            TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
-      } while (FindNextFileA(h, &found));
-      FindClose(h);
-    }
-    TMemoryStream ini;
-    ini.LoadFromFile(folder + "skin.ini");
-    return skintest::Archive(std::string(ini.Bytes().begin(), ini.Bytes().end()), entries);
-  }();
-  return archive;
-}
+using ctltest::TestSkinArchive;
 
 const char* kWindowClass = "SkinManagerTestWindow";
 

@@ -358,10 +358,11 @@ class Controls : public FormTest {
   // A skinned bare window with one skinned push button child.
   TSkinButton* SkinnedButton(HWND& w, HWND& button) {
     w = Window();
+    // Made after the takeover, so discovery does not skin it first.
+    FForm = Skin(w);
     button = CreateWindowExA(0, "BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, w,
                              nullptr, nullptr, nullptr);
     FButtonProc = GetWindowLongPtrA(button, GWLP_WNDPROC);
-    FForm = Skin(w);
     auto* skin = new TSkinButton(FForm);
     skin->SkinHandle(button, FData.get(), FForm->FCanvas.get(), FForm);
     return skin;

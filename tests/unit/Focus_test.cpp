@@ -3,6 +3,7 @@
 // the focus or stand under the pointer.
 #include <gtest/gtest.h>
 
+#include "FormFixture.h"
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/Dialogs.h"
 #include "tk/Forms.h"
@@ -22,22 +23,7 @@ class TFocusProbe : public TCustomControl {
   using TCustomControl::TCustomControl;
 };
 
-struct FocusFixture : ::testing::Test {
-  Tfrm_Focus* Form = nullptr;
-  void SetUp() override {
-    Form = TCustomForm::Create<Tfrm_Focus>(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(40, 40, 300, 200);
-  }
-  void TearDown() override { delete Form; }
-  template <class T>
-  T* Add(int left, int top, int width, int height) {
-    T* c = new T(Form);
-    c->SetBounds(left, top, width, height);
-    c->SetParent(Form);
-    return c;
-  }
-};
+using FocusFixture = FormFixture<Tfrm_Focus>;
 
 }  // namespace
 

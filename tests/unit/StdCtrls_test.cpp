@@ -2,6 +2,7 @@
 // labels, panels and group boxes.
 #include <gtest/gtest.h>
 
+#include "FormFixture.h"
 #include "tk/Buttons.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
@@ -21,22 +22,7 @@ std::string ClassOf(HWND wnd) {
   return cls;
 }
 
-struct StdFixture : ::testing::Test {
-  Tfrm_Std* Form = nullptr;
-  void SetUp() override {
-    Form = TCustomForm::Create<Tfrm_Std>(nullptr);
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(40, 40, 300, 200);
-  }
-  void TearDown() override { delete Form; }
-  template <class T>
-  T* Add(int left, int top, int width, int height) {
-    T* c = new T(Form);
-    c->SetBounds(left, top, width, height);
-    c->SetParent(Form);
-    return c;
-  }
-};
+using StdFixture = FormFixture<Tfrm_Std>;
 
 }  // namespace
 

@@ -228,32 +228,47 @@ void TCustomGroupBox::WndProc(TMessage& Message) {
 
 // ---- List boxes ---------------------------------------------------------------------------------
 
-void TListBoxStrings::Check(int Index, int Limit) const {
+void TControlStrings::Check(int Index, int Limit) const {
   if (Index < 0 || Index > Limit)
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-std::string TListBoxStrings::Get(int Index) const {
+std::string TControlStrings::Get(int Index) const {
   Check(Index, Count() - 1);
   return FItems[size_t(Index)];
 }
 
-void TListBoxStrings::Insert(int Index, const std::string& S) {
+void TControlStrings::Insert(int Index, const std::string& S) {
   Check(Index, Count());
   FItems.insert(FItems.begin() + Index, S);
-  if (FListBox->HandleAllocated())
-    SendMessageA(FListBox->Handle(), LB_INSERTSTRING, WPARAM(Index), LPARAM(FItems[size_t(Index)].c_str()));
+  FOnChange(chInsert, Index);
 }
 
-void TListBoxStrings::Delete(int Index) {
+void TControlStrings::Delete(int Index) {
   Check(Index, Count() - 1);
   FItems.erase(FItems.begin() + Index);
-  if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_DELETESTRING, WPARAM(Index), 0);
+  FOnChange(chDelete, Index);
 }
 
-void TListBoxStrings::Clear() {
+void TControlStrings::Clear() {
   FItems.clear();
-  if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_RESETCONTENT, 0, 0);
+  FOnChange(chClear, -1);
+}
+
+void SendStringsChange(HWND Wnd, const TControlStrings& Strings, TControlStrings::TChange Change, int Index,
+                       UINT InsertMsg, UINT DeleteMsg, UINT ResetMsg) {
+  if (!Wnd) return;
+  switch (Change) {
+    case TControlStrings::chInsert:
+      SendMessageA(Wnd, InsertMsg, WPARAM(Index), LPARAM(Strings.Strings(Index).c_str()));
+      break;
+    case TControlStrings::chDelete:
+      SendMessageA(Wnd, DeleteMsg, WPARAM(Index), 0);
+      break;
+    case TControlStrings::chClear:
+      SendMessageA(Wnd, ResetMsg, 0, 0);
+      break;
+  }
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
@@ -274,7 +289,8 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::InitializeWnd() {
   if (FStyle == lbOwnerDrawFixed) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
-  for (const std::string& s : FItems.FItems) SendMessageA(FHandle, LB_ADDSTRING, 0, LPARAM(s.c_str()));
+  for (int i = 0; i < FItems.Count(); ++i)
+    SendMessageA(FHandle, LB_ADDSTRING, 0, LPARAM(FItems.Strings(i).c_str()));
   if (FSavedIndex >= 0) SendMessageA(FHandle, LB_SETCURSEL, WPARAM(FSavedIndex), 0);
 }
 
@@ -358,6 +374,7 @@ TCustomListBox::~TCustomListBox() {
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterStdCtrls() {
+  RegisterStdCtrlsInput();
   static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
   static const TIdentMap alignments = {
       {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};

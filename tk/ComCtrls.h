@@ -395,8 +395,8 @@ class TCustomTabControl : public TWinControl {
   explicit TCustomTabControl(TComponent* AOwner);
   ~TCustomTabControl() override;
   TControlStrings& Tabs() { return FTabs; }
-  int TabIndex() const;
-  void SetTabIndex(int value);
+  int TabIndex() const { return FIndex.Get(FHandle); }
+  void SetTabIndex(int value) { FIndex.Set(FHandle, value); }
   TTabPosition TabPosition() const { return FTabPosition; }
   void SetTabPosition(TTabPosition value);
   TNotifyEvent OnChange;
@@ -411,7 +411,7 @@ class TCustomTabControl : public TWinControl {
   void TabsChanged(TControlStrings::TChange Change, int Index);
   TControlStrings FTabs{[this](TControlStrings::TChange c, int i) { TabsChanged(c, i); }};
   TTabPosition FTabPosition = TTabPosition::tpTop;
-  int FSavedIndex = -1;
+  TKeptIndex FIndex{TCM_GETCURSEL, TCM_SETCURSEL};
 };
 
 class TTabControl : public TCustomTabControl {

@@ -199,11 +199,11 @@ void TCustomTabControl::CreateParams(TCreateParams& Params) {
 
 void TCustomTabControl::InitializeWnd() {
   for (int i = 0; i < FTabs.Count(); ++i) SendTabText(FHandle, TCM_INSERTITEMA, i, FTabs.Strings(i));
-  if (FSavedIndex >= 0) SendMessageA(FHandle, TCM_SETCURSEL, WPARAM(FSavedIndex), 0);
+  FIndex.Restore(FHandle);
 }
 
 void TCustomTabControl::DestroyWnd() {
-  FSavedIndex = TabIndex();
+  FIndex.Save(FHandle);
   TWinControl::DestroyWnd();
 }
 
@@ -220,16 +220,6 @@ void TCustomTabControl::TabsChanged(TControlStrings::TChange Change, int Index) 
       SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
       break;
   }
-}
-
-int TCustomTabControl::TabIndex() const {
-  if (!FHandle) return FSavedIndex;
-  return int(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0));
-}
-
-void TCustomTabControl::SetTabIndex(int value) {
-  FSavedIndex = value;
-  if (FHandle) SendMessageA(FHandle, TCM_SETCURSEL, WPARAM(value), 0);
 }
 
 void TCustomTabControl::SetTabPosition(TTabPosition value) {

@@ -271,6 +271,20 @@ void SendStringsChange(HWND Wnd, const TControlStrings& Strings, TControlStrings
   }
 }
 
+void SendStrings(HWND Wnd, const TControlStrings& Strings, UINT InsertMsg) {
+  for (int i = 0; i < Strings.Count(); ++i)
+    SendMessageA(Wnd, InsertMsg, WPARAM(i), LPARAM(Strings.Strings(i).c_str()));
+}
+
+void TKeptIndex::Set(HWND Wnd, int Value) {
+  FSaved = Value;
+  if (Wnd) SendMessageA(Wnd, FSetMsg, WPARAM(Value), 0);
+}
+
+void TKeptIndex::Restore(HWND Wnd) const {
+  if (FSaved >= 0) SendMessageA(Wnd, FSetMsg, WPARAM(FSaved), 0);
+}
+
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
   FWidth = 121;
@@ -289,24 +303,13 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::InitializeWnd() {
   if (FStyle == lbOwnerDrawFixed) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
-  for (int i = 0; i < FItems.Count(); ++i)
-    SendMessageA(FHandle, LB_ADDSTRING, 0, LPARAM(FItems.Strings(i).c_str()));
-  if (FSavedIndex >= 0) SendMessageA(FHandle, LB_SETCURSEL, WPARAM(FSavedIndex), 0);
+  SendStrings(FHandle, FItems, LB_INSERTSTRING);
+  FIndex.Restore(FHandle);
 }
 
 void TCustomListBox::DestroyWnd() {
-  FSavedIndex = ItemIndex();
+  FIndex.Save(FHandle);
   TWinControl::DestroyWnd();
-}
-
-int TCustomListBox::ItemIndex() const {
-  if (!FHandle) return FSavedIndex;
-  return int(SendMessageA(FHandle, LB_GETCURSEL, 0, 0));
-}
-
-void TCustomListBox::SetItemIndex(int value) {
-  FSavedIndex = value;
-  if (FHandle) SendMessageA(FHandle, LB_SETCURSEL, WPARAM(value), 0);
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle value) {

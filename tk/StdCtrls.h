@@ -141,14 +141,32 @@ class TControlStrings : public TStrings {
 // Puts a change of Strings into a list window through its insert, delete and reset messages.
 void SendStringsChange(HWND Wnd, const TControlStrings& Strings, TControlStrings::TChange Change, int Index,
                        UINT InsertMsg, UINT DeleteMsg, UINT ResetMsg);
+// Puts every string into a new list window through its insert message.
+void SendStrings(HWND Wnd, const TControlStrings& Strings, UINT InsertMsg);
+
+// The chosen item of a list-like window, read and set through its messages while it has a window
+// and kept here while it has none, so that a new window gets it back.
+class TKeptIndex {
+ public:
+  TKeptIndex(UINT GetMsg, UINT SetMsg) : FGetMsg(GetMsg), FSetMsg(SetMsg) {}
+  int Get(HWND Wnd) const { return Wnd ? int(SendMessageA(Wnd, FGetMsg, 0, 0)) : FSaved; }
+  void Set(HWND Wnd, int Value);
+  // Before the window goes, and once the new one exists.
+  void Save(HWND Wnd) { FSaved = Get(Wnd); }
+  void Restore(HWND Wnd) const;
+
+ private:
+  UINT FGetMsg, FSetMsg;
+  int FSaved = -1;
+};
 
 class TCustomListBox : public TWinControl {
  public:
   TK_CLASS(TCustomListBox, TWinControl)
   explicit TCustomListBox(TComponent* AOwner);
   TControlStrings& Items() { return FItems; }
-  int ItemIndex() const;
-  void SetItemIndex(int value);
+  int ItemIndex() const { return FIndex.Get(FHandle); }
+  void SetItemIndex(int value) { FIndex.Set(FHandle, value); }
   TListBoxStyle Style() const { return FStyle; }
   void SetStyle(TListBoxStyle value);
   int ItemHeight() const { return FItemHeight; }
@@ -171,7 +189,7 @@ class TCustomListBox : public TWinControl {
   }};
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
-  int FSavedIndex = -1;
+  TKeptIndex FIndex{LB_GETCURSEL, LB_SETCURSEL};
   std::unique_ptr<TCanvas> FCanvas;
 };
 
@@ -282,8 +300,8 @@ class TCustomComboBox : public TWinControl {
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
   TControlStrings& Items() { return FItems; }
-  int ItemIndex() const;
-  void SetItemIndex(int value);
+  int ItemIndex() const { return FIndex.Get(FHandle); }
+  void SetItemIndex(int value) { FIndex.Set(FHandle, value); }
   TComboBoxStyle Style() const { return FStyle; }
   void SetStyle(TComboBoxStyle value);
   TNotifyEvent OnChange;
@@ -299,7 +317,7 @@ class TCustomComboBox : public TWinControl {
     SendStringsChange(FHandle, FItems, c, i, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT);
   }};
   TComboBoxStyle FStyle = csDropDown;
-  int FSavedIndex = -1;
+  TKeptIndex FIndex{CB_GETCURSEL, CB_SETCURSEL};
 };
 
 class TComboBox : public TCustomComboBox {

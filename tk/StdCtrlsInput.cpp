@@ -182,24 +182,13 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomComboBox::InitializeWnd() {
-  for (int i = 0; i < FItems.Count(); ++i)
-    SendMessageA(FHandle, CB_ADDSTRING, 0, LPARAM(FItems.Strings(i).c_str()));
-  if (FSavedIndex >= 0) SendMessageA(FHandle, CB_SETCURSEL, WPARAM(FSavedIndex), 0);
+  SendStrings(FHandle, FItems, CB_INSERTSTRING);
+  FIndex.Restore(FHandle);
 }
 
 void TCustomComboBox::DestroyWnd() {
-  FSavedIndex = ItemIndex();
+  FIndex.Save(FHandle);
   TWinControl::DestroyWnd();
-}
-
-int TCustomComboBox::ItemIndex() const {
-  if (!FHandle) return FSavedIndex;
-  return int(SendMessageA(FHandle, CB_GETCURSEL, 0, 0));
-}
-
-void TCustomComboBox::SetItemIndex(int value) {
-  FSavedIndex = value;
-  if (FHandle) SendMessageA(FHandle, CB_SETCURSEL, WPARAM(value), 0);
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {

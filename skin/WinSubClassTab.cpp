@@ -117,7 +117,7 @@ bool TSkinTab::FindUpDown() {
   if (!u) return false;
   // An up-down that went away and came back is a new window: its old object (gone, or waiting for
   // the form to free it) is let go and the new window skinned.
-  if (FUpDown && (FUpDown->FHandle != u || FUpDown->FSkinState == scsGone)) {
+  if (FUpDown && FUpDown->FHandle != u) {
     RemoveFreeNotification(FUpDown);
     FUpDown = nullptr;
   }

@@ -68,16 +68,8 @@ TEST(TabGeometry, SideTabsAreComposedLyingAndStripsSitBesideThePage) {
 
 class TabSkinTest : public SkinControlTest {
  protected:
-  std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
-    HBRUSH b = CreateSolidBrush(kUntouched);
-    RECT all{0, 0, r.right - r.left, r.bottom - r.top};
-    FillRect(bmp->Canvas()->Handle(), &all, b);
-    DeleteObject(b);
-    skin->PaintFrame(bmp->Canvas()->Handle());
-    return bmp;
+  static std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
+    return ctltest::Painted(skin, wnd, kUntouched);
   }
   HWND Tabs(DWORD style, int count, int w = 220, int h = 160) {
     HWND t = Child(WC_TABCONTROLA, WS_CLIPSIBLINGS | style, 10, 10, w, h);
@@ -254,6 +246,34 @@ TEST_F(TabSkinTest, TooManyTabsShowTheScrollButtonsSkinnedAndNotOverdrawn) {
   // Given back with the rest of the form's list.
   Host.FreeControls();
   EXPECT_EQ(ProcOf(ud), udOwn);
+}
+
+TEST_F(TabSkinTest, AnUpDownThatGoesAndComesBackGetsANewSkinObject) {
+  HWND t = Tabs(0, 20, 160, 100);
+  auto* skin = SkinBare<TSkinTab>(t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  // Its window goes; the form frees the object of a gone window when it purges its list.
+  DestroyWindow(skin->FUpDown->FHandle);
+  delete skin->FUpDown;
+  EXPECT_EQ(skin->FUpDown, nullptr);
+  HWND again = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(again);
+  Painted(skin, t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_EQ(skin->FUpDown->FHandle, again);
+  EXPECT_TRUE(Host.Lists(skin->FUpDown));
+  // A window that goes while its object waits for the purge is let go as well.
+  TSkinUpDown* waiting = skin->FUpDown;
+  DestroyWindow(again);
+  ASSERT_EQ(waiting->FSkinState, scsGone);
+  HWND third = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  Painted(skin, t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_NE(skin->FUpDown, waiting);
+  EXPECT_EQ(skin->FUpDown->FHandle, third);
+  delete skin;
 }
 
 TEST_F(TabSkinTest, PicturesAreTurnedForTheTabPosition) {

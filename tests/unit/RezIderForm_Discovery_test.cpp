@@ -555,6 +555,7 @@ class KindsDiscovery : public Discovery {
 
 TEST_F(KindsDiscovery, EveryKindGetsTheSkinObjectOfItsClassAndEverythingComesBack) {
   const TColor memoColour = F->mmoNotes->Color(), groupColour = F->rgSize->Color();
+  const LONG_PTR headerProc = Proc(Header());
   Attach();
   EXPECT_EQ(SkinName(F->chkAgree), "TSkinCheckBox");
   EXPECT_EQ(SkinName(F->rbFirst), "TSkinRadioButton");
@@ -582,6 +583,7 @@ TEST_F(KindsDiscovery, EveryKindGetsTheSkinObjectOfItsClassAndEverythingComesBac
 
   Release();
   ExpectAllGivenBack();
+  EXPECT_EQ(Proc(Header()), headerProc);
   EXPECT_EQ(F->mmoNotes->Color(), memoColour);
   EXPECT_EQ(F->rgSize->Color(), groupColour);
 }

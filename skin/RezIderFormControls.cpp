@@ -60,11 +60,12 @@ void SkinAsHandle(TRezIderFormImpl* Form, TComponent* Owner, HWND Window) {
 }
 
 template <typename T = TSkinScrollbar>
-void SkinScrolling(TRezIderFormImpl* Form, TComponent* C, bool DragThumb) {
+T* SkinScrolling(TRezIderFormImpl* Form, TComponent* C, bool DragThumb) {
   auto* control = ObjectAs<TWinControl>(C);
-  if (!control) return;
+  if (!control) return nullptr;
   auto* skin = new T(C);
   skin->SkinScrollingControl(control, Form->FSkinData, Form->FCanvas.get(), Form, DragThumb);
+  return skin;
 }
 
 HWND HandleOf(TComponent* C) {
@@ -92,9 +93,26 @@ bool IsContainer(TComponent* C) {
   return C->Is<TWinControl>() && !C->Is<TCustomForm>() && C->ComponentCount() > 0;
 }
 
-// The class rules, in order; true when one applied (or, for a bit button, when it ends the work).
-// The toolkit has no tab-only control, no control carrying a menu item, no check box, radio button
-// or radio group, tool bar, progress bar, combo box or list view class: those kinds never occur.
+// A tab control (tabs without pages) is tried before Skin3rd.
+bool SkinTabControl(TRezIderFormImpl* Form, TComponent* C) {
+  if (!C->Is<TCustomTabControl>() || !TabsGate(Form)) return false;
+  SkinAsHandle<TSkinTab>(Form, C, HandleOf(C));
+  return true;
+}
+
+// A scrolling kind that keeps a colour of its own takes the skin colour too; its skin object keeps
+// the colour it had, to give it back when skinning ends and to follow a new skin.
+void SkinScrollingWithColour(TRezIderFormImpl* Form, TComponent* C) {
+  TSkinScrollbar* skin = SkinScrolling(Form, C, true);
+  if (!skin) return;
+  skin->FOldColor = skin->FControl->Color();
+  skin->FTakeColor = true;
+  skin->FControl->SetColor(Form->FSkinData->ButtonFace);
+}
+
+// The class rules after Skin3rd, in order; true when one applied (or, for a bit button, when it
+// ends the work). The scrolling list kind is the list box; the scrolling kind that keeps a colour of
+// its own is the memo.
 bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
   if (N == "TTABSET") {
     if (!TabsGate(Form)) return false;
@@ -114,12 +132,20 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
     SkinAsHandle<TSkinTab>(Form, Form, HandleOf(C));
     return true;
   }
+  if (C->Is<TCustomCheckBox>() && Gate(Form, xcCheckBox)) {
+    SkinAsControl<TSkinCheckBox>(Form, C, false);
+    return true;
+  }
   if (N == "TTRACKBAR" && Gate(Form, xcButton)) {
     SkinAsControl<TSkinTrackBar>(Form, C, false);
     return true;
   }
   if (N == "TUPDOWN" && Gate(Form, xcButton)) {
     SkinAsControl<TSkinUpDown>(Form, C, false);
+    return true;
+  }
+  if (C->Is<TCustomRadioGroup>() && Gate(Form, xcRadioButton)) {
+    SkinGroup<TSkinRadioButton>(Form, C, true);
     return true;
   }
   if (N == "TDBNAVIGATOR" && Gate(Form, xcPanel)) {
@@ -132,13 +158,25 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
     SkinFormControls(Form, ObjectAs<TWinControl>(C));
     return true;
   }
+  if (C->Is<TRadioButton>() && Gate(Form, xcRadioButton)) {
+    SkinAsControl<TSkinRadioButton>(Form, C, false);
+    return true;
+  }
   if (auto* bar = ObjectAs<TStatusBar>(C); bar && Gate(Form, xcStatusBar)) {
     bar->SetSizeGrip(false);
     SkinAsControl<TSkinStatusBar>(Form, C, false);
     return true;
   }
+  if (C->Is<TProgressBar>() && Gate(Form, xcProgress)) {
+    SkinAsControl<TSkinProgress>(Form, C, false);
+    return true;
+  }
   if (C->Is<TScrollBar>() && Gate(Form, xcScrollbar)) {
     SkinAsControl<TSkinScControl>(Form, C, false);
+    return true;
+  }
+  if (C->Is<TCustomComboBox>() && Gate(Form, xcCombo)) {
+    SkinAsControl<TSkinComBox>(Form, C, false);
     return true;
   }
   if (N == "TDATETIMEPICKER" && Gate(Form, xcEdit)) {
@@ -170,8 +208,16 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
     SkinScrolling(Form, C, false);
     return true;
   }
+  if (C->Is<TCustomListView>() && Gate(Form, xcScrollbar)) {
+    SkinScrolling<TSkinListView>(Form, C, false);
+    return true;
+  }
   if (C->Is<TCustomListBox>() && Gate(Form, xcScrollbar)) {
     SkinScrolling(Form, C, true);
+    return true;
+  }
+  if (C->Is<TCustomMemo>() && Gate(Form, xcScrollbar)) {
+    SkinScrollingWithColour(Form, C);
     return true;
   }
   if (IsScrollingControl(C) && Gate(Form, xcScrollbar)) {
@@ -234,6 +280,7 @@ void SkinChildren(TRezIderFormImpl* Form, TComponent* C, TWinControl* Container)
   }
 
   if (N == "TDBCOMBOBOXEH" || N == "TQRPREVIEW" || N == "TFRDESIGNERPAGE" || N == "TFRPBOX") return;
+  if (SkinTabControl(Form, C)) return;
   if (SkinByType(Form, N, C)) return;
   SkinByClass(Form, N, C);
 }
@@ -351,7 +398,9 @@ void SkinByWindowClass(TRezIderFormImpl* Form, HWND Window) {
   if (cls == "combobox") {
     if ((style & 3) != CBS_SIMPLE) SkinAsHandle<TSkinComBox>(Form, Form, Window);
   } else if (cls == "comboboxex32") {
-    if (HWND inner = GetTopWindow(Window)) SkinAsHandle<TSkinComBox>(Form, Form, inner);
+    // The inner combo box is what gets skinned, so it is what tells whether this one already is.
+    HWND inner = GetTopWindow(Window);
+    if (inner && !FindControlByHandle(Form, inner)) SkinAsHandle<TSkinComBox>(Form, Form, inner);
   } else if (cls == "scrollbar") {
     // The sizer paints nothing: only a size box or grip may lose its painting, never a bar.
     if (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) SkinAsHandle<TSkinSizer>(Form, Form, Window);

@@ -4,6 +4,7 @@
 #include "skin/RezIderForm.h"
 #include "skin/RezIderFormDraw.h"
 #include "skin/WinSubClass.h"
+#include "tk/FormReader.h"
 
 namespace {
 
@@ -33,9 +34,12 @@ void DrawCheckGlyph(TSkinControl& c, HDC dc, const RECT& r, bool radio) {
   int fw = strip->Width() / n, fh = strip->Height();
   int cw = GetSystemMetrics(SM_CXMENUCHECK);
   LRESULT state = SendMessageA(c.FHandle, radio ? BM_GETCHECK : BM_GETSTATE, 0, 0);
+  bool checked = (state & BST_CHECKED) != 0;
+  // A toolkit control's published Checked is its state, whatever its window shows.
+  if (std::string value; GetEnumProp(c.FControl, "Checked", value)) checked = SameText(value, "true");
   DWORD style = GetWindowLongA(c.FHandle, GWL_STYLE);
-  int k = CheckFrame(radio, n, (state & BST_CHECKED) != 0, (style & WS_DISABLED) != 0,
-                     !radio && (state & BST_INDETERMINATE) != 0);
+  int k =
+      CheckFrame(radio, n, checked, (style & WS_DISABLED) != 0, !radio && (state & BST_INDETERMINATE) != 0);
   RECT image{0, r.top + (RectHeight(r) - fh) / 2, 0, 0};
   image.bottom = image.top + fh;
   RECT back;
@@ -109,8 +113,9 @@ bool TSkinTrackBar::BeforeDefault(TMessage& Message) {
       return false;
     case WM_NOTIFY:
     case CN_NOTIFY: {
+      // Only the track bar's own drawing: a tool tip or buddy of it custom-draws for itself.
       auto* header = reinterpret_cast<NMHDR*>(Message.LParam);
-      if (!header || header->code != UINT(NM_CUSTOMDRAW)) return true;
+      if (!header || header->code != UINT(NM_CUSTOMDRAW) || header->hwndFrom != FHandle) return true;
       Message.Result = CustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(Message.LParam));
       return false;
     }

@@ -5,6 +5,7 @@
 #include "skin/ImgUtil.h"
 #include "skin/RezIderData.h"
 #include "skin/RezIderFormDraw.h"
+#include "tk/Tabs.h"
 
 namespace {
 
@@ -114,12 +115,24 @@ void TSkinTab::BuildBitmaps() {
 bool TSkinTab::FindUpDown() {
   HWND u = FindWindowExA(FHandle, nullptr, UPDOWN_CLASSA, nullptr);
   if (!u) return false;
+  // An up-down that went away and came back is a new window: its old object (gone, or waiting for
+  // the form to free it) is let go and the new window skinned.
+  if (FUpDown && FUpDown->FHandle != u) {
+    RemoveFreeNotification(FUpDown);
+    FUpDown = nullptr;
+  }
   if (!FUpDown) {
     // Without an owner to free it, the up-down goes with this object.
     FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
+    FUpDown->FreeNotification(this);
     FUpDown->SkinHandle(u, FSkinData, FCanvas, FForm);
   }
   return (GetWindowLongA(u, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TSkinTab::Notification(TComponent* AComponent, TOperation Operation) {
+  TSkinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FUpDown) FUpDown = nullptr;
 }
 
 void TSkinTab::DrawTab(HDC DC, const RECT& T, int K) {
@@ -220,7 +233,7 @@ TSkinTab31::TSkinTab31(TComponent* AOwner) : TSkinControl(AOwner), FTabBitmap(st
 
 TSkinTab31::~TSkinTab31() = default;
 
-TTabSetView* TSkinTab31::View() const { return dynamic_cast<TTabSetView*>(FControl); }
+TTabSet* TSkinTab31::TabSet() const { return ObjectAs<TTabSet>(FControl); }
 
 void TSkinTab31::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool) {
   auto* control = ObjectAs<TWinControl>(Owner());
@@ -229,8 +242,8 @@ void TSkinTab31::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* C
   FHandle = control->Handle();
   TSkinControl::SkinHandle(FHandle, Data, Canvas, Form);
   BuildBitmap();
-  TTabSetView* view = View();
-  TWinControl* scroller = view ? view->Scroller() : nullptr;
+  TTabSet* set = TabSet();
+  TWinControl* scroller = set ? set->Scroller() : nullptr;
   if (!scroller || control->ComponentCount() == 0 || control->Components(0) != scroller) return;
   FScroller = scroller;
   // Without an owner to free it, the up-down goes with this object.
@@ -250,7 +263,7 @@ void TSkinTab31::BuildBitmap() {
 
 bool TSkinTab31::Drawable() const {
   TDataSkinBorder* e = FSkinData ? FSkinData->Tabs.get() : nullptr;
-  return e && Usable(e->Image) && View() && !FTabBitmap->Empty();
+  return e && Usable(e->Image) && TabSet() && !FTabBitmap->Empty();
 }
 
 bool TSkinTab31::BeforeDefault(TMessage& Message) {
@@ -271,20 +284,20 @@ bool TSkinTab31::BeforeDefault(TMessage& Message) {
 void TSkinTab31::DrawControl(HDC DC, const RECT& R) {
   if (!Drawable()) return;
   TDataSkinBorder* e = FSkinData->Tabs.get();
-  TTabSetView* view = View();
+  TTabSet* set = TabSet();
   const int w = RectWidth(R), h = RectHeight(R);
   if (w <= 0 || h <= 0) return;
   TBitmap b(w, h);
   TCanvas* c = b.Canvas();
   FillBackground(c->Handle(), RECT{0, 0, w, h});
-  if (TFont* font = view->TabFont()) c->SetFont(font);
+  // The tab set paints with its font.
+  c->SetFont(set->Font());
   const bool scrollerShown = FScroller && (GetWindowLongA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
-  const int selected = view->TabIndex(), limit = w - view->EndMargin();
-  int x = view->StartMargin();
-  for (int i = view->FirstIndex(), n = view->TabCount(); i < n; ++i) {
-    if (i < 0) continue;
+  const int selected = set->TabIndex(), limit = w - set->EndMargin();
+  int x = set->StartMargin();
+  for (int i = std::max(set->FirstIndex(), 0), n = set->Tabs().Count(); i < n; ++i) {
     const int k = i == selected ? 2 : 1;
-    const std::string caption = view->TabCaption(i);
+    const std::string caption = set->Tabs().Strings(i);
     const int tw = c->TextWidth(caption) + 9;
     // A tab that does not fit is left out; a narrower one after it may still fit.
     if (!TabSetTabFits(x, tw, limit, scrollerShown)) continue;

@@ -10,6 +10,8 @@
 
 #include "skin/WinSubClass.h"
 
+class TTabSet;
+
 // 0 tabs at the top, 1 at the bottom, 2 on the left, 3 on the right, from a tab control's style.
 uint8_t TabPositionOfStyle(DWORD Style);
 
@@ -35,6 +37,8 @@ class TSkinTab : public TSkinControl {
   void DrawControl(HDC DC, const RECT& R) override;
   void DrawTab(HDC DC, const RECT& T, int K);
   void DrawTabsClipped(HDC DC, const RECT& S);
+  // The up-down's object lets go of this one when it is freed first.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   uint8_t FTabPosition = 0;
   std::unique_ptr<TBitmap> FTabBitmap;
@@ -43,30 +47,11 @@ class TSkinTab : public TSkinControl {
   TSkinUpDown* FUpDown = nullptr;
 };
 
-// What the skinned tab set reads of the toolkit's tab set, a row of tabs the toolkit draws itself;
-// the tab set implements it beside being a window control.
-class TTabSetView {
- public:
-  virtual int TabCount() const = 0;
-  virtual std::string TabCaption(int Index) const = 0;
-  // The selected tab, or -1.
-  virtual int TabIndex() const = 0;
-  // The first tab shown; the ones before it are scrolled out.
-  virtual int FirstIndex() const = 0;
-  virtual int StartMargin() const = 0;
-  virtual int EndMargin() const = 0;
-  virtual TFont* TabFont() = 0;
-  // Its scroll-button control, or nullptr.
-  virtual TWinControl* Scroller() const = 0;
-
- protected:
-  ~TTabSetView() = default;
-};
-
 // Whether a tab TabWidth wide fits at X before Limit; shown scroll buttons need 12 pixels more.
 bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown);
 
-// The toolkit's tab set, its tabs drawn from the Tabs element, its scroll buttons as an up-down.
+// The toolkit's tab set (TTabSet), its tabs drawn from the Tabs element, its scroll buttons as an
+// up-down.
 class TSkinTab31 : public TSkinControl {
  public:
   TK_CLASS(TSkinTab31, TSkinControl)
@@ -83,7 +68,7 @@ class TSkinTab31 : public TSkinControl {
   TWinControl* FScroller = nullptr;
 
  private:
-  TTabSetView* View() const;
+  TTabSet* TabSet() const;
   // The Tabs picture and the tab set's values are there to draw from.
   bool Drawable() const;
 };

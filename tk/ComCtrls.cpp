@@ -144,12 +144,15 @@ void TPageControl::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_CLIPCHILDREN;
 }
 
-void TPageControl::SendTab(UINT Msg, int Index, TTabSheet* Page) {
-  std::string text = Page->Caption();
+void SendTabText(HWND Wnd, UINT Msg, int Index, std::string Text) {
   TCITEMA item{};
   item.mask = TCIF_TEXT;
-  item.pszText = text.data();
-  SendMessageA(FHandle, Msg, WPARAM(Index), LPARAM(&item));
+  item.pszText = Text.data();
+  SendMessageA(Wnd, Msg, WPARAM(Index), LPARAM(&item));
+}
+
+void TPageControl::SendTab(UINT Msg, int Index, TTabSheet* Page) {
+  SendTabText(FHandle, Msg, Index, Page->Caption());
 }
 
 void TPageControl::InitializeWnd() {
@@ -552,6 +555,7 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterComCtrls() {
+  RegisterComCtrlsViews();
   static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
   RegisterComponentClass<TImageList>();
   Published<TImageList>().Property("Width", &TImageList::SetWidth).Property("Height", &TImageList::SetHeight);

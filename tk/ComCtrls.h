@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tk/Controls.h"
+#include "tk/StdCtrls.h"
 
 class TImageList;
 
@@ -253,6 +254,174 @@ class TTreeView : public TCustomTreeView {
   TK_CLASS(TTreeView, TCustomTreeView)
   using TCustomTreeView::TCustomTreeView;
 };
+
+// Inserts (TCM_INSERTITEMA) or changes (TCM_SETITEMA) the caption of a tab control's tab Index.
+void SendTabText(HWND Wnd, UINT Msg, int Index, std::string Text);
+
+// ---- Progress bar -------------------------------------------------------------------------------
+
+class TProgressBar : public TWinControl {
+ public:
+  TK_CLASS(TProgressBar, TWinControl)
+  explicit TProgressBar(TComponent* AOwner);
+  int Min() const { return FMin; }
+  int Max() const { return FMax; }
+  int Position() const { return FPosition; }
+  void SetMin(int value);
+  void SetMax(int value);
+  // Kept inside the range.
+  void SetPosition(int value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  bool ClickOnMouseUp() const override { return false; }
+  void UpdateRange();
+  int FMin = 0, FMax = 100, FPosition = 0;
+};
+
+// ---- List view ----------------------------------------------------------------------------------
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+class TCustomListView;
+
+// A column of a report-style list view: its header section.
+class TListColumn : public TPersistent {
+ public:
+  TK_CLASS(TListColumn, TPersistent)
+  explicit TListColumn(TCustomListView* Owner) : FOwner(Owner) {}
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& value);
+  int Width() const { return FWidth; }
+  void SetWidth(int value);
+  int Index() const;
+
+ private:
+  TCustomListView* FOwner;
+  std::string FCaption;
+  int FWidth = 50;
+};
+
+class TListColumns {
+ public:
+  explicit TListColumns(TCustomListView* Owner) : FOwner(Owner) {}
+  int Count() const { return int(FItems.size()); }
+  TListColumn* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
+  TListColumn* Add();
+  void Clear();
+
+ private:
+  friend class TListColumn;
+  TCustomListView* FOwner;
+  std::vector<std::unique_ptr<TListColumn>> FItems;
+};
+
+class TListItems;
+
+// A row: its caption in the first column, its sub-items in the next ones.
+class TListItem {
+ public:
+  explicit TListItem(TListItems* Owner) : FOwner(Owner) {}
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& value);
+  TControlStrings& SubItems() { return FSubItems; }
+  int Index() const;
+
+ private:
+  void Changed();
+  TListItems* FOwner;
+  std::string FCaption;
+  TControlStrings FSubItems{[this](TControlStrings::TChange, int) { Changed(); }};
+};
+
+class TListItems {
+ public:
+  explicit TListItems(TCustomListView* Owner) : FOwner(Owner) {}
+  int Count() const { return int(FItems.size()); }
+  TListItem* Item(int Index) const { return FItems.at(size_t(Index)).get(); }
+  TListItem* Add();
+  void Delete(int Index);
+  void Clear();
+
+ private:
+  friend class TListItem;
+  TCustomListView* FOwner;
+  std::vector<std::unique_ptr<TListItem>> FItems;
+};
+
+// The system list view; its columns and rows survive the window.
+class TCustomListView : public TWinControl {
+ public:
+  TK_CLASS(TCustomListView, TWinControl)
+  explicit TCustomListView(TComponent* AOwner);
+  ~TCustomListView() override;
+  TViewStyle ViewStyle() const { return FViewStyle; }
+  void SetViewStyle(TViewStyle value);
+  TListColumns& Columns() { return FColumns; }
+  TListItems& Items() { return FItems; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  bool ClickOnMouseUp() const override { return false; }
+  // What changed in the columns or rows, put into the window when there is one.
+  void SendColumn(UINT Msg, int Index);
+  void SendItem(int Index, bool Insert);
+  friend class TListColumn;
+  friend class TListColumns;
+  friend class TListItem;
+  friend class TListItems;
+  TViewStyle FViewStyle = vsIcon;
+  TListColumns FColumns{this};
+  TListItems FItems{this};
+};
+
+class TListView : public TCustomListView {
+ public:
+  TK_CLASS(TListView, TCustomListView)
+  using TCustomListView::TCustomListView;
+};
+
+// ---- Tab control --------------------------------------------------------------------------------
+
+// Scoped: the skin's own tests name their pictures tpTop and so on.
+enum class TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+
+// Tabs without pages: choosing a tab changes TabIndex and raises OnChange.
+class TCustomTabControl : public TWinControl {
+ public:
+  TK_CLASS(TCustomTabControl, TWinControl)
+  explicit TCustomTabControl(TComponent* AOwner);
+  ~TCustomTabControl() override;
+  TControlStrings& Tabs() { return FTabs; }
+  int TabIndex() const { return FIndex.Get(FHandle); }
+  void SetTabIndex(int value) { FIndex.Set(FHandle, value); }
+  TTabPosition TabPosition() const { return FTabPosition; }
+  void SetTabPosition(TTabPosition value);
+  TNotifyEvent OnChange;
+  void AdjustClientRect(RECT& Rect) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void DestroyWnd() override;
+  void WndProc(TMessage& Message) override;
+  bool ClickOnMouseUp() const override { return false; }
+  void TabsChanged(TControlStrings::TChange Change, int Index);
+  TControlStrings FTabs{[this](TControlStrings::TChange c, int i) { TabsChanged(c, i); }};
+  TTabPosition FTabPosition = TTabPosition::tpTop;
+  TKeptIndex FIndex{TCM_GETCURSEL, TCM_SETCURSEL};
+};
+
+class TTabControl : public TCustomTabControl {
+ public:
+  TK_CLASS(TTabControl, TCustomTabControl)
+  using TCustomTabControl::TCustomTabControl;
+};
+
+// The list view, tab control and progress bar's part of RegisterComCtrls.
+void RegisterComCtrlsViews();
 
 // Makes this unit's classes readable from form descriptions.
 void RegisterComCtrls();

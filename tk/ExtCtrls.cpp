@@ -273,6 +273,73 @@ void TTimer::SetInterval(unsigned value) {
   UpdateTimer();
 }
 
+// ---- Radio groups -------------------------------------------------------------------------------
+
+TGroupButton::TGroupButton(TCustomRadioGroup* Group) : TRadioButton(Group), FGroup(Group) {
+  SetParent(Group);
+}
+
+void TGroupButton::Click() {
+  FGroup->ButtonClicked(this);
+  TRadioButton::Click();
+}
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+
+TCustomRadioGroup::~TCustomRadioGroup() {
+  // The buttons go first, while the group they tell of clicks is whole.
+  for (TGroupButton* b : FButtons) delete b;
+}
+
+void TCustomRadioGroup::UpdateButtons() {
+  while (int(FButtons.size()) > FItems.Count()) {
+    delete FButtons.back();
+    FButtons.pop_back();
+  }
+  while (int(FButtons.size()) < FItems.Count()) FButtons.push_back(new TGroupButton(this));
+  for (int i = 0; i < ButtonCount(); ++i) {
+    FButtons[size_t(i)]->SetCaption(FItems.Strings(i));
+    FButtons[size_t(i)]->SetChecked(i == FItemIndex);
+  }
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+  if (FButtons.empty()) return;
+  RECT r{0, 0, FWidth, FHeight};
+  AdjustClientRect(r);
+  InflateRect(&r, -6, 0);
+  const int columns = std::max(FColumns, 1);
+  const int rows = (ButtonCount() + columns - 1) / columns;
+  const int w = int(r.right - r.left) / columns, h = std::max(int(r.bottom - r.top) / rows, 1);
+  for (int i = 0; i < ButtonCount(); ++i)
+    FButtons[size_t(i)]->SetBounds(int(r.left) + (i / rows) * w, int(r.top) + (i % rows) * h, w,
+                                   std::min(h, 17));
+}
+
+void TCustomRadioGroup::SetItemIndex(int value) {
+  // An index past the items waits for them (a form description may give it first).
+  FItemIndex = std::max(value, -1);
+  for (int i = 0; i < ButtonCount(); ++i) FButtons[size_t(i)]->SetChecked(i == value);
+}
+
+void TCustomRadioGroup::SetColumns(int value) {
+  FColumns = std::clamp(value, 1, 16);
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::ButtonClicked(TGroupButton* Button) {
+  auto it = std::find(FButtons.begin(), FButtons.end(), Button);
+  if (it == FButtons.end()) return;
+  FItemIndex = int(it - FButtons.begin());
+  Click();
+}
+
+void TCustomRadioGroup::WndProc(TMessage& Message) {
+  TCustomGroupBox::WndProc(Message);
+  if (Message.Msg == WM_SIZE) ArrangeButtons();
+}
+
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterExtCtrls() {
@@ -282,6 +349,11 @@ void RegisterExtCtrls() {
   RegisterComponentClass<TBevel>();
   RegisterComponentClass<TImage>();
   RegisterComponentClass<TTimer>();
+  RegisterComponentClass<TRadioGroup>();
+  Published<TCustomRadioGroup>()
+      .Object("Items", [](TCustomRadioGroup* g) -> TPersistent* { return &g->Items(); })
+      .Property("ItemIndex", &TCustomRadioGroup::SetItemIndex)
+      .Property("Columns", &TCustomRadioGroup::SetColumns);
   Published<TCustomPanel>()
       .Property("BevelInner", &TCustomPanel::SetBevelInner, bevels)
       .Property("BevelOuter", &TCustomPanel::SetBevelOuter, bevels)

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "tk/Controls.h"
+#include "tk/StdCtrls.h"
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -100,6 +101,54 @@ class TTimer : public TComponent {
   bool FEnabled = true;
   unsigned FInterval = 1000;
   bool FRunning = false;
+};
+
+// ---- Radio groups -------------------------------------------------------------------------------
+
+class TCustomRadioGroup;
+
+// One of a radio group's buttons: its child control, owned by the group.
+class TGroupButton : public TRadioButton {
+ public:
+  TK_CLASS(TGroupButton, TRadioButton)
+  explicit TGroupButton(TCustomRadioGroup* Group);
+  void Click() override;
+
+ private:
+  TCustomRadioGroup* FGroup;
+};
+
+// A group box holding one radio button per item, laid out in Columns; ItemIndex is the checked one.
+class TCustomRadioGroup : public TCustomGroupBox {
+ public:
+  TK_CLASS(TCustomRadioGroup, TCustomGroupBox)
+  explicit TCustomRadioGroup(TComponent* AOwner);
+  ~TCustomRadioGroup() override;
+  TControlStrings& Items() { return FItems; }
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int value);
+  int Columns() const { return FColumns; }
+  void SetColumns(int value);
+  int ButtonCount() const { return int(FButtons.size()); }
+  TGroupButton* Buttons(int Index) const { return FButtons.at(size_t(Index)); }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  // One button per item, captioned and checked as the group says, then laid out.
+  void UpdateButtons();
+  void ArrangeButtons();
+  void ButtonClicked(TGroupButton* Button);
+  TControlStrings FItems{[this](TControlStrings::TChange, int) { UpdateButtons(); }};
+  std::vector<TGroupButton*> FButtons;
+  int FItemIndex = -1;
+  int FColumns = 1;
+  friend class TGroupButton;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+ public:
+  TK_CLASS(TRadioGroup, TCustomRadioGroup)
+  using TCustomRadioGroup::TCustomRadioGroup;
 };
 
 // Makes this unit's classes readable from form descriptions.

@@ -49,6 +49,11 @@ const std::string& TValue::AsBinary() const {
   return Str;
 }
 
+const std::vector<std::vector<TValueProp>>& TValue::AsCollection() const {
+  if (Kind != vaCollection) InvalidValue();
+  return Collection;
+}
+
 namespace {
 const int32_t* FindIdent(const TIdentMap& idents, const std::string& name) {
   for (const auto& [n, v] : idents)
@@ -63,6 +68,13 @@ int32_t ValueToInt(const TValue& Value, const TIdentMap& Idents) {
     InvalidValue();
   }
   return Value.AsInteger();
+}
+
+std::string IdentOf(int32_t Value, const TIdentMap& Idents, bool Boolean) {
+  if (Boolean) return Value ? "True" : "False";
+  for (const auto& [n, v] : Idents)
+    if (v == Value) return n;
+  return std::to_string(Value);
 }
 
 uint32_t ValueToSet(const TValue& Value, const TIdentMap& Elements) {
@@ -125,6 +137,16 @@ const TPropertySetter* FindPropertySetter(TClass Class, const std::string& Name)
 const TPropertyGetter* FindPropertyGetter(TClass Class, const std::string& Name) {
   return FindInTables(Class, Name, &TClassTable::Objects);
 }
+const TPropertyReader* FindPropertyReader(TClass Class, const std::string& Name) {
+  return FindInTables(Class, Name, &TClassTable::Readers);
+}
+
+bool GetEnumProp(TPersistent* Instance, const std::string& Name, std::string& Value) {
+  const TPropertyReader* read = Instance ? FindPropertyReader(Instance->ClassType(), Name) : nullptr;
+  if (!read) return false;
+  Value = (*read)(Instance);
+  return true;
+}
 const TMethodMaker* FindMethodMaker(TClass Class, const std::string& Name) {
   return FindInTables(Class, Name, &TClassTable::Methods);
 }
@@ -135,10 +157,7 @@ const TFieldBinder* FindFieldBinder(TClass Class, const std::string& Name) {
 // ---- The description's syntax ------------------------------------------------------------------
 
 struct TReader::TNode {
-  struct TProp {
-    std::string Path;  // dotted: Font.Name
-    TValue Value;
-  };
+  using TProp = TValueProp;
   std::string Name, ClassName;
   int Line = 0;
   std::vector<TProp> Props;
@@ -222,17 +241,46 @@ class TParser {
         ParseObject(node.Children.back());
         continue;
       }
-      typename Node::TProp prop;
-      prop.Value.Line = line;
-      prop.Path = Ident();
-      while (At('.')) {
+      node.Props.push_back(ParseProp());
+    }
+  }
+
+  TValueProp ParseProp() {
+    TValueProp prop;
+    prop.Value.Line = line;
+    prop.Path = Ident();
+    while (At('.')) {
+      ++p;
+      prop.Path += '.';
+      prop.Path += Ident();
+    }
+    Expect('=');
+    ParseValue(prop.Value);
+    return prop;
+  }
+
+  // `< item Prop = value ... end ... >`
+  void ParseCollection(TValue& v) {
+    v.Kind = TValue::vaCollection;
+    for (;;) {
+      SkipBlanks();
+      if (p >= s.size()) Error("'>' expected");
+      if (s[p] == '>') {
         ++p;
-        prop.Path += '.';
-        prop.Path += Ident();
+        return;
       }
-      Expect('=');
-      ParseValue(prop.Value);
-      node.Props.push_back(std::move(prop));
+      if (!AtKeyword("item")) Error("'item' expected");
+      Ident();
+      auto& item = v.Collection.emplace_back();
+      for (;;) {
+        SkipBlanks();
+        if (p >= s.size()) Error("'end' expected");
+        if (AtKeyword("end")) {
+          Ident();
+          break;
+        }
+        item.push_back(ParseProp());
+      }
     }
   }
 
@@ -271,6 +319,9 @@ class TParser {
         v.Items.push_back(StringExpr());
       }
       ++p;
+    } else if (c == '<') {
+      ++p;
+      ParseCollection(v);
     } else if (c == '{') {
       ++p;
       v.Kind = TValue::vaBinary;
@@ -434,6 +485,13 @@ void TReader::ReadProperties(TComponent* Component, const TNode& Node) {
       throw;
     }
     for (size_t i = fixups; i < FFixups.size(); ++i) FFixups[i].Context = context;
+  }
+}
+
+void TReader::ReadItemProperties(TPersistent* Item, const std::vector<TValueProp>& Props) {
+  for (const TValueProp& prop : Props) {
+    FLine = prop.Value.Line;
+    ReadProperty(Item, prop.Path, prop.Value);
   }
 }
 

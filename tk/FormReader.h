@@ -32,13 +32,17 @@
 
 // ---- Values ------------------------------------------------------------------------------------
 
+struct TValueProp;
+
 // One property value as the description spells it.
 struct TValue {
-  enum TKind { vaInteger, vaString, vaIdent, vaFalse, vaTrue, vaSet, vaList, vaBinary };
+  enum TKind { vaInteger, vaString, vaIdent, vaFalse, vaTrue, vaSet, vaList, vaBinary, vaCollection };
   TKind Kind = vaInteger;
   int64_t Int = 0;
   std::string Str;                 // the string, the identifier, or the binary bytes
   std::vector<std::string> Items;  // the set's identifiers or the list's strings
+  // A collection's items (`< item ... end ... >`), each the properties it sets, in order.
+  std::vector<std::vector<TValueProp>> Collection;
   int Line = 0;
 
   // Each raises EReadError "Invalid property value" when the value is of another kind.
@@ -49,6 +53,13 @@ struct TValue {
   const std::vector<std::string>& AsSet() const;
   const std::vector<std::string>& AsList() const;
   const std::string& AsBinary() const;
+  const std::vector<std::vector<TValueProp>>& AsCollection() const;
+};
+
+// A property path (dotted: Font.Name) and the value it is given.
+struct TValueProp {
+  std::string Path;
+  TValue Value;
 };
 
 // Identifiers of an enumeration, a colour or a set's elements, with their values.
@@ -85,6 +96,8 @@ class TReader;
 using TComponentFactory = std::function<TComponent*(TComponent* Owner)>;
 using TPropertySetter = std::function<void(TPersistent* Instance, const TValue& Value, TReader& Reader)>;
 using TPropertyGetter = std::function<TPersistent*(TPersistent* Instance)>;
+// Reads an enumeration (or Boolean) property back as the identifier of its value.
+using TPropertyReader = std::function<std::string(TPersistent* Instance)>;
 // Makes a method of the root, bound to it, as a std::function held in the std::any.
 using TMethodMaker = std::function<std::any(TComponent* Root)>;
 using TFieldBinder = std::function<void(TComponent* Root, TComponent* Component)>;
@@ -103,12 +116,17 @@ const TComponentFactory* FindComponentClass(const std::string& Name);
 struct TClassTable {
   std::map<std::string, TPropertySetter, TCaseLess> Setters;
   std::map<std::string, TPropertyGetter, TCaseLess> Objects;  // properties that hold an object
+  std::map<std::string, TPropertyReader, TCaseLess> Readers;  // enumerations that can be read back
   std::map<std::string, TMethodMaker, TCaseLess> Methods;
   std::map<std::string, TFieldBinder, TCaseLess> Fields;
 };
 TClassTable& ClassTable(TClass Class);
 const TPropertySetter* FindPropertySetter(TClass Class, const std::string& Name);
 const TPropertyGetter* FindPropertyGetter(TClass Class, const std::string& Name);
+const TPropertyReader* FindPropertyReader(TClass Class, const std::string& Name);
+// The identifier of the value of Instance's published enumeration (or Boolean) property Name;
+// false when its class publishes no such property to read.
+bool GetEnumProp(TPersistent* Instance, const std::string& Name, std::string& Value);
 const TMethodMaker* FindMethodMaker(TClass Class, const std::string& Name);
 const TFieldBinder* FindFieldBinder(TClass Class, const std::string& Name);
 
@@ -141,6 +159,8 @@ class TReader : public TFiler {
     if (const E* e = std::any_cast<E>(&m)) return *e;
     throw EReadError("Method " + Name + " does not fit the event's parameters");
   }
+  // Sets the properties of a collection item as the description gives them.
+  void ReadItemProperties(TPersistent* Item, const std::vector<TValueProp>& Props);
   // Calls Resolve with the form's component of that name once the whole form is read; raises
   // then when there is none.
   void AddFixup(const std::string& ComponentName, std::function<void(TComponent*)> Resolve);
@@ -171,6 +191,10 @@ void ReadComponentRes(TComponent* Root, void* Instance = nullptr);
 
 // ---- Typed registration ------------------------------------------------------------------------
 
+// The identifier of Value: True/False for a Boolean, else its name in Idents (its number when it
+// has none).
+std::string IdentOf(int32_t Value, const TIdentMap& Idents, bool Boolean);
+
 // Fills the table of class T; every call returns the builder for chaining.
 template <class T>
 class TPublished {
@@ -189,6 +213,16 @@ class TPublished {
   TPublished& Property(const std::string& Name, void (B::*Set)(V), const TIdentMap& Idents = {}) {
     static_assert(std::is_base_of_v<B, T>);
     return Custom(Name, [Set, Idents](T* i, const TValue& v, TReader&) { (i->*Set)(ValueAs<V>(v, Idents)); });
+  }
+  // The same, read back by Get as the identifier of its value (True/False, or Idents' name).
+  template <class B, class V>
+  TPublished& Property(const std::string& Name, V (B::*Get)() const, void (B::*Set)(V),
+                       const TIdentMap& Idents = {}) {
+    static_assert(std::is_base_of_v<B, T> && (std::is_enum_v<V> || std::is_same_v<V, bool>));
+    FTable.Readers[Name] = [Get, Idents](TPersistent* i) {
+      return IdentOf(int32_t((static_cast<T*>(i)->*Get)()), Idents, std::is_same_v<V, bool>);
+    };
+    return Property(Name, Set, Idents);
   }
   template <class B, class V>
   TPublished& Property(const std::string& Name, V B::*Field, const TIdentMap& Idents = {}) {
@@ -220,6 +254,15 @@ class TPublished {
   TPublished& Object(const std::string& Name, P* B::*Field) {
     static_assert(std::is_base_of_v<B, T> && std::is_base_of_v<TPersistent, P>);
     return Object(Name, std::function<TPersistent*(T*)>([Field](T* i) -> TPersistent* { return i->*Field; }));
+  }
+  // A collection `< item ... end >`: emptied, then one item added per entry and its properties read.
+  TPublished& Collection(const std::string& Name, std::function<void(T*)> Clear,
+                         std::function<TPersistent*(T*)> Add) {
+    return Custom(Name, [Clear, Add](T* i, const TValue& v, TReader& r) {
+      const auto& items = v.AsCollection();
+      Clear(i);
+      for (const auto& props : items) r.ReadItemProperties(Add(i), props);
+    });
   }
   // An event: the value names a method of the root's class, of the event's type E.
   template <class B, class E>

@@ -11,6 +11,7 @@
 #include "tk/FormReader.h"
 #include "tk/Dialogs.h"
 #include "tk/StdCtrls.h"
+#include "tk/Tabs.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -531,6 +532,7 @@ void RegisterToolkitClasses() {
   RegisterStdCtrls();
   RegisterExtCtrls();
   RegisterComCtrls();
+  RegisterTabs();
   RegisterButtons();
   RegisterComponentClass<TApplicationEvents>();
   Published<TApplicationEvents>().Event("OnMessage", &TApplicationEvents::OnMessage);

@@ -228,32 +228,61 @@ void TCustomGroupBox::WndProc(TMessage& Message) {
 
 // ---- List boxes ---------------------------------------------------------------------------------
 
-void TListBoxStrings::Check(int Index, int Limit) const {
+void TControlStrings::Check(int Index, int Limit) const {
   if (Index < 0 || Index > Limit)
     throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-std::string TListBoxStrings::Get(int Index) const {
+std::string TControlStrings::Get(int Index) const {
   Check(Index, Count() - 1);
   return FItems[size_t(Index)];
 }
 
-void TListBoxStrings::Insert(int Index, const std::string& S) {
+void TControlStrings::Insert(int Index, const std::string& S) {
   Check(Index, Count());
   FItems.insert(FItems.begin() + Index, S);
-  if (FListBox->HandleAllocated())
-    SendMessageA(FListBox->Handle(), LB_INSERTSTRING, WPARAM(Index), LPARAM(FItems[size_t(Index)].c_str()));
+  FOnChange(chInsert, Index);
 }
 
-void TListBoxStrings::Delete(int Index) {
+void TControlStrings::Delete(int Index) {
   Check(Index, Count() - 1);
   FItems.erase(FItems.begin() + Index);
-  if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_DELETESTRING, WPARAM(Index), 0);
+  FOnChange(chDelete, Index);
 }
 
-void TListBoxStrings::Clear() {
+void TControlStrings::Clear() {
   FItems.clear();
-  if (FListBox->HandleAllocated()) SendMessageA(FListBox->Handle(), LB_RESETCONTENT, 0, 0);
+  FOnChange(chClear, -1);
+}
+
+void SendStringsChange(HWND Wnd, const TControlStrings& Strings, TControlStrings::TChange Change, int Index,
+                       UINT InsertMsg, UINT DeleteMsg, UINT ResetMsg) {
+  if (!Wnd) return;
+  switch (Change) {
+    case TControlStrings::chInsert:
+      SendMessageA(Wnd, InsertMsg, WPARAM(Index), LPARAM(Strings.Strings(Index).c_str()));
+      break;
+    case TControlStrings::chDelete:
+      SendMessageA(Wnd, DeleteMsg, WPARAM(Index), 0);
+      break;
+    case TControlStrings::chClear:
+      SendMessageA(Wnd, ResetMsg, 0, 0);
+      break;
+  }
+}
+
+void SendStrings(HWND Wnd, const TControlStrings& Strings, UINT InsertMsg) {
+  for (int i = 0; i < Strings.Count(); ++i)
+    SendMessageA(Wnd, InsertMsg, WPARAM(i), LPARAM(Strings.Strings(i).c_str()));
+}
+
+void TKeptIndex::Set(HWND Wnd, int Value) {
+  FSaved = Value;
+  if (Wnd) SendMessageA(Wnd, FSetMsg, WPARAM(Value), 0);
+}
+
+void TKeptIndex::Restore(HWND Wnd) const {
+  if (FSaved >= 0) SendMessageA(Wnd, FSetMsg, WPARAM(FSaved), 0);
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
@@ -274,23 +303,13 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
 
 void TCustomListBox::InitializeWnd() {
   if (FStyle == lbOwnerDrawFixed) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
-  for (const std::string& s : FItems.FItems) SendMessageA(FHandle, LB_ADDSTRING, 0, LPARAM(s.c_str()));
-  if (FSavedIndex >= 0) SendMessageA(FHandle, LB_SETCURSEL, WPARAM(FSavedIndex), 0);
+  SendStrings(FHandle, FItems, LB_INSERTSTRING);
+  FIndex.Restore(FHandle);
 }
 
 void TCustomListBox::DestroyWnd() {
-  FSavedIndex = ItemIndex();
+  FIndex.Save(FHandle);
   TWinControl::DestroyWnd();
-}
-
-int TCustomListBox::ItemIndex() const {
-  if (!FHandle) return FSavedIndex;
-  return int(SendMessageA(FHandle, LB_GETCURSEL, 0, 0));
-}
-
-void TCustomListBox::SetItemIndex(int value) {
-  FSavedIndex = value;
-  if (FHandle) SendMessageA(FHandle, LB_SETCURSEL, WPARAM(value), 0);
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle value) {
@@ -358,6 +377,7 @@ TCustomListBox::~TCustomListBox() {
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterStdCtrls() {
+  RegisterStdCtrlsInput();
   static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
   static const TIdentMap alignments = {
       {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};

@@ -118,11 +118,14 @@ enum : TOwnerDrawState { odSelected = 1, odGrayed = 2, odDisabled = 4, odChecked
 class TCustomListBox;
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, RECT Rect, TOwnerDrawState State)>;
 
-// The rows of a list box: kept here and in the window alike, so they survive the window.
-class TListBoxStrings : public TStrings {
+// Strings a control keeps beside its window, so they survive the window: each change is handed to
+// the control, which puts it into the window when there is one.
+class TControlStrings : public TStrings {
  public:
-  TK_CLASS(TListBoxStrings, TStrings)
-  explicit TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
+  TK_CLASS(TControlStrings, TStrings)
+  enum TChange { chInsert, chDelete, chClear };
+  using TChangeEvent = std::function<void(TChange Change, int Index)>;
+  explicit TControlStrings(TChangeEvent OnChange) : FOnChange(std::move(OnChange)) {}
   int Count() const override { return int(FItems.size()); }
   std::string Get(int Index) const override;
   void Insert(int Index, const std::string& S) override;
@@ -130,19 +133,40 @@ class TListBoxStrings : public TStrings {
   void Clear() override;
 
  private:
-  friend class TCustomListBox;
   void Check(int Index, int Limit) const;
-  TCustomListBox* FListBox;
+  TChangeEvent FOnChange;
   std::vector<std::string> FItems;
+};
+
+// Puts a change of Strings into a list window through its insert, delete and reset messages.
+void SendStringsChange(HWND Wnd, const TControlStrings& Strings, TControlStrings::TChange Change, int Index,
+                       UINT InsertMsg, UINT DeleteMsg, UINT ResetMsg);
+// Puts every string into a new list window through its insert message.
+void SendStrings(HWND Wnd, const TControlStrings& Strings, UINT InsertMsg);
+
+// The chosen item of a list-like window, read and set through its messages while it has a window
+// and kept here while it has none, so that a new window gets it back.
+class TKeptIndex {
+ public:
+  TKeptIndex(UINT GetMsg, UINT SetMsg) : FGetMsg(GetMsg), FSetMsg(SetMsg) {}
+  int Get(HWND Wnd) const { return Wnd ? int(SendMessageA(Wnd, FGetMsg, 0, 0)) : FSaved; }
+  void Set(HWND Wnd, int Value);
+  // Before the window goes, and once the new one exists.
+  void Save(HWND Wnd) { FSaved = Get(Wnd); }
+  void Restore(HWND Wnd) const;
+
+ private:
+  UINT FGetMsg, FSetMsg;
+  int FSaved = -1;
 };
 
 class TCustomListBox : public TWinControl {
  public:
   TK_CLASS(TCustomListBox, TWinControl)
   explicit TCustomListBox(TComponent* AOwner);
-  TListBoxStrings& Items() { return FItems; }
-  int ItemIndex() const;
-  void SetItemIndex(int value);
+  TControlStrings& Items() { return FItems; }
+  int ItemIndex() const { return FIndex.Get(FHandle); }
+  void SetItemIndex(int value) { FIndex.Set(FHandle, value); }
   TListBoxStyle Style() const { return FStyle; }
   void SetStyle(TListBoxStyle value);
   int ItemHeight() const { return FItemHeight; }
@@ -160,11 +184,12 @@ class TCustomListBox : public TWinControl {
   bool ClickOnMouseUp() const override { return false; }
   virtual void DrawItem(int Index, RECT Rect, TOwnerDrawState State);
   void CNDrawItem(TMessage& Message);
-  friend class TListBoxStrings;
-  TListBoxStrings FItems{this};
+  TControlStrings FItems{[this](TControlStrings::TChange c, int i) {
+    SendStringsChange(FHandle, FItems, c, i, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT);
+  }};
   TListBoxStyle FStyle = lbStandard;
   int FItemHeight = 16;
-  int FSavedIndex = -1;
+  TKeptIndex FIndex{LB_GETCURSEL, LB_SETCURSEL};
   std::unique_ptr<TCanvas> FCanvas;
 };
 
@@ -174,8 +199,137 @@ class TListBox : public TCustomListBox {
   using TCustomListBox::TCustomListBox;
 };
 
+// ---- Memos --------------------------------------------------------------------------------------
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo;
+
+// A memo's lines: its text, split at line breaks.
+class TMemoStrings : public TStrings {
+ public:
+  TK_CLASS(TMemoStrings, TStrings)
+  explicit TMemoStrings(TCustomMemo* Memo) : FMemo(Memo) {}
+  int Count() const override;
+  std::string Get(int Index) const override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+
+ private:
+  // The lines as they are now, changed by Change, written back.
+  void Edit(const std::function<void(TStringList&)>& Change);
+  TCustomMemo* FMemo;
+};
+
+// A multi-line edit.
+class TCustomMemo : public TCustomEdit {
+ public:
+  TK_CLASS(TCustomMemo, TCustomEdit)
+  explicit TCustomMemo(TComponent* AOwner);
+  TMemoStrings& Lines() { return FLines; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  TMemoStrings FLines{this};
+  TScrollStyle FScrollBars = ssNone;
+  bool FWordWrap = true;
+};
+
+class TMemo : public TCustomMemo {
+ public:
+  TK_CLASS(TMemo, TCustomMemo)
+  using TCustomMemo::TCustomMemo;
+};
+
+// ---- Check boxes and radio buttons ----------------------------------------------------------------
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// The check state is the control's: a click steps it (through grayed when AllowGrayed) and clicks.
+class TCustomCheckBox : public TButtonControl {
+ public:
+  TK_CLASS(TCustomCheckBox, TButtonControl)
+  explicit TCustomCheckBox(TComponent* AOwner);
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState value);
+  bool Checked() const { return FState == cbChecked; }
+  void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+  bool AllowGrayed = false;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  TCheckBoxState FState = cbUnchecked;
+};
+
+class TCheckBox : public TCustomCheckBox {
+ public:
+  TK_CLASS(TCheckBox, TCustomCheckBox)
+  using TCustomCheckBox::TCustomCheckBox;
+};
+
+// Checking one radio button unchecks the others of its parent; a click checks it and clicks.
+class TRadioButton : public TButtonControl {
+ public:
+  TK_CLASS(TRadioButton, TButtonControl)
+  explicit TRadioButton(TComponent* AOwner);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  bool FChecked = false;
+};
+
+// ---- Combo boxes ----------------------------------------------------------------------------------
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+// Its items survive the window; a choice in the list or an edit of the text raises OnChange.
+class TCustomComboBox : public TWinControl {
+ public:
+  TK_CLASS(TCustomComboBox, TWinControl)
+  explicit TCustomComboBox(TComponent* AOwner);
+  ~TCustomComboBox() override;
+  TControlStrings& Items() { return FItems; }
+  int ItemIndex() const { return FIndex.Get(FHandle); }
+  void SetItemIndex(int value) { FIndex.Set(FHandle, value); }
+  TComboBoxStyle Style() const { return FStyle; }
+  void SetStyle(TComboBoxStyle value);
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void DestroyWnd() override;
+  // In a list-only combo box, setting the text chooses the item of that text.
+  void WndProc(TMessage& Message) override;
+  bool ClickOnMouseUp() const override { return false; }
+  TControlStrings FItems{[this](TControlStrings::TChange c, int i) {
+    SendStringsChange(FHandle, FItems, c, i, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT);
+  }};
+  TComboBoxStyle FStyle = csDropDown;
+  TKeptIndex FIndex{CB_GETCURSEL, CB_SETCURSEL};
+};
+
+class TComboBox : public TCustomComboBox {
+ public:
+  TK_CLASS(TComboBox, TCustomComboBox)
+  using TCustomComboBox::TCustomComboBox;
+};
+
 // Makes this unit's controls readable from form descriptions.
 void RegisterStdCtrls();
+// The input controls' part of it.
+void RegisterStdCtrlsInput();
 
 // ---- The scroll-bar control ----------------------------------------------------------------------
 

@@ -179,3 +179,81 @@ TEST_F(ComFixture, StatusBarShowsSimpleTextOrItsPanels) {
   EXPECT_FALSE(GetWindowLongA(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
   EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 2);
 }
+
+// ---- Progress bar, list view and tab control ------------------------------------------------------
+
+TEST_F(ComFixture, ProgressBarKeepsItsPositionInsideItsRange) {
+  auto* bar = new TProgressBar(Form);
+  bar->SetParent(Form);
+  bar->SetMax(200);
+  bar->SetPosition(150);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 150);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETRANGE, FALSE, 0), 200);
+  bar->SetMax(100);
+  EXPECT_EQ(bar->Position(), 100);
+  bar->SetPosition(-5);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 0);
+}
+
+TEST_F(ComFixture, ReportListViewShowsItsColumnsAndRowsAndKeepsThemAcrossANewWindow) {
+  auto* view = new TListView(Form);
+  view->SetParent(Form);
+  view->SetViewStyle(vsReport);
+  view->Columns().Add()->SetCaption("Name");
+  view->Columns().Add()->SetWidth(80);
+  TListItem* row = view->Items().Add();
+  row->SetCaption("first");
+  row->SubItems().Add("1 KB");
+  view->Items().Add()->SetCaption("second");
+  auto text = [&](int item, int sub) {
+    char buffer[32] = "";
+    LVITEMA i{};
+    i.iSubItem = sub;
+    i.pszText = buffer;
+    i.cchTextMax = sizeof buffer;
+    SendMessageA(view->Handle(), LVM_GETITEMTEXTA, WPARAM(item), LPARAM(&i));
+    return std::string(buffer);
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    HWND header = HWND(SendMessageA(view->Handle(), LVM_GETHEADER, 0, 0));
+    ASSERT_TRUE(header);
+    EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETCOLUMNWIDTH, 1, 0), 80);
+    EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(text(0, 0), "first");
+    EXPECT_EQ(text(0, 1), "1 KB");
+    EXPECT_EQ(text(1, 0), "second");
+    view->SetViewStyle(vsList);
+    view->SetViewStyle(vsReport);
+  }
+  view->Items().Delete(0);
+  EXPECT_EQ(text(0, 0), "second");
+}
+
+TEST_F(ComFixture, TabControlTabsIndexAndPositionAndAClickRaisesOnChange) {
+  auto* tabs = new TTabControl(Form);
+  tabs->SetParent(Form);
+  tabs->SetBounds(0, 0, 250, 150);
+  tabs->Tabs().Add("One");
+  tabs->Tabs().Add("Two");
+  tabs->SetTabIndex(1);
+  int changes = 0;
+  tabs->OnChange = [&](TObject*) { ++changes; };
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETCURSEL, 0, 0), 1);
+  RECT tab;
+  SendMessageA(tabs->Handle(), TCM_GETITEMRECT, 0, LPARAM(&tab));
+  LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  SendMessageA(tabs->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(tabs->Handle(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(tabs->TabIndex(), 0);
+  EXPECT_EQ(changes, 1);
+  // A new position is a new window with the same tabs and choice.
+  tabs->SetTabPosition(TTabPosition::tpRight);
+  DWORD style = DWORD(GetWindowLongA(tabs->Handle(), GWL_STYLE));
+  EXPECT_EQ(style & (TCS_VERTICAL | TCS_RIGHT), DWORD(TCS_VERTICAL | TCS_RIGHT));
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(tabs->TabIndex(), 0);
+  tabs->Tabs().Clear();
+  EXPECT_EQ(SendMessageA(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 0);
+}

@@ -2,6 +2,8 @@
 // order, binary properties, errors, and descriptions compiled in as resources.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tk/FormReader.h"
 
 namespace {
@@ -14,6 +16,14 @@ class TTestFont : public TPersistent {
   std::string Name;
   int32_t Height = 0;
   uint32_t Style = 0;
+};
+
+// An item of a collection property.
+class TTestColumn : public TPersistent {
+ public:
+  TK_CLASS(TTestColumn, TPersistent)
+  std::string Caption;
+  int32_t Width = 50;
 };
 
 // What every test component records, shared through a log the test reads.
@@ -32,6 +42,10 @@ class TTestControl : public TComponent {
     StateWhileReading = ComponentState();
   }
   void SetParentComponent(TComponent* Value) override { ParentComponent = Value; }
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool value) { FChecked = value; }
+  TTestAlign Placement() const { return FPlacement; }
+  void SetPlacement(TTestAlign value) { FPlacement = value; }
   void Loaded() override {
     if (Log) Log->push_back("loaded " + Name() + (ComponentState() & csReading ? " reading" : ""));
     TComponent::Loaded();
@@ -61,6 +75,9 @@ class TTestControl : public TComponent {
   TComponent* ParentComponent = nullptr;
   TComponentState StateWhileReading = 0;
   std::string SkinBytes;
+  std::vector<std::unique_ptr<TTestColumn>> Columns;
+  bool FChecked = false;
+  TTestAlign FPlacement = alNone;
 };
 
 // A component with no published surface of its own.
@@ -114,7 +131,14 @@ void RegisterTestClasses() {
       .Object("Items", &TTestControl::Items)
       .Event("OnClick", &TTestControl::OnClick)
       .Event("OnDrawItem", &TTestControl::OnDrawItem)
-      .Reference("Buddy", &TTestControl::Buddy);
+      .Reference("Buddy", &TTestControl::Buddy)
+      .Collection(
+          "Columns", [](TTestControl* c) { c->Columns.clear(); },
+          [](TTestControl* c) -> TPersistent* { return c->Columns.emplace_back(new TTestColumn).get(); })
+      .Property("Checked", &TTestControl::Checked, &TTestControl::SetChecked)
+      .Property("Placement", &TTestControl::Placement, &TTestControl::SetPlacement,
+                {{"alNone", alNone}, {"alTop", alTop}});
+  Published<TTestColumn>().Property("Caption", &TTestColumn::Caption).Property("Width", &TTestColumn::Width);
   Published<TTestForm>()
       .Method("btnOKClick", &TTestForm::btnOKClick)
       .Method("lstDrawItem", &TTestForm::lstDrawItem)
@@ -195,6 +219,42 @@ TEST_F(FormReader, ReadsEveryValueKind) {
   EXPECT_EQ(form.btnOK->Color, -1);
   EXPECT_EQ(form.btnOK->Font.Style, 5u);
   EXPECT_TRUE(form.btnOK->Visible);
+}
+
+TEST_F(FormReader, CollectionsGetAnItemPerEntryAndEnumerationsReadBackByName) {
+  TTestForm form;
+  form.Columns.emplace_back(new TTestColumn);
+  ReadComponentText(&form, R"(object f: TTestForm
+  Columns = <
+    item
+      Caption = 'Name'
+      Width = 80
+    end
+    item
+    end>
+  Checked = True
+  Placement = alTop
+end)");
+  ASSERT_EQ(form.Columns.size(), 2u);
+  EXPECT_EQ(form.Columns[0]->Caption, "Name");
+  EXPECT_EQ(form.Columns[0]->Width, 80);
+  EXPECT_EQ(form.Columns[1]->Width, 50);
+  std::string value;
+  ASSERT_TRUE(GetEnumProp(&form, "checked", value));
+  EXPECT_EQ(value, "True");
+  ASSERT_TRUE(GetEnumProp(&form, "Placement", value));
+  EXPECT_EQ(value, "alTop");
+  form.SetPlacement(TTestAlign(7));
+  ASSERT_TRUE(GetEnumProp(&form, "Placement", value));
+  EXPECT_EQ(value, "7");
+  // Only what is published to be read: not a plain setter, not an unknown name, not nothing.
+  EXPECT_FALSE(GetEnumProp(&form, "Visible", value));
+  EXPECT_FALSE(GetEnumProp(&form, "NoSuchProperty", value));
+  EXPECT_FALSE(GetEnumProp(nullptr, "Checked", value));
+  EXPECT_EQ(ReadError("object f: TTestForm\n  Columns = <\n    item\n      Colour = 1\n    end>\nend"),
+            "Line 2: Error reading f.Columns: Property Colour does not exist");
+  EXPECT_EQ(ReadError("object f: TTestForm\n  Left = <>\nend"),
+            "Line 2: Error reading f.Left: Invalid property value");
 }
 
 TEST_F(FormReader, EventsCallTheRootsMethodsByName) {
@@ -310,6 +370,9 @@ TEST_F(FormReader, SyntaxErrorsNameTheLineAndCreateNothing) {
   EXPECT_EQ(ReadError("object f: TTestForm\n  X = 'a' +\nend"), "Line 3: String expected");
   EXPECT_EQ(ReadError("object f: TTestForm\n  X = #300\nend"), "Line 2: Character code out of range");
   EXPECT_EQ(ReadError("object f: TTestForm\n  X 1\nend"), "Line 2: '=' expected");
+  EXPECT_EQ(ReadError("object f: TTestForm\n  X = < entry end>\nend"), "Line 2: 'item' expected");
+  EXPECT_EQ(ReadError("object f: TTestForm\n  X = < item\n"), "Line 3: 'end' expected");
+  EXPECT_EQ(ReadError("object f: TTestForm\n  X = < item end\n"), "Line 3: '>' expected");
   EXPECT_EQ(ReadError("object f: TTestForm\n  object b: TTestControl\n  end\n"), "Line 4: 'end' expected");
   EXPECT_EQ(ReadError("object f: TTestForm\nend\nobject g: TTestForm\nend"), "Line 3: End of file expected");
   EXPECT_EQ(ReadError(""), "Line 1: 'object' expected");

@@ -16,7 +16,10 @@
 #include "skin/WinSubClassTab.h"
 #include "tk/Buttons.h"
 #include "tk/ComCtrls.h"
+#include "tk/ExtCtrls.h"
+#include "tk/FormReader.h"
 #include "tk/StdCtrls.h"
+#include "tk/Tabs.h"
 
 using namespace formtest;
 
@@ -104,8 +107,9 @@ class Discovery : public FormTest {
  protected:
   void SetUp() override {
     FormTest::SetUp();
-    FForm = Form("Discovery");
+    FForm = MakeForm();
   }
+  virtual TForm* MakeForm() { return Form("Discovery"); }
   void TearDown() override {
     if (FSkinned) Release();
     FormTest::TearDown();
@@ -441,6 +445,294 @@ TEST_F(Discovery, OnSkinControlCanGiveItsOwnSkinObjectOrLeaveTheDecisionToTheRul
   EXPECT_EQ(mine->Color(), colour);
 }
 
+// ---- The form holding every kind the toolkit has a class for ------------------------------------------
+
+class Tfrm_Kinds : public TForm {
+ public:
+  TK_CLASS(Tfrm_Kinds, TForm)
+  explicit Tfrm_Kinds(TComponent* AOwner) : TForm(AOwner) {
+    static const bool registered = (Register(), true);
+    (void)registered;
+    ReadComponentRes(this);
+  }
+  TCheckBox *chkAgree = nullptr, *chkBold = nullptr, *chkItalic = nullptr;
+  TRadioButton *rbFirst = nullptr, *rbSecond = nullptr;
+  TComboBox* cbColour = nullptr;
+  TRadioGroup* rgSize = nullptr;
+  TListBox* lstNames = nullptr;
+  TProgressBar* pbDone = nullptr;
+  TListView* lvFiles = nullptr;
+  TTabControl* tcKinds = nullptr;
+  TTabSet* tsPages = nullptr;
+  TMemo* mmoNotes = nullptr;
+  TPageControl* pcPages = nullptr;
+  TPanel* pnlOptions = nullptr;
+
+ private:
+  static void Register() {
+    Published<Tfrm_Kinds>()
+        .Field("chkAgree", &Tfrm_Kinds::chkAgree)
+        .Field("chkBold", &Tfrm_Kinds::chkBold)
+        .Field("chkItalic", &Tfrm_Kinds::chkItalic)
+        .Field("rbFirst", &Tfrm_Kinds::rbFirst)
+        .Field("rbSecond", &Tfrm_Kinds::rbSecond)
+        .Field("cbColour", &Tfrm_Kinds::cbColour)
+        .Field("rgSize", &Tfrm_Kinds::rgSize)
+        .Field("lstNames", &Tfrm_Kinds::lstNames)
+        .Field("pbDone", &Tfrm_Kinds::pbDone)
+        .Field("lvFiles", &Tfrm_Kinds::lvFiles)
+        .Field("tcKinds", &Tfrm_Kinds::tcKinds)
+        .Field("tsPages", &Tfrm_Kinds::tsPages)
+        .Field("mmoNotes", &Tfrm_Kinds::mmoNotes)
+        .Field("pcPages", &Tfrm_Kinds::pcPages)
+        .Field("pnlOptions", &Tfrm_Kinds::pnlOptions);
+  }
+};
+
+using namespace testskin;
+
+constexpr COLORREF kUntouched = RGB(1, 2, 3);
+
+class KindsDiscovery : public Discovery {
+ protected:
+  TForm* MakeForm() override {
+    RegisterToolkitClasses();
+    F = TCustomForm::Create<Tfrm_Kinds>(nullptr);
+    FOwned.insert(FOwned.begin(), F);
+    F->Show();
+    Pump();
+    return F;
+  }
+
+  // Every control of the form and of what it owns (a radio group's buttons, a tab set's scroll
+  // buttons), with its message method and window procedure before the takeover.
+  void Attach() {
+    Record(F);
+    Discovery::Attach();
+  }
+  void Record(TComponent* owner) {
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+      TComponent* c = owner->Components(i);
+      if (auto* w = ObjectAs<TWinControl>(c)) {
+        FAll[w] = {w->WindowProc, Proc(w->Handle())};
+        Record(w);
+      }
+    }
+  }
+  void ExpectAllGivenBack() {
+    for (auto& [control, before] : FAll) {
+      EXPECT_TRUE(control->WindowProc == before.first) << control->Name() << " " << control->ClassName();
+      EXPECT_EQ(Proc(control->Handle()), before.second) << control->Name() << " " << control->ClassName();
+    }
+  }
+  HWND Header() { return HWND(SendMessageA(F->lvFiles->Handle(), LVM_GETHEADER, 0, 0)); }
+  std::string SkinNameOf(HWND w) {
+    TSkinControl* s = FindControlByHandle(FSkinned, w);
+    return s ? s->ClassName() : "none";
+  }
+
+  // What the control's skin object paints, on a picture of its window's size.
+  std::unique_ptr<TBitmap> Painted(TControl* c) {
+    return Painted(SkinOf(c), ObjectAs<TWinControl>(c)->Handle());
+  }
+  std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND w) {
+    EXPECT_NE(skin, nullptr);
+    return skin ? ctltest::Painted(skin, w, kUntouched) : std::make_unique<TBitmap>();
+  }
+  static COLORREF Px(TBitmap& pic, int x, int y) { return GetPixel(pic.Canvas()->Handle(), x, y); }
+  // The middle of the check box's or radio button's box as its skin paints it.
+  COLORREF Box(TControl* c, bool radio) {
+    TBitmap* strip = (radio ? FData->Buttons->RadioImage : FData->Buttons->CheckImage).get();
+    const int fw = strip->Width() / (radio ? 8 : 12), fh = strip->Height();
+    const int left = (14 - fw) / 2 + (radio ? 0 : 2);
+    auto pic = Painted(c);
+    return Px(*pic, left + fw / 2, (pic->Height() - fh) / 2 + fh / 2);
+  }
+
+  Tfrm_Kinds* F = nullptr;
+  std::map<TWinControl*, std::pair<TWndMethod, LONG_PTR>> FAll;
+};
+
+TEST_F(KindsDiscovery, EveryKindGetsTheSkinObjectOfItsClassAndEverythingComesBack) {
+  const TColor memoColour = F->mmoNotes->Color(), groupColour = F->rgSize->Color();
+  const LONG_PTR headerProc = Proc(Header());
+  Attach();
+  EXPECT_EQ(SkinName(F->chkAgree), "TSkinCheckBox");
+  EXPECT_EQ(SkinName(F->rbFirst), "TSkinRadioButton");
+  EXPECT_EQ(SkinName(F->cbColour), "TSkinComBox");
+  EXPECT_EQ(SkinName(F->rgSize), "TSkinGroupBox");
+  for (int i = 0; i < F->rgSize->ControlCount(); ++i) {
+    EXPECT_EQ(SkinName(F->rgSize->Controls(i)), "TSkinRadioButton") << i;
+    EXPECT_EQ(SkinOf(F->rgSize->Controls(i))->Owner(), F->rgSize->Controls(i));
+  }
+  EXPECT_EQ(SkinName(F->lstNames), "TSkinScrollbar");
+  EXPECT_EQ(SkinName(F->pbDone), "TSkinProgress");
+  EXPECT_EQ(SkinName(F->lvFiles), "TSkinListView");
+  EXPECT_EQ(SkinNameOf(Header()), "TSkinHeader");
+  EXPECT_EQ(SkinName(F->tcKinds), "TSkinTab");
+  EXPECT_EQ(SkinOf(F->tcKinds)->Owner(), F->tcKinds);
+  EXPECT_EQ(SkinName(F->tsPages), "TSkinTab31");
+  EXPECT_EQ(SkinName(F->tsPages->Scroller()), "TSkinUpDown");
+  EXPECT_EQ(SkinName(F->mmoNotes), "TSkinScrollbar");
+  EXPECT_EQ(F->mmoNotes->Color(), FData->ButtonFace);
+  EXPECT_EQ(F->rgSize->Color(), FData->ButtonFace);
+  // The memo follows a new skin's colour.
+  FData->ButtonFace = clYellow;
+  SkinOf(F->mmoNotes)->Refresh();
+  EXPECT_EQ(F->mmoNotes->Color(), clYellow);
+
+  Release();
+  ExpectAllGivenBack();
+  EXPECT_EQ(Proc(Header()), headerProc);
+  EXPECT_EQ(F->mmoNotes->Color(), memoColour);
+  EXPECT_EQ(F->rgSize->Color(), groupColour);
+}
+
+TEST_F(KindsDiscovery, WithTheirGatesOffTheKindsAreLeftAloneAndARadioGroupFallsToTheGroupBoxRule) {
+  Only({xcPanel});
+  Attach();
+  for (TControl* c :
+       std::initializer_list<TControl*>{F->chkAgree, F->rbFirst, F->cbColour, F->lstNames, F->pbDone,
+                                        F->lvFiles, F->tcKinds, F->tsPages, F->mmoNotes, F->pcPages})
+    EXPECT_EQ(SkinName(c), "none") << c->Name();
+  // Without the radio gate a radio group is a group box, walked for what it owns: its buttons,
+  // which the radio gate keeps plain.
+  EXPECT_EQ(SkinName(F->rgSize), "TSkinGroupBox");
+  EXPECT_EQ(SkinName(F->rgSize->Controls(0)), "none");
+  Release();
+
+  // The radio gate alone makes a radio group a group box of radio buttons.
+  Only({xcRadioButton});
+  Attach();
+  EXPECT_EQ(SkinName(F->rgSize), "TSkinGroupBox");
+  EXPECT_EQ(SkinName(F->rgSize->Controls(0)), "TSkinRadioButton");
+  Release();
+
+  // A tab control without the skin's Tabs element stays plain.
+  FData->SkinControls.Include(xcTab);
+  FData->Tabs.reset();
+  Attach();
+  EXPECT_EQ(SkinName(F->tcKinds), "none");
+  EXPECT_EQ(SkinName(F->tsPages), "none");
+}
+
+TEST_F(KindsDiscovery, Skin3rdKindsSkinTheToolkitClassesTheyNameWhateverTheClassRulesWouldDo) {
+  // Each kind on a class whose own rule gives something else, so the kind is what decides.
+  FData->Skin3rd()->Clear();
+  for (const char* line : {"TCheckBox=radiobutton", "TRadioButton=checkbox", "TListBox=combobox",
+                           "TProgressBar=trackbar", "TTabSet=panel", "TPageControl=tab", "TMemo=scrollbar",
+                           "TRadioGroup=groupbox", "TPanel=checkgroup", "TTabControl=nil"})
+    FData->Skin3rd()->Add(line);
+  const TColor memoColour = F->mmoNotes->Color();
+  Attach();
+  EXPECT_EQ(SkinName(F->chkAgree), "TSkinRadioButton");
+  EXPECT_EQ(SkinName(F->rbFirst), "TSkinCheckBox");
+  EXPECT_EQ(SkinName(F->lstNames), "TSkinComBox");
+  EXPECT_EQ(SkinName(F->pbDone), "TSkinTrackBar");
+  EXPECT_EQ(SkinName(F->tsPages), "TSkinBox");
+  EXPECT_EQ(F->tsPages->Color(), FData->ButtonFace);
+  EXPECT_EQ(SkinName(F->pcPages), "TSkinTab");
+  EXPECT_EQ(SkinOf(F->pcPages)->Owner(), F->pcPages);  // the class rule's is the form's
+  EXPECT_EQ(SkinName(F->mmoNotes), "TSkinScrollbar");
+  EXPECT_EQ(F->mmoNotes->Color(), memoColour);
+  EXPECT_EQ(SkinName(F->rgSize), "TSkinGroupBox");
+  EXPECT_EQ(SkinName(F->rgSize->Controls(0)), "none");
+  // The check group's children are its check boxes, taken before the form's walk reaches them.
+  EXPECT_EQ(SkinName(F->pnlOptions), "TSkinGroupBox");
+  EXPECT_EQ(SkinName(F->chkBold), "TSkinCheckBox");
+  EXPECT_EQ(SkinName(F->chkItalic), "TSkinCheckBox");
+  // Classes Skin3rd does not name still go by their class; a tab control's rule comes first.
+  EXPECT_EQ(SkinName(F->cbColour), "TSkinComBox");
+  EXPECT_EQ(SkinName(F->tcKinds), "TSkinTab");
+  EXPECT_EQ(SkinName(F->lvFiles), "TSkinListView");
+  Release();
+
+  // With the kinds' gates off nothing is skinned, and no class rule is tried instead.
+  FData->SkinControls.Bits = 0;
+  Attach();
+  for (TControl* c :
+       std::initializer_list<TControl*>{F->chkAgree, F->rbFirst, F->lstNames, F->pbDone, F->tsPages,
+                                        F->pcPages, F->mmoNotes, F->rgSize, F->pnlOptions, F->chkBold})
+    EXPECT_EQ(SkinName(c), "none") << c->Name();
+}
+
+TEST_F(KindsDiscovery, EachKindShowsItsStatesFromTheSkin) {
+  Attach();
+  // Check box and radio buttons: checked and unchecked, and the radio group's buttons.
+  EXPECT_EQ(Box(F->chkAgree, false), Colour(tpCheck, 5));
+  SendMessageA(F->chkAgree->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Box(F->chkAgree, false), Colour(tpCheck, 1));
+  F->chkAgree->SetEnabled(false);
+  EXPECT_EQ(Box(F->chkAgree, false), Colour(tpCheck, 4));
+  EXPECT_EQ(Box(F->rbFirst, true), Colour(tpRadio, 5));
+  EXPECT_EQ(Box(F->rbSecond, true), Colour(tpRadio, 1));
+  SendMessageA(F->rbSecond->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Box(F->rbFirst, true), Colour(tpRadio, 1));
+  EXPECT_EQ(Box(F->rbSecond, true), Colour(tpRadio, 5));
+  EXPECT_EQ(Box(F->rgSize->Controls(1), true), Colour(tpRadio, 5));
+  EXPECT_EQ(Box(F->rgSize->Controls(0), true), Colour(tpRadio, 1));
+  auto group = Painted(F->rgSize);
+  EXPECT_EQ(Px(*group, 1, group->Height() / 2), NamedColour("ButtonShadow"));
+
+  // Combo box: its edge and button, normal then disabled.
+  auto combo = Painted(F->cbColour);
+  const int cw = combo->Width(), ch = combo->Height();
+  EXPECT_EQ(Px(*combo, 1, ch / 2), Colour(tpSunkEdge, 1));
+  EXPECT_EQ(Px(*combo, cw - 2, 1), Colour(tpComboButton, 1));
+  F->cbColour->SetEnabled(false);
+  combo = Painted(F->cbColour);
+  EXPECT_EQ(Px(*combo, 1, ch / 2), Colour(tpSunkEdge, 3));
+  EXPECT_EQ(Px(*combo, cw - 2, 1), Colour(tpComboButton, 3));
+
+  // Progress bar: filled as far as its position.
+  auto bar = Painted(F->pbDone);
+  EXPECT_EQ(Px(*bar, 50, 8), Colour(tpProgress, 2));
+  EXPECT_EQ(Px(*bar, 150, 8), Colour(tpProgress, 1));
+  F->pbDone->SetPosition(100);
+  bar = Painted(F->pbDone);
+  EXPECT_EQ(Px(*bar, 150, 8), Colour(tpProgress, 2));
+
+  // Tab control and tab set: the current tab framed as current.
+  auto tabAt = [&](int i) {
+    RECT r{};
+    SendMessageA(F->tcKinds->Handle(), TCM_GETITEMRECT, WPARAM(i), LPARAM(&r));
+    return POINT{r.left + 3, r.top + 3};
+  };
+  auto tabs = Painted(F->tcKinds);
+  EXPECT_EQ(Px(*tabs, tabAt(1).x, tabAt(1).y), Colour(tpTabs, 2));
+  EXPECT_EQ(Px(*tabs, tabAt(0).x, tabAt(0).y), Colour(tpTabs, 1));
+  F->tcKinds->SetTabIndex(0);
+  tabs = Painted(F->tcKinds);
+  EXPECT_EQ(Px(*tabs, tabAt(0).x, tabAt(0).y), Colour(tpTabs, 2));
+  const auto shown = F->tsPages->VisibleTabs();
+  ASSERT_EQ(shown.size(), 3u);
+  auto set = Painted(F->tsPages);
+  EXPECT_EQ(Px(*set, shown[0].Rect.left + 2, 2), Colour(tpTabs, 2));
+  EXPECT_EQ(Px(*set, shown[1].Rect.left + 2, 2), Colour(tpTabs, 1));
+  F->tsPages->SetTabIndex(1);
+  set = Painted(F->tsPages);
+  EXPECT_EQ(Px(*set, shown[0].Rect.left + 2, 2), Colour(tpTabs, 1));
+  EXPECT_EQ(Px(*set, shown[1].Rect.left + 2, 2), Colour(tpTabs, 2));
+
+  // List view header and the memo's vertical bar, its up arrow at the top.
+  auto header = Painted(FindControlByHandle(FSkinned, Header()), Header());
+  EXPECT_EQ(Px(*header, 1, 1), Colour(tpHeaderbar, 1));
+  auto memo = Painted(F->mmoNotes);
+  const int b = GetSystemMetrics(SM_CXHSCROLL), e = 2;
+  EXPECT_EQ(Px(*memo, memo->Width() - e - b / 2, e + b / 2), Colour(tpScrollbar, 9));
+}
+
+TEST_F(KindsDiscovery, TheCheckedStateShownIsThePublishedPropertyNotTheWindows) {
+  Attach();
+  // The windows are told otherwise behind the controls' backs.
+  SendMessageA(F->chkAgree->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageA(F->rbSecond->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+  ASSERT_TRUE(F->chkAgree->Checked());
+  ASSERT_FALSE(F->rbSecond->Checked());
+  EXPECT_EQ(Box(F->chkAgree, false), Colour(tpCheck, 5));
+  EXPECT_EQ(Box(F->rbSecond, true), Colour(tpRadio, 1));
+}
+
 // ---- The bare-window path -----------------------------------------------------------------------------
 
 class BareDiscovery : public FormTest {
@@ -519,6 +811,21 @@ TEST_F(BareDiscovery, ThePathIsNotGatedAndAWindowAlreadyRegisteredIsLeftAlone) {
   SkinByWindowClass(f, push);
   SkinByWindowClass(f, nullptr);
   EXPECT_EQ(f->FControls.Count(), 1);
+}
+
+TEST_F(BareDiscovery, AComboBoxExIsSkinnedOnceThroughItsInnerComboBoxHoweverOftenItIsWalked) {
+  InitCommonControls();
+  HWND w = Window("Dialog", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200);
+  HWND extended = Child(w, WC_COMBOBOXEXA, CBS_DROPDOWNLIST);
+  HWND inner = GetTopWindow(extended);
+  const LONG_PTR own = Proc(inner);
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_EQ(SkinName(f, inner), "TSkinComBox");
+  SkinChildWindows(f);
+  SkinByWindowClass(f, extended);
+  EXPECT_EQ(f->FControls.Count(), 1);
+  Unskin(f);
+  EXPECT_EQ(Proc(inner), own);
 }
 
 TEST_F(BareDiscovery, ManyCyclesLeaveNoGdiObjectBehind) {

@@ -228,3 +228,112 @@ TEST(ButtonLayout, GlyphAndCaptionArePlacedByLayoutMarginAndSpacing) {
   LayoutGlyphAndText(client, {0, 0}, {40, 13}, blGlyphLeft, -1, 4, g, t);
   EXPECT_EQ(t.left, 30);  // no glyph: no spacing either
 }
+
+// ---- Check boxes, radio buttons, radio groups, combo boxes and memos -------------------------------
+
+TEST_F(StdFixture, CheckBoxClickStepsItsStateThroughGrayedOnlyWhenAllowed) {
+  auto* box = Add<TCheckBox>(10, 10, 100, 17);
+  EXPECT_EQ(ClassOf(box->Handle()), "TCheckBox");
+  int clicks = 0;
+  box->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(box->State(), cbUnchecked);
+  box->AllowGrayed = true;
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(box->State(), cbGrayed);
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  EXPECT_EQ(clicks, 4);
+  // Set in code: shown, no click; a new window shows it too.
+  box->SetChecked(true);
+  box->SetEnabled(false);
+  box->SetEnabled(true);
+  EXPECT_EQ(clicks, 4);
+  box->DestroyHandle();
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(StdFixture, RadioButtonClickChecksItAndUnchecksTheOthersOfItsParent) {
+  auto* a = Add<TRadioButton>(10, 10, 100, 17);
+  auto* b = Add<TRadioButton>(10, 30, 100, 17);
+  auto* elsewhere = new TRadioButton(Form);
+  elsewhere->SetParent(Add<TPanel>(150, 10, 100, 50));
+  a->SetChecked(true);
+  elsewhere->SetChecked(true);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(b->Checked());
+  EXPECT_FALSE(a->Checked());
+  EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageA(b->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(elsewhere->Checked());
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StdFixture, RadioGroupButtonsAreItsChildrenInColumnsAndAClickSetsItemIndex) {
+  auto* group = Add<TRadioGroup>(10, 10, 200, 100);
+  group->SetItemIndex(1);
+  for (const char* s : {"One", "Two", "Three", "Four"}) group->Items().Add(s);
+  group->SetColumns(2);
+  ASSERT_EQ(group->ControlCount(), 4);
+  auto* second = ObjectAs<TRadioButton>(group->Controls(1));
+  auto* third = ObjectAs<TRadioButton>(group->Controls(2));
+  ASSERT_TRUE(second && third);
+  EXPECT_EQ(second->Owner(), group);
+  EXPECT_EQ(second->Caption(), "Two");
+  EXPECT_TRUE(second->Checked());
+  // Two rows in each of two columns.
+  EXPECT_EQ(third->Top(), group->Controls(0)->Top());
+  EXPECT_GT(third->Left(), second->Left());
+  EXPECT_GT(second->Top(), group->Controls(0)->Top());
+  int clicks = 0;
+  group->OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(third->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(group->ItemIndex(), 2);
+  EXPECT_FALSE(second->Checked());
+  EXPECT_EQ(clicks, 1);
+  group->Items().Delete(3);
+  EXPECT_EQ(group->ControlCount(), 3);
+}
+
+TEST_F(StdFixture, ComboBoxChoiceChangesItemIndexAndItsItemsSurviveANewWindow) {
+  auto* combo = Add<TComboBox>(10, 10, 120, 21);
+  combo->SetStyle(csDropDownList);
+  for (const char* s : {"Red", "Green", "Blue"}) combo->Items().Add(s);
+  EXPECT_EQ(ClassOf(combo->Handle()), "TComboBox");
+  int changes = 0;
+  combo->OnChange = [&](TObject*) { ++changes; };
+  SendMessageA(combo->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_EQ(changes, 1);
+  // A list-only combo box chooses by text; the choice and items survive a new window.
+  combo->SetText("Blue");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  combo->SetStyle(csDropDown);
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_EQ(combo->Text(), "Blue");
+  combo->Items().Delete(0);
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 2);
+}
+
+TEST_F(StdFixture, MemoLinesAreItsTextAndItsScrollBarsItsStyle) {
+  auto* memo = Add<TMemo>(10, 10, 150, 80);
+  memo->Lines().Add("first");
+  memo->Lines().Add("second");
+  memo->Lines().Insert(1, "between");
+  EXPECT_EQ(memo->Text(), "first\r\nbetween\r\nsecond");
+  EXPECT_EQ(memo->Lines().Count(), 3);
+  memo->Lines().Delete(0);
+  EXPECT_EQ(memo->Lines().Strings(0), "between");
+  memo->SetScrollBars(ssVertical);
+  DWORD style = DWORD(GetWindowLongA(memo->Handle(), GWL_STYLE));
+  EXPECT_TRUE(style & ES_MULTILINE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  EXPECT_EQ(memo->Lines().Count(), 2);
+}

@@ -63,6 +63,20 @@ inline void Pump() {
   }
 }
 
+// What the skinned control paints, drawn into a picture of its window's size filled with Background
+// first, so that what it leaves alone shows.
+inline std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd, COLORREF Background) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
+  HBRUSH b = CreateSolidBrush(Background);
+  RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+  FillRect(bmp->Canvas()->Handle(), &all, b);
+  DeleteObject(b);
+  skin->PaintFrame(bmp->Canvas()->Handle());
+  return bmp;
+}
+
 // A test with the test skin loaded, a shown form for controls and a control list.
 class SkinControlTest : public testing::Test {
  protected:
@@ -105,11 +119,7 @@ class SkinControlTest : public testing::Test {
 
   // What the skinned control paints, drawn into a picture of its window's size.
   std::unique_ptr<TBitmap> Picture(TSkinControl* skin, HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
-    skin->PaintFrame(bmp->Canvas()->Handle());
-    return bmp;
+    return Painted(skin, wnd, RGB(255, 255, 255));
   }
 
   std::unique_ptr<TSkinData> Data;

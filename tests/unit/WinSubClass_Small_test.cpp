@@ -93,9 +93,9 @@ TEST_F(CheckTest, RadioButtonSitsAtTheLeftEdge) {
 
 class TrackTest : public SkinControlTest {
  protected:
-  LRESULT Notify(HWND w, DWORD stage, DWORD_PTR item, HDC dc) {
+  LRESULT Notify(HWND w, DWORD stage, DWORD_PTR item, HDC dc, HWND from = nullptr) {
     NMCUSTOMDRAW nm{};
-    nm.hdr.hwndFrom = w;
+    nm.hdr.hwndFrom = from ? from : w;
     nm.hdr.code = UINT(NM_CUSTOMDRAW);
     nm.dwDrawStage = stage;
     nm.dwItemSpec = item;
@@ -122,6 +122,20 @@ TEST_F(TrackTest, ThumbIsDrawnFromTheSkinAndTicsAndChannelStayTheControls) {
   ASSERT_LT(t.left, t.right);
   EXPECT_EQ(PixelAt(into, (t.left + t.right) / 2, (t.top + t.bottom) / 2), Frame(tpTrackHorz, 2));
   EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, WPARAM(dc), 0), 1);
+}
+
+TEST_F(TrackTest, CustomDrawOfAnotherWindowIsLeftToTheTrackBar) {
+  HWND w = Child(TRACKBAR_CLASSA, TBS_HORZ, 10, 10, 150, 30);
+  HWND tip = Child("STATIC", 0, 10, 50, 40, 20);
+  SkinBare<TSkinTrackBar>(w);
+  TBitmap into(150, 30);
+  HDC dc = into.Canvas()->Handle();
+  into.Canvas()->Brush()->SetColor(clWhite);
+  into.Canvas()->FillRect(RECT{0, 0, 150, 30});
+  EXPECT_NE(Notify(w, CDDS_PREPAINT, 0, dc, tip), CDRF_NOTIFYITEMDRAW);
+  EXPECT_NE(Notify(w, CDDS_ITEMPREPAINT, TBCD_THUMB, dc, tip), CDRF_SKIPDEFAULT);
+  RECT t = Thumb(w);
+  EXPECT_EQ(PixelAt(into, (t.left + t.right) / 2, (t.top + t.bottom) / 2), RGB(255, 255, 255));
 }
 
 TEST_F(TrackTest, VerticalWithoutItsOwnThumbTakesTheHorizontalOneThenAPlainRectangle) {

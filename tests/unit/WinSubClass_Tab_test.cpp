@@ -9,6 +9,7 @@
 #include "WinSubClassTesting.h"
 #include "skin/WinSubClassTab.h"
 #include "tk/ComCtrls.h"
+#include "tk/Tabs.h"
 
 using namespace ctltest;
 using namespace testskin;
@@ -67,16 +68,8 @@ TEST(TabGeometry, SideTabsAreComposedLyingAndStripsSitBesideThePage) {
 
 class TabSkinTest : public SkinControlTest {
  protected:
-  std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
-    HBRUSH b = CreateSolidBrush(kUntouched);
-    RECT all{0, 0, r.right - r.left, r.bottom - r.top};
-    FillRect(bmp->Canvas()->Handle(), &all, b);
-    DeleteObject(b);
-    skin->PaintFrame(bmp->Canvas()->Handle());
-    return bmp;
+  static std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
+    return ctltest::Painted(skin, wnd, kUntouched);
   }
   HWND Tabs(DWORD style, int count, int w = 220, int h = 160) {
     HWND t = Child(WC_TABCONTROLA, WS_CLIPSIBLINGS | style, 10, 10, w, h);
@@ -255,6 +248,34 @@ TEST_F(TabSkinTest, TooManyTabsShowTheScrollButtonsSkinnedAndNotOverdrawn) {
   EXPECT_EQ(ProcOf(ud), udOwn);
 }
 
+TEST_F(TabSkinTest, AnUpDownThatGoesAndComesBackGetsANewSkinObject) {
+  HWND t = Tabs(0, 20, 160, 100);
+  auto* skin = SkinBare<TSkinTab>(t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  // Its window goes; the form frees the object of a gone window when it purges its list.
+  DestroyWindow(skin->FUpDown->FHandle);
+  delete skin->FUpDown;
+  EXPECT_EQ(skin->FUpDown, nullptr);
+  HWND again = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(again);
+  Painted(skin, t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_EQ(skin->FUpDown->FHandle, again);
+  EXPECT_TRUE(Host.Lists(skin->FUpDown));
+  // A window that goes while its object waits for the purge is let go as well.
+  TSkinUpDown* waiting = skin->FUpDown;
+  DestroyWindow(again);
+  ASSERT_EQ(waiting->FSkinState, scsGone);
+  HWND third = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  Painted(skin, t);
+  ASSERT_NE(skin->FUpDown, nullptr);
+  EXPECT_NE(skin->FUpDown, waiting);
+  EXPECT_EQ(skin->FUpDown->FHandle, third);
+  delete skin;
+}
+
 TEST_F(TabSkinTest, PicturesAreTurnedForTheTabPosition) {
   // Pictures whose top row is marked, 10 wide and 12 high.
   const COLORREF mark = RGB(250, 10, 10), rest = RGB(10, 10, 250);
@@ -335,68 +356,34 @@ TEST(TabSetFit, ShownScrollButtonsTakeTwelvePixels) {
   EXPECT_FALSE(TabSetTabFits(11, 20, 30, false));
 }
 
-const COLORREF kOwnPaint = RGB(200, 10, 10);
-
-// A tab set as the toolkit would have one: draws itself in one colour, owns its scroll buttons
-// first.
-class TTestTabSet : public TCustomControl, public TTabSetView {
- public:
-  explicit TTestTabSet(TComponent* AOwner, bool withScroller) : TCustomControl(AOwner) {
-    if (withScroller) FScrollButtons = new TCustomControl(this);
-  }
-  std::vector<std::string> Captions;
-  int Selected = 0, First = 0, Start = 0, End = 0;
-  TCustomControl* FScrollButtons = nullptr;
-
-  int TabCount() const override { return int(Captions.size()); }
-  std::string TabCaption(int Index) const override { return Captions.at(size_t(Index)); }
-  int TabIndex() const override { return Selected; }
-  int FirstIndex() const override { return First; }
-  int StartMargin() const override { return Start; }
-  int EndMargin() const override { return End; }
-  TFont* TabFont() override { return Canvas()->Font(); }
-  TWinControl* Scroller() const override { return FScrollButtons; }
-
- protected:
-  void Paint() override {
-    Canvas()->Brush()->SetColor(TColor(kOwnPaint));
-    RECT r;
-    GetClientRect(Handle(), &r);
-    Canvas()->FillRect(r);
-  }
-};
-
 class TabSetSkinTest : public TabSkinTest {
  protected:
-  TTestTabSet* TabSet(std::vector<std::string> captions, int w, bool withScroller = true) {
-    auto* set = new TTestTabSet(Form, withScroller);
+  TTabSet* TabSet(std::vector<std::string> captions, int w) {
+    auto* set = new TTabSet(Form);
     set->SetParent(Form);
     set->SetBounds(10, 10, w, 24);
-    set->Captions = std::move(captions);
-    if (set->FScrollButtons) {
-      set->FScrollButtons->SetParent(set);
-      set->FScrollButtons->SetBounds(w - 30, 2, 28, 20);
-      set->FScrollButtons->Hide();
-    }
+    set->SetStartMargin(0);
+    set->SetEndMargin(0);
+    for (const std::string& c : captions) set->Tabs().Add(c);
     return set;
   }
-  TSkinTab31* Skin(TTestTabSet* set) {
+  TSkinTab31* Skin(TTabSet* set) {
     auto* skin = new TSkinTab31(set);
     skin->SkinControl(&Host, Data.get(), &FormCanvas, true);
     return skin;
   }
   // The width the skin gives a tab: its caption on the tab set's font, plus 9.
-  static int TabWidth(TTestTabSet* set, const std::string& caption) {
+  static int TabWidth(TTabSet* set, const std::string& caption) {
     TBitmap b(4, 4);
-    b.Canvas()->SetFont(set->TabFont());
+    b.Canvas()->SetFont(set->Font());
     return b.Canvas()->TextWidth(caption) + 9;
   }
 };
 
 TEST_F(TabSetSkinTest, TabsFromTheFirstShownOneWithTheSelectedFramedAsCurrent) {
-  TTestTabSet* set = TabSet({"One", "Two", "Three"}, 300);
-  set->Start = 5;
-  set->Selected = 1;
+  TTabSet* set = TabSet({"One", "Two", "Three"}, 300);
+  set->SetStartMargin(5);
+  set->SetTabIndex(1);
   WNDPROC own = ProcOf(set->Handle());
   TSkinTab31* skin = Skin(set);
   EXPECT_NE(ProcOf(set->Handle()), own);
@@ -412,7 +399,7 @@ TEST_F(TabSetSkinTest, TabsFromTheFirstShownOneWithTheSelectedFramedAsCurrent) {
   EXPECT_TRUE(HasColour(*pic, RECT{5 + w0, 0, 5 + w0 + w1, 24}, RGB(181, 182, 183)));
 
   // Scrolled by one: the first shown tab starts at the margin.
-  set->First = 1;
+  set->SetFirstIndex(1);
   pic = Painted(skin, set->Handle());
   EXPECT_EQ(Px(*pic, 5 + 2, 2), Frame(tpTabs, 2));
   EXPECT_EQ(Px(*pic, 5 + w1 + 2, 2), Frame(tpTabs, 1));
@@ -432,25 +419,26 @@ TEST_F(TabSetSkinTest, TabsFromTheFirstShownOneWithTheSelectedFramedAsCurrent) {
 
 TEST_F(TabSetSkinTest, ShownScrollButtonsLeaveOutATabThatNoLongerFitsButNotANarrowerOne) {
   const std::string first = "First", wide = "ab", narrow = "a";
-  TTestTabSet* probe = TabSet({}, 100, false);
+  TTabSet* probe = TabSet({}, 100);
   const int w0 = TabWidth(probe, first), w1 = TabWidth(probe, wide), w2 = TabWidth(probe, narrow);
   ASSERT_GT(w1, w2);
   ASSERT_LT(w1, w2 + 11);
   ASSERT_GT(w1, 12);
   // Room after the first tab: exactly the narrow tab and the scroll buttons' 12 pixels.
-  TTestTabSet* set = TabSet({first, wide, narrow}, w0 + 12 + w2);
+  TTabSet* set = TabSet({first, wide, narrow}, w0 + 12 + w2);
   TSkinTab31* skin = Skin(set);
   ASSERT_NE(skin->FUpDown, nullptr);
   EXPECT_EQ(skin->FUpDown->FHorizontal, 1);
-  EXPECT_EQ(skin->FUpDown->FHandle, set->FScrollButtons->Handle());
-  EXPECT_TRUE(skin->FScroller == set->FScrollButtons);
+  EXPECT_EQ(skin->FUpDown->FHandle, set->Scroller()->Handle());
+  EXPECT_TRUE(skin->FScroller == set->Scroller());
 
   // Hidden scroll buttons: the wide tab fits, and the narrow one after it no longer does.
+  set->Scroller()->Hide();
   auto pic = Painted(skin, set->Handle());
   EXPECT_EQ(Px(*pic, w0 + w2 + 1, 2), Frame(tpTabs, 1));
   EXPECT_EQ(Px(*pic, w0 + w1 + 1, 2), Named(kButtonFace));
 
-  set->FScrollButtons->Show();
+  set->Scroller()->Show();
   pic = Painted(skin, set->Handle());
   EXPECT_EQ(Px(*pic, w0 + 1, 2), Frame(tpTabs, 1));         // the narrow tab, where the wide one was
   EXPECT_EQ(Px(*pic, w0 + w2 + 1, 2), Named(kButtonFace));  // not the wide one
@@ -458,22 +446,25 @@ TEST_F(TabSetSkinTest, ShownScrollButtonsLeaveOutATabThatNoLongerFitsButNotANarr
 }
 
 TEST_F(TabSetSkinTest, ScrollButtonsNotFirstOwnedAndMissingTabsAreLeftAlone) {
-  TTestTabSet* set = TabSet({"One"}, 200, false);
-  set->FScrollButtons = new TCustomControl(Form);
-  set->FScrollButtons->SetParent(set);
+  TTabSet* set = TabSet({"One"}, 200);
+  // Handed to another owner, the scroll buttons are no longer the tab set's first component.
+  Form->InsertComponent(set->Scroller());
   TSkinTab31* skin = Skin(set);
   EXPECT_EQ(skin->FUpDown, nullptr);
   EXPECT_EQ(skin->FScroller, nullptr);
   delete skin;
 
   Data->Tabs.reset();
-  TTestTabSet* plain = TabSet({"One"}, 200);
+  TTabSet* plain = TabSet({"One"}, 200);
+  plain->SetTabIndex(0);
   skin = Skin(plain);
   auto pic = Painted(skin, plain->Handle());
   EXPECT_EQ(Px(*pic, 4, 4), kUntouched);
+  // Its own painting: the selected tab in the tab set's colour under the edge it hangs from.
   RedrawWindow(plain->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   HDC dc = GetWindowDC(plain->Handle());
-  EXPECT_EQ(GetPixel(dc, 4, 4), kOwnPaint);
+  EXPECT_EQ(GetPixel(dc, 1, 2), ColorToCOLORREF(plain->Color()));
+  EXPECT_EQ(GetPixel(dc, 150, 0), GetSysColor(COLOR_WINDOWFRAME));
   ReleaseDC(plain->Handle(), dc);
   delete skin;
 }
@@ -481,7 +472,7 @@ TEST_F(TabSetSkinTest, ScrollButtonsNotFirstOwnedAndMissingTabsAreLeftAlone) {
 TEST_F(TabSetSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
   int before = 0;
   for (int i = 0; i < 30; ++i) {
-    TTestTabSet* set = TabSet({"One", "Two", "Three"}, 200);
+    TTabSet* set = TabSet({"One", "Two", "Three"}, 200);
     Skin(set);
     RedrawWindow(set->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Host.FreeControls();

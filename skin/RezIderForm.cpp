@@ -141,6 +141,7 @@ void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
   SkinForm(Data);
   FOldColor = Form->Color();
   Form->SetColor(Data->ButtonFace);
+  if (Data->SkinControls.Contains(xcMainMenu)) SkinPopupMenus(Form, true);
 }
 
 void TRezIderFormImpl::SkinForm(TSkinData* Data) {
@@ -197,6 +198,7 @@ void TRezIderFormImpl::SkinForm(TSkinData* Data) {
     if (FMenuHandle && FMdiKind != mkChild && RezIderMenuMaker) {
       FMenuBar = RezIderMenuMaker(this, Data);
       FMenuBar->FMenuHandle = FMenuHandle;
+      if (FForm) FMenuBar->SetToolkitMenu(FForm->Menu());
       FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
       FMenuBar->ScanMenu();
     }
@@ -431,6 +433,7 @@ void TRezIderFormImpl::RefreshSkin() {
   for (int i = 0; i < FControls.Count(); ++i) static_cast<TSkinControl*>(FControls.Items(i))->Refresh();
   FState = fsRefreshing;
   if (FFullSkin) {
+    SkinPopupMenus(FForm, true);
     AdjustFrameSize(true);
     // Still refreshing, so the region is built from the new skin even when the size is the same.
     UpdateRegion();
@@ -507,10 +510,12 @@ bool TRezIderFormImpl::ReleaseFullSkin() {
 
 void TRezIderFormImpl::UnskinForm() {
   if (!ReleaseFullSkin()) return;
+  GiveBackMenus();
   if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
   SetCaptionStyles(true);
   if (FMenuBar) {
-    SetMenu(FHandle, FMenuBar->FMenuHandle);
+    // The toolkit may have freed its menu meanwhile.
+    if (IsMenu(FMenuBar->FMenuHandle)) SetMenu(FHandle, FMenuBar->FMenuHandle);
     FreeMenuBar();
   }
   UnhookMdiClient();
@@ -522,13 +527,30 @@ void TRezIderFormImpl::UnskinForm() {
 
 void TRezIderFormImpl::UnskinDestroyed() {
   if (!ReleaseFullSkin()) return;
+  // The form may get a new window, skinned anew: its menus must be as they were.
+  GiveBackMenus();
+  if (FMenuBar) {
+    // The system destroys the menu a window shows when the window goes; the one the skin took off
+    // the window goes with it too, unless the toolkit's main menu owns it.
+    HMENU menu = FMenuBar->FMenuHandle;
+    TMenu* own = FMenuBar->FMenu;
+    const bool owned = own && own->Items()->HandleAllocated() && own->Handle() == menu;
+    if (menu && !owned && IsMenu(menu) && GetMenu(FHandle) != menu) DestroyMenu(menu);
+  }
   FreeMenuBar();
   FFrameBitmap->SetSize(0, 0);
+}
+
+void TRezIderFormImpl::GiveBackMenus() {
+  RestoreOwnerDrawnItems();
+  SkinPopupMenus(FForm, false);
+  ReleaseMenuItems();
 }
 
 void TRezIderFormImpl::UnskinBasic() {
   if (FTimer) FTimer->SetEnabled(false);
   FreeControls();
+  GiveBackMenus();
   if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
   if (TakenOver()) RestoreWndProc();
   UnhookMdiClient();

@@ -16,6 +16,7 @@
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
+#include "tk/Menus.h"
 #include "tk/StdCtrls.h"
 
 namespace {
@@ -93,9 +94,14 @@ bool IsContainer(TComponent* C) {
 }
 
 // The class rules, in order; true when one applied (or, for a bit button, when it ends the work).
-// The toolkit has no tab-only control, no control carrying a menu item, no check box, radio button
-// or radio group, tool bar, progress bar, combo box or list view class: those kinds never occur.
+// The toolkit has no tab-only control, no check box, radio button or radio group, progress bar,
+// combo box or list view class: those kinds never occur. The control carrying a menu item of its
+// own is the tool button.
 bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
+  if (auto* button = ObjectAs<TToolButton>(C); button && Gate(Form, xcMainMenu)) {
+    Form->SkinMenuItems(button->MenuItem(), true);
+    return true;
+  }
   if (N == "TTABSET") {
     if (!TabsGate(Form)) return false;
     SkinAsControl<TSkinTab31>(Form, C, false);
@@ -130,6 +136,15 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
   if (C->Is<TCustomGroupBox>() && Gate(Form, xcPanel)) {
     SkinAsControl<TSkinGroupBox>(Form, C, true);
     SkinFormControls(Form, ObjectAs<TWinControl>(C));
+    return true;
+  }
+  if (auto* bar = ObjectAs<TToolBar>(C); bar && Gate(Form, xcToolbar)) {
+    SetEnumPropByName(C, "Flat", "True");
+    SetEnumPropByName(C, "Transparent", "True");
+    bar->OnCustomDrawButton = TSkinToolDraw{Form->FSelf, std::move(bar->OnCustomDrawButton)};
+    SkinAsControl<TSkinBox>(Form, C, true);
+    if (TMainMenu* menu = bar->Menu())
+      for (int i = 0; i < menu->Items()->Count(); ++i) Form->SkinMenuItems(menu->Items()->Items(i), true);
     return true;
   }
   if (auto* bar = ObjectAs<TStatusBar>(C); bar && Gate(Form, xcStatusBar)) {

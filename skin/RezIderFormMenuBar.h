@@ -9,6 +9,7 @@
 class TSkinData;
 class TRezIderFormImpl;
 class TNCObject;
+class TMenu;
 struct TMessage;
 
 class TRezIderMenu : public TComponent {
@@ -35,6 +36,12 @@ class TRezIderMenu : public TComponent {
   virtual bool OwnsItem(TNCObject* Object) const = 0;
 
   HMENU FMenuHandle = nullptr;  // the menu the bar shows
+  // The toolkit's main menu of the form (none for a bare window); set before the first scan.
+  TMenu* FMenu = nullptr;
+  void SetToolkitMenu(TMenu* Menu);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 using TRezIderMenuMaker = TRezIderMenu* (*)(TRezIderFormImpl* Form, TSkinData* Data);

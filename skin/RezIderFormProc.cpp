@@ -1,5 +1,7 @@
 // The skinned window's procedure and its MDI client's: which messages the skin answers and which
 // go on to the window's own procedure.
+#include <algorithm>
+
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
@@ -381,10 +383,16 @@ void TRezIderFormImpl::WMSysCommand(TMessage& Message) {
 
 void TRezIderFormImpl::MenuChanged(TMessage& Message) {
   // The toolkit rebuilds the window's menu, which would paint frames on the way.
-  const bool paintFrames = FSkinData->FPaintFrames;
-  FSkinData->FPaintFrames = false;
-  CallDefault(Message);
-  FSkinData->FPaintFrames = paintFrames;
+  {
+    // Frame painting comes back also when the window's own handling fails.
+    struct TKeep {
+      TSkinData* Data;
+      bool PaintFrames;
+      ~TKeep() { Data->FPaintFrames = PaintFrames; }
+    } keep{FSkinData, FSkinData->FPaintFrames};
+    FSkinData->FPaintFrames = false;
+    CallDefault(Message);
+  }
   if (FMenuBar && FSkinData->MenuUpdate)
     if (HMENU menu = GetMenu(FHandle)) {
       FMenuBar->FMenuHandle = menu;
@@ -456,10 +464,20 @@ void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
     char text[80] = {};
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE;
+    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE | MIIM_ID | MIIM_DATA;
     info.dwTypeData = text;
     info.cch = sizeof text;
     if (!GetMenuItemInfoA(Menu, UINT(i), TRUE, &info)) continue;
+    if (!(info.fType & MFT_OWNERDRAW)) {
+      // Kept, so the menu is given back as it was (a later record of the same place replaces it).
+      TOwnerDrawnItem was{Menu, UINT(i), info.wID, info.hSubMenu, info.fType, info.dwItemData, text};
+      auto same = std::find_if(FOwnerDrawnItems.begin(), FOwnerDrawnItems.end(),
+                               [&](const TOwnerDrawnItem& o) { return o.Menu == Menu && o.Position == UINT(i); });
+      if (same != FOwnerDrawnItems.end())
+        *same = std::move(was);
+      else
+        FOwnerDrawnItems.push_back(std::move(was));
+    }
     info.fMask = MIIM_TYPE;
     info.fType |= MFT_OWNERDRAW;
     SetMenuItemInfoA(Menu, UINT(i), TRUE, &info);
@@ -508,7 +526,7 @@ void TRezIderFormImpl::MeasureItem(TMessage& Message) {
         int width = 0, height = 0;
         const TSkinMenuItem skinItem = SysMenuItem(*own);
         MeasureMenuItem(skinItem, canvas.Get(), width, height);
-        PopupItemMeasure(FSkinData, skinItem, canvas.Get(), width, height);
+        ::PopupItemMeasure(FSkinData, skinItem, canvas.Get(), width, height);
         item->itemWidth = UINT(width);
         item->itemHeight = UINT(height);
       }
@@ -517,8 +535,21 @@ void TRezIderFormImpl::MeasureItem(TMessage& Message) {
       return;
     }
   if (item->CtlType != ODT_MENU || !FMenuHandle) return CallDefault(Message);
-  // This toolkit's forms hold their menus as menu handles: every item is measured by its text.
-  MeasureMenuText(*item);
+  // A toolkit form without a menu bar (an MDI child) has no toolkit menu to look in: passed on.
+  if (FForm && !FMenuBar) return CallDefault(Message);
+  if (TMenuItem* own = FForm ? FindBarItem(item->itemID) : nullptr) {
+    HDC dc = GetWindowDC(FHandle);
+    {
+      TMenuCanvas canvas(dc);
+      int width = int(item->itemWidth), height = int(item->itemHeight);
+      MenuItemMeasure(own, canvas.Get(), width, height);
+      item->itemWidth = UINT(std::max(width, 0));
+      item->itemHeight = UINT(std::max(height, 0));
+    }
+    ReleaseDC(FHandle, dc);
+  } else {
+    MeasureMenuText(*item);
+  }
   Message.Result = TRUE;
 }
 
@@ -542,20 +573,23 @@ void TRezIderFormImpl::DrawItem(TMessage& Message) {
   if (d->CtlType == ODT_MENU && FSysMenu)
     if (TSysMenuItem* own = FSysMenu->ItemOf(d->itemData)) {
       TMenuCanvas canvas(d->hDC);
-      MenuItemDraw(FSkinData, SysMenuItem(*own), canvas.Get(), d->rcItem, selected);
+      ::MenuItemDraw(FSkinData, SysMenuItem(*own), canvas.Get(), d->rcItem, selected);
       Message.Result = TRUE;
       return;
     }
   const bool nt4 = IsWinNT && LOBYTE(LOWORD(GetVersion())) == 4;
   if (d->CtlType != ODT_MENU || !FMenuHandle || (FMdiKind == mkFrame && nt4)) return CallDefault(Message);
+  if (FForm && !FMenuBar) return CallDefault(Message);
   HMENU menu = reinterpret_cast<HMENU>(d->hwndItem);
   if (CurrentSkinPopup) {
     CurrentSkinPopup->FMenuKey = menu;
     CurrentSkinPopup = nullptr;
   }
-  // Items of this toolkit's forms are known by their menu handle only, as are a bare window's.
   TMenuCanvas canvas(d->hDC);
-  MenuHandleItemDraw(FSkinData, menu, MakeTempMenuItem(menu, d->itemID), selected, d->rcItem, canvas.Get());
+  if (TMenuItem* own = FForm ? FindBarItem(d->itemID) : nullptr)
+    MenuItemDraw(own, canvas.Get(), d->rcItem, selected);
+  else
+    MenuHandleItemDraw(FSkinData, menu, MakeTempMenuItem(menu, d->itemID), selected, d->rcItem, canvas.Get());
   Message.Result = TRUE;
 }
 

@@ -1,6 +1,5 @@
 #include "skin/RezIderMenuItem.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -28,11 +27,6 @@ TDataSkinObject* MenuItemElement(TSkinData* Data) {
   if (!Data) return nullptr;
   TDataSkinObject* e = Data->MenuItem.get();
   return e && e->Image && !e->Image->Empty() ? e : nullptr;
-}
-
-int LeftBand(TSkinData* Data) {
-  TDataSkinObject* e = MenuItemElement(Data);
-  return e ? e->LeftWidth : 0;
 }
 
 // A bitmap of R's size whose canvas has the system menu font.
@@ -200,89 +194,11 @@ void DrawCaptionAndShortCut(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*
                    ShortCutToText(Item.ShortCut));
 }
 
-std::string Numbered(const char* Prefix, int N) {
-  char text[16];
-  snprintf(text, sizeof text, "%s%d", Prefix, N);
-  return text;
-}
-
 }  // namespace
 
-void AssignMenuFont(TFont* Font) {
-  NONCLIENTMETRICSA m{};
-  m.cbSize = sizeof m;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return;
-  HFONT f = CreateFontIndirectA(&m.lfMenuFont);
-  if (!f) return;
-  Font->SetHandle(f);
-  DeleteObject(f);
-}
-
-std::string ShortCutToText(TShortCut ShortCut) {
-  const int key = ShortCut & 0xFF;
-  std::string name;
-  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-    name = std::string(1, char(key));
-  else if (key >= VK_F1 && key <= VK_F24)
-    name = Numbered("F", key - VK_F1 + 1);
-  else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
-    name = Numbered("Num ", key - VK_NUMPAD0);
-  else
-    switch (key) {
-      case VK_BACK:
-        name = "BkSp";
-        break;
-      case VK_TAB:
-        name = "Tab";
-        break;
-      case VK_RETURN:
-        name = "Enter";
-        break;
-      case VK_ESCAPE:
-        name = "Esc";
-        break;
-      case VK_SPACE:
-        name = "Space";
-        break;
-      case VK_PRIOR:
-        name = "PgUp";
-        break;
-      case VK_NEXT:
-        name = "PgDn";
-        break;
-      case VK_END:
-        name = "End";
-        break;
-      case VK_HOME:
-        name = "Home";
-        break;
-      case VK_LEFT:
-        name = "Left";
-        break;
-      case VK_UP:
-        name = "Up";
-        break;
-      case VK_RIGHT:
-        name = "Right";
-        break;
-      case VK_DOWN:
-        name = "Down";
-        break;
-      case VK_INSERT:
-        name = "Ins";
-        break;
-      case VK_DELETE:
-        name = "Del";
-        break;
-      default:
-        return "";
-    }
-  std::string text;
-  if (ShortCut & scShift) text.append("Shift+");
-  if (ShortCut & scCtrl) text.append("Ctrl+");
-  if (ShortCut & scAlt) text.append("Alt+");
-  text.append(name);
-  return text;
+int MenuItemBand(TSkinData* Data) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  return e ? e->LeftWidth : 0;
 }
 
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
@@ -304,27 +220,17 @@ TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
 }
 
 void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
-  if (Item.Caption == "-") {
-    Width = 0;
-    Height = GetSystemMetrics(SM_CYMENUSIZE) / 2;
-    return;
-  }
-  RECT t{0, 0, 0, 0};
-  std::string caption = Item.Caption.empty() ? " " : Item.Caption;
-  DrawTextA(Canvas->Handle(), caption.c_str(), int(caption.size()), &t, kCaptionFormat | kMeasureFlags);
-  Width = t.right - t.left;
-  if (Item.ShortCut) Width += 10 + Canvas->TextWidth(ShortCutToText(Item.ShortCut));
-  Height = IntMax(t.bottom - t.top + 4, GlyphSize(Item) + 2);
+  MeasureMenuItemText(Canvas, Item.Caption, Item.ShortCut, GlyphSize(Item), Width, Height);
 }
 
 void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
   MeasureMenuItem(Item, Canvas, Width, Height);
-  Width += LeftBand(Data);
+  Width += MenuItemBand(Data);
   Width += Item.Images ? 10 : 35;
 }
 
 void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*, int& Width, int&) {
-  Width += LeftBand(Data);
+  Width += MenuItemBand(Data);
   Width += Item.Images ? 12 : 35;
 }
 
@@ -389,7 +295,7 @@ void DrawMenuItemFace(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canva
                       const RECT& R) {
   if (Item.Action) Item.Action();
   const int s = GlyphSize(Item);
-  const int band = LeftBand(Data);
+  const int band = MenuItemBand(Data);
   const bool separator = Item.Caption == "-";
   RECT g;
   if (Item.RightToLeft) {

@@ -383,16 +383,10 @@ void TRezIderFormImpl::WMSysCommand(TMessage& Message) {
 
 void TRezIderFormImpl::MenuChanged(TMessage& Message) {
   // The toolkit rebuilds the window's menu, which would paint frames on the way.
-  {
-    // Frame painting comes back also when the window's own handling fails.
-    struct TKeep {
-      TSkinData* Data;
-      bool PaintFrames;
-      ~TKeep() { Data->FPaintFrames = PaintFrames; }
-    } keep{FSkinData, FSkinData->FPaintFrames};
-    FSkinData->FPaintFrames = false;
-    CallDefault(Message);
-  }
+  const bool paintFrames = FSkinData->FPaintFrames;
+  FSkinData->FPaintFrames = false;
+  CallDefault(Message);
+  FSkinData->FPaintFrames = paintFrames;
   if (FMenuBar && FSkinData->MenuUpdate)
     if (HMENU menu = GetMenu(FHandle)) {
       FMenuBar->FMenuHandle = menu;

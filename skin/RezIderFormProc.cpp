@@ -465,8 +465,9 @@ void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
     if (!(info.fType & MFT_OWNERDRAW)) {
       // Kept, so the menu is given back as it was (a later record of the same place replaces it).
       TOwnerDrawnItem was{Menu, UINT(i), info.wID, info.hSubMenu, info.fType, info.dwItemData, text};
-      auto same = std::find_if(FOwnerDrawnItems.begin(), FOwnerDrawnItems.end(),
-                               [&](const TOwnerDrawnItem& o) { return o.Menu == Menu && o.Position == UINT(i); });
+      auto same =
+          std::find_if(FOwnerDrawnItems.begin(), FOwnerDrawnItems.end(),
+                       [&](const TOwnerDrawnItem& o) { return o.Menu == Menu && o.Position == UINT(i); });
       if (same != FOwnerDrawnItems.end())
         *same = std::move(was);
       else

@@ -397,7 +397,8 @@ void TCustomForm::AttachMenu() {
 
 void TCustomForm::DetachMenu() {
   if (FMenu && FMenu->WindowHandle == FHandle) FMenu->WindowHandle = nullptr;
-  if (FHandle && FMenu && FMenu->Items()->HandleAllocated() && GetMenu(FHandle) == FMenu->Handle()) ::SetMenu(FHandle, nullptr);
+  if (FHandle && FMenu && FMenu->Items()->HandleAllocated() && GetMenu(FHandle) == FMenu->Handle())
+    ::SetMenu(FHandle, nullptr);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -536,7 +537,8 @@ void TCustomForm::WndProc(TMessage& Message) {
       DetachMenu();
       break;
     case WM_COMMAND:
-      if (!Message.LParam && HIWORD(Message.WParam) == 0 && FMenu && FMenu->DispatchCommand(LOWORD(Message.WParam)))
+      if (!Message.LParam && HIWORD(Message.WParam) == 0 && FMenu &&
+          FMenu->DispatchCommand(LOWORD(Message.WParam)))
         return;
       break;
     case WM_MEASUREITEM:

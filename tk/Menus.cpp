@@ -40,9 +40,9 @@ std::string Numbered(const char* Prefix, int N) {
 
 // Names of the keys a shortcut may have besides letters, digits, F-keys and the number pad.
 const std::pair<int, const char*> kKeyNames[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},   {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},  {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},     {VK_HOME, "Home"},   {VK_LEFT, "Left"},
-    {VK_UP, "Up"},     {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},  {VK_INSERT, "Ins"},  {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 std::string KeyName(int Key) {
@@ -54,7 +54,8 @@ std::string KeyName(int Key) {
   return "";
 }
 
-const std::pair<TShortCut, const char*> kModifiers[] = {{scShift, "Shift+"}, {scCtrl, "Ctrl+"}, {scAlt, "Alt+"}};
+const std::pair<TShortCut, const char*> kModifiers[] = {
+    {scShift, "Shift+"}, {scCtrl, "Ctrl+"}, {scAlt, "Alt+"}};
 
 LRESULT CALLBACK PopupListProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
@@ -344,7 +345,6 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
 }
 
-
 void TMenu::RebuildHandles() { FItems->RebuildTree(); }
 
 void TMenu::SetOwnerDraw(bool Value) {
@@ -373,9 +373,9 @@ namespace {
 TMenuItem* Find(TMenuItem* Item, uintptr_t Value, TFindItemKind Kind) {
   for (int i = 0; i < Item->Count(); ++i) {
     TMenuItem* c = Item->Items(i);
-    const bool match = Kind == fkCommand   ? c->Command() == Value
-                       : Kind == fkHandle  ? c->HandleAllocated() && uintptr_t(c->Handle()) == Value
-                                           : c->ShortCut() != 0 && c->ShortCut() == Value;
+    const bool match = Kind == fkCommand  ? c->Command() == Value
+                       : Kind == fkHandle ? c->HandleAllocated() && uintptr_t(c->Handle()) == Value
+                                          : c->ShortCut() != 0 && c->ShortCut() == Value;
     if (match) return c;
     if (TMenuItem* found = Find(c, Value, Kind)) return found;
   }
@@ -383,7 +383,9 @@ TMenuItem* Find(TMenuItem* Item, uintptr_t Value, TFindItemKind Kind) {
 }
 }  // namespace
 
-TMenuItem* TMenu::FindItem(uintptr_t Value, TFindItemKind Kind) const { return Find(FItems.get(), Value, Kind); }
+TMenuItem* TMenu::FindItem(uintptr_t Value, TFindItemKind Kind) const {
+  return Find(FItems.get(), Value, Kind);
+}
 
 bool TMenu::DispatchCommand(uint16_t Command) {
   TMenuItem* item = FindItem(Command, fkCommand);
@@ -393,7 +395,8 @@ bool TMenu::DispatchCommand(uint16_t Command) {
 }
 
 TMainMenu::~TMainMenu() {
-  if (WindowHandle && IsWindow(WindowHandle) && Items()->HandleAllocated() && GetMenu(WindowHandle) == Handle())
+  if (WindowHandle && IsWindow(WindowHandle) && Items()->HandleAllocated() &&
+      GetMenu(WindowHandle) == Handle())
     ::SetMenu(WindowHandle, nullptr);
 }
 
@@ -459,7 +462,8 @@ bool DispatchMenuItemMessage(UINT Msg, LPARAM lParam) {
     if (!item) return false;
     TCanvas canvas;
     AssignMenuFont(canvas.Font());
-    PaintOnCanvas(&canvas, d->hDC, [&] { item->DrawItem(&canvas, d->rcItem, (d->itemState & ODS_SELECTED) != 0); });
+    PaintOnCanvas(&canvas, d->hDC,
+                  [&] { item->DrawItem(&canvas, d->rcItem, (d->itemState & ODS_SELECTED) != 0); });
     return true;
   }
   return false;
@@ -518,5 +522,7 @@ void RegisterMenus() {
       .Reference("Images", &TMenu::SetImages)
       .Property("BiDiMode", &TMenu::SetBiDiMode,
                 {{"bdLeftToRight", mbLeftToRight}, {"bdRightToLeft", mbRightToLeft}});
-  Published<TPopupMenu>().Property("AutoPopup", &TPopupMenu::AutoPopup).Event("OnPopup", &TPopupMenu::OnPopup);
+  Published<TPopupMenu>()
+      .Property("AutoPopup", &TPopupMenu::AutoPopup)
+      .Event("OnPopup", &TPopupMenu::OnPopup);
 }

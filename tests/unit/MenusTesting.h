@@ -150,5 +150,4 @@ inline bool RunMenu(const std::function<void()>& Start, std::vector<std::functio
   return done;
 }
 
-
 }  // namespace menustest

@@ -105,13 +105,13 @@ TEST_F(MenusAlone, ARightClickShowsTheControlsPopupMenuAndTheChoiceRunsItsClick)
   RECT r{};
   GetWindowRect(panel, &r);
   bool shown = false;
-  ASSERT_TRUE(RunMenu([&] { SendMessageA(panel, WM_CONTEXTMENU, WPARAM(panel), MAKELPARAM(r.left + 5, r.top + 5)); },
-                      {[&] {
-                         shown = OpenMenuWindow() != nullptr;
-                         PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
-                         PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
-                         PostMessageA(panel, WM_KEYDOWN, VK_RETURN, 0);
-                       }}));
+  ASSERT_TRUE(RunMenu(
+      [&] { SendMessageA(panel, WM_CONTEXTMENU, WPARAM(panel), MAKELPARAM(r.left + 5, r.top + 5)); }, {[&] {
+        shown = OpenMenuWindow() != nullptr;
+        PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(panel, WM_KEYDOWN, VK_RETURN, 0);
+      }}));
   EXPECT_TRUE(shown);
   EXPECT_EQ(Form->PopupMenu1->PopupComponent, Form->Panel1);
   EXPECT_EQ(Form->Clicked, std::vector<std::string>{"Paste1"});

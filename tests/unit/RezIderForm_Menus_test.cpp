@@ -180,21 +180,21 @@ TEST_F(SkinnedMenusAlone, AControlsPopupMenuIsDrawnFromTheSkinAndItsChoiceReache
   RECT r{};
   GetWindowRect(panel, &r);
   COLORREF first = CLR_INVALID;
-  ASSERT_TRUE(RunMenu([&] { SendMessageA(panel, WM_CONTEXTMENU, WPARAM(panel), MAKELPARAM(r.left + 5, r.top + 5)); },
-                      {[&] {
-                         RECT item{};
-                         HWND popup = OpenMenuWindow();
-                         if (popup && GetMenuItemRect(nullptr, F->PopupMenu1->Handle(), 0, &item)) {
-                           RECT pw{};
-                           GetWindowRect(popup, &pw);
-                           HDC dc = GetWindowDC(popup);
-                           first = GetPixel(dc, item.right - 4 - pw.left, (item.top + item.bottom) / 2 - pw.top);
-                           ReleaseDC(popup, dc);
-                         }
-                         PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
-                         PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
-                         PostMessageA(panel, WM_KEYDOWN, VK_RETURN, 0);
-                       }}));
+  ASSERT_TRUE(RunMenu(
+      [&] { SendMessageA(panel, WM_CONTEXTMENU, WPARAM(panel), MAKELPARAM(r.left + 5, r.top + 5)); }, {[&] {
+        RECT item{};
+        HWND popup = OpenMenuWindow();
+        if (popup && GetMenuItemRect(nullptr, F->PopupMenu1->Handle(), 0, &item)) {
+          RECT pw{};
+          GetWindowRect(popup, &pw);
+          HDC dc = GetWindowDC(popup);
+          first = GetPixel(dc, item.right - 4 - pw.left, (item.top + item.bottom) / 2 - pw.top);
+          ReleaseDC(popup, dc);
+        }
+        PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(panel, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(panel, WM_KEYDOWN, VK_RETURN, 0);
+      }}));
   EXPECT_EQ(first, Colour(testskin::tpMenuItem, 1));
   EXPECT_EQ(F->Clicked, std::vector<std::string>{"Paste1"});
   // The item's own measure handler is kept out while the skin measures.

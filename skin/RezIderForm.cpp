@@ -326,13 +326,23 @@ void TRezIderFormImpl::LoadFormIcon(TBitmap* Target) {
 }
 
 void TRezIderFormImpl::BuildSysMenu() {
-  FSysMenu = std::make_shared<TSysMenu>();
+  FSysMenu = std::make_shared<TPopupMenu>(nullptr);
   FSysMenu->Tag = 33333;
-  FSysMenu->OwnerDraw = true;
-  auto add = [this](const std::string& caption, int32_t number) {
-    TSysMenuItem* item = FSysMenu->Add(caption, number);
-    item->OnClick = [this](TSysMenuItem* clicked) { SysMenuClick(clicked); };
-    if (number == 3) item->ShortCut = TShortCut(VK_F4 | scShift);
+  FSysMenu->SetOwnerDraw(true);
+  if (FSkinData) FSysMenu->SetImages(FSkinData->FMenuImages.get());
+  auto add = [this](const std::string& Caption, int32_t Number) {
+    auto* item = new TMenuItem(FSysMenu.get());
+    item->SetCaption(Caption);
+    item->Tag = Number;
+    item->SetImageIndex(Number);
+    // The window, and this object with it, may have gone by the time the menu reports the choice.
+    item->OnClick = [self = std::weak_ptr<TRezIderFormImpl*>(FSelf)](TObject* Sender) {
+      if (auto form = self.lock()) (*form)->SysMenuClick(static_cast<TMenuItem*>(Sender));
+    };
+    item->OnDrawItem = TSkinItemDraw{FSelf, nullptr};
+    item->OnMeasureItem = TSkinItemMeasure{FSelf, nullptr, true};
+    if (Number == 3) item->SetShortCut(TextToShortCut("Shift+F4"));
+    FSysMenu->Items()->Add(item);
   };
   add(" Restore ", 0);
   if (FCaptionFlags & cfMaxBox) add(" Maximize ", 1);

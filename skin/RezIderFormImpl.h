@@ -117,8 +117,6 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void MakeMenuOwnerDraw(HMENU Menu);
   void MeasureItem(TMessage& Message);
   void DrawItem(TMessage& Message);
-  // The skinned system menu's item as the menu item drawing reads it.
-  TSkinMenuItem SysMenuItem(const TSysMenuItem& Item) const;
   void MeasureMenuText(MEASUREITEMSTRUCT& Item);
   void MenuChanged(TMessage& Message);
   void SetText(TMessage& Message);
@@ -180,7 +178,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void ToggleMinimize();
   void MdiChildCommand(UINT Command);
   bool IsMdiChildMaximized();
-  void SysMenuClick(TSysMenuItem* Item);
+  void SysMenuClick(TMenuItem* Item);
   void CloseWindow();
 
   // ---- fields ----
@@ -215,7 +213,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool FMenuTracking = false;
   bool FRightToLeft = false;
   bool FSizeable = false;
-  std::shared_ptr<TSysMenu> FSysMenu;  // shared with a Popup that is running
+  std::shared_ptr<TPopupMenu> FSysMenu;  // shared with a Popup that is running
   HWND FClientHandle = nullptr;
   HWND FPendingMdiChild = nullptr;
   HMENU FMenuHandle = nullptr;

@@ -89,13 +89,11 @@ void TRezIderFormImpl::MenuItemMeasure(TMenuItem* Item, TCanvas* Canvas, int& Wi
   } keep{Item, std::move(Item->OnMeasureItem)};
   Item->OnMeasureItem = nullptr;
   Item->MeasureItem(Canvas, Width, Height);
-  Width += MenuItemBand(FSkinData);
-  Width += Item->GetImageList() ? 10 : 35;
+  Width += MenuItemRoom(FSkinData, Item->GetImageList() != nullptr, false);
 }
 
 void TRezIderFormImpl::PopupItemMeasure(TMenuItem* Item, TCanvas*, int& Width, int&) {
-  Width += MenuItemBand(FSkinData);
-  Width += Item->GetImageList() ? 12 : 35;
+  Width += MenuItemRoom(FSkinData, Item->GetImageList() != nullptr, true);
 }
 
 void TRezIderFormImpl::MenuItemDraw(TMenuItem* Item, TCanvas* Canvas, const RECT& R, bool Selected) {

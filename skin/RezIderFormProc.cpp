@@ -398,10 +398,12 @@ void TRezIderFormImpl::MenuChanged(TMessage& Message) {
 
 void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
   if (!FSysMenu) return;
-  for (auto& item : FSysMenu->Items) {
-    if (item->Tag == 0) item->Enabled = FShowState != ssNormal;
-    if (item->Tag == 1) item->Enabled = FShowState != ssMaximized;
-    if (item->Tag == 2) item->Enabled = FShowState != ssMinimized;
+  TMenuItem* items = FSysMenu->Items();
+  for (int i = 0; i < items->Count(); ++i) {
+    TMenuItem* item = items->Items(i);
+    if (item->Tag == 0) item->SetEnabled(FShowState != ssNormal);
+    if (item->Tag == 1) item->SetEnabled(FShowState != ssMaximized);
+    if (item->Tag == 2) item->SetEnabled(FShowState != ssMinimized);
   }
   // The second request within the double-click time closes the window instead.
   if (GetTickCount() - FLastSysMenuTick <= FDoubleClickTime) {
@@ -411,8 +413,8 @@ void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
   FLastSysMenuTick = GetTickCount();
   if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild) {
     // The window may go while the menu is up, and the system menu with it.
-    std::shared_ptr<TSysMenu> menu = FSysMenu;
-    menu->Popup(Screen.x, Screen.y, FHandle);
+    std::shared_ptr<TPopupMenu> menu = FSysMenu;
+    menu->Popup(Screen.x, Screen.y);
   } else {
     TrackPopupMenu(FSystemMenuHandle, TPM_RIGHTBUTTON, Screen.x, Screen.y, 0, FHandle, nullptr);
   }
@@ -499,36 +501,8 @@ class TMenuCanvas {
 };
 }  // namespace
 
-TSkinMenuItem TRezIderFormImpl::SysMenuItem(const TSysMenuItem& Item) const {
-  TSkinMenuItem item;
-  item.Caption = Item.Caption;
-  item.Enabled = Item.Enabled;
-  item.ImageIndex = Item.ImageIndex;
-  item.ShortCut = Item.ShortCut;
-  item.ParentMenu = FSysMenu->Shown();
-  item.Images = FSkinData->FMenuImages.get();
-  return item;
-}
-
 void TRezIderFormImpl::MeasureItem(TMessage& Message) {
   auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  if (item->CtlType == ODT_MENU && FSysMenu)
-    if (TSysMenuItem* own = FSysMenu->ItemOf(item->itemData)) {
-      // The skinned system menu's items: the item's own measure, then the skin's room.
-      HDC dc = GetWindowDC(FHandle);
-      {
-        TMenuCanvas canvas(dc);
-        int width = 0, height = 0;
-        const TSkinMenuItem skinItem = SysMenuItem(*own);
-        MeasureMenuItem(skinItem, canvas.Get(), width, height);
-        ::PopupItemMeasure(FSkinData, skinItem, canvas.Get(), width, height);
-        item->itemWidth = UINT(width);
-        item->itemHeight = UINT(height);
-      }
-      ReleaseDC(FHandle, dc);
-      Message.Result = TRUE;
-      return;
-    }
   if (item->CtlType != ODT_MENU || !FMenuHandle) return CallDefault(Message);
   // A toolkit form without a menu bar (an MDI child) has no toolkit menu to look in: passed on.
   if (FForm && !FMenuBar) return CallDefault(Message);
@@ -565,13 +539,6 @@ void TRezIderFormImpl::MeasureMenuText(MEASUREITEMSTRUCT& Item) {
 void TRezIderFormImpl::DrawItem(TMessage& Message) {
   auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
   const bool selected = d->itemState & ODS_SELECTED;
-  if (d->CtlType == ODT_MENU && FSysMenu)
-    if (TSysMenuItem* own = FSysMenu->ItemOf(d->itemData)) {
-      TMenuCanvas canvas(d->hDC);
-      ::MenuItemDraw(FSkinData, SysMenuItem(*own), canvas.Get(), d->rcItem, selected);
-      Message.Result = TRUE;
-      return;
-    }
   const bool nt4 = IsWinNT && LOBYTE(LOWORD(GetVersion())) == 4;
   if (d->CtlType != ODT_MENU || !FMenuHandle || (FMdiKind == mkFrame && nt4)) return CallDefault(Message);
   if (FForm && !FMenuBar) return CallDefault(Message);

@@ -36,6 +36,11 @@ std::unique_ptr<TBitmap> ItemBitmap(const RECT& R) {
   return bmp;
 }
 
+int MenuItemBand(TSkinData* Data) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  return e ? e->LeftWidth : 0;
+}
+
 void Fill(TBitmap* Bmp, TColor Colour) {
   TCanvas* c = Bmp->Canvas();
   c->Brush()->SetStyle(bsSolid);
@@ -196,11 +201,6 @@ void DrawCaptionAndShortCut(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*
 
 }  // namespace
 
-int MenuItemBand(TSkinData* Data) {
-  TDataSkinObject* e = MenuItemElement(Data);
-  return e ? e->LeftWidth : 0;
-}
-
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
   TSkinMenuItem item;
   item.ParentMenu = Menu;
@@ -219,19 +219,8 @@ TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
   return item;
 }
 
-void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
-  MeasureMenuItemText(Canvas, Item.Caption, Item.ShortCut, GlyphSize(Item), Width, Height);
-}
-
-void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
-  MeasureMenuItem(Item, Canvas, Width, Height);
-  Width += MenuItemBand(Data);
-  Width += Item.Images ? 10 : 35;
-}
-
-void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*, int& Width, int&) {
-  Width += MenuItemBand(Data);
-  Width += Item.Images ? 12 : 35;
+int MenuItemRoom(TSkinData* Data, bool HasImages, bool Popup) {
+  return MenuItemBand(Data) + (HasImages ? (Popup ? 12 : 10) : 35);
 }
 
 void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected) {

@@ -35,14 +35,10 @@ struct TSkinMenuItem {
 // menu's default item; a separator gets the caption "-".
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID);
 
-// The MenuItem element's LeftWidth, the band every item is widened by; 0 without the element.
-int MenuItemBand(TSkinData* Data);
-// Width and height of an item in the canvas's font, before the skin adds its own room.
-void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
-// Main-menu items: the item's own measure, then the skin's room.
-void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
-// Popup and system-menu items, after their own measure has filled Width and Height.
-void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
+// The skin's room added to an item's own measure: the MenuItem element's LeftWidth (the band the
+// glyph is moved past), then 10 for a main-menu item or 12 for a popup item with an image list,
+// else 35.
+int MenuItemRoom(TSkinData* Data, bool HasImages, bool Popup);
 
 // One item painted into R of Canvas; a skin without a MenuItem element paints plainly.
 void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected);

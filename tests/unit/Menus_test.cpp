@@ -82,6 +82,11 @@ TEST_F(MenusTk, TheItemsOwnMeasureTakesCaptionAndShortcutThenCallsOnMeasureItem)
 
 TEST(ShortCuts, TextAndShortCutsConvertBothWays) {
   EXPECT_EQ(ShortCutToText(TShortCut(VK_F4 | scShift)), "Shift+F4");
+  EXPECT_EQ(ShortCutToText(scCtrl | 'S'), "Ctrl+S");
+  EXPECT_EQ(ShortCutToText(scShift | scCtrl | scAlt | VK_DELETE), "Shift+Ctrl+Alt+Del");
+  EXPECT_EQ(ShortCutToText(VK_F12), "F12");
+  EXPECT_EQ(ShortCutToText(scAlt | VK_RETURN), "Alt+Enter");
+  EXPECT_EQ(ShortCutToText(0), "");
   EXPECT_EQ(TextToShortCut("Shift+F4"), TShortCut(VK_F4 | scShift));
   EXPECT_EQ(TextToShortCut("ctrl+alt+del"), TShortCut(VK_DELETE | scCtrl | scAlt));
   EXPECT_EQ(ShortCutToText(TextToShortCut("Ctrl+Alt+Del")), "Ctrl+Alt+Del");

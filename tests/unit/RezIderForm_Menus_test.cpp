@@ -93,6 +93,40 @@ TEST_F(SkinnedMenus, TheBarShowsTheMainMenuAndAnOwnerDrawnOneTakesItsCaptionsFro
   EXPECT_EQ(Bar()->FButtons[2]->FCaption, "&Help");
 }
 
+TEST_F(SkinnedMenus, AChangedItemShowsInTheBarAndARightToLeftMenuRunsFromTheRight) {
+  SkinIt();
+  F->Help1->SetCaption("&About");
+  EXPECT_EQ(GetMenu(F->Handle()), nullptr);
+  ASSERT_EQ(Bar()->FButtons.size(), 3u);
+  EXPECT_EQ(Bar()->FButtons[2]->FCaption, "&About");
+  EXPECT_LT(Bar()->FButtons[0]->FRect.left, Bar()->FButtons[1]->FRect.left);
+  F->MainMenu1->SetBiDiMode(mbRightToLeft);
+  SendMessageA(F->Handle(), WM_NCPAINT, 1, 0);
+  auto& b = Bar()->FButtons;
+  EXPECT_GT(b[0]->FRect.left, b[1]->FRect.left);
+  EXPECT_EQ(b[1]->FRect.right, b[0]->FRect.left);
+}
+
+TEST_F(SkinnedMenus, ReleasingAndRebuildingTakeTheToolkitItemsAndAHiddenOneTakesNoRoom) {
+  SkinIt();
+  F->View1->SetVisible(false);
+  Bar()->ReleaseMenu();
+  auto& b = Bar()->FButtons;
+  ASSERT_EQ(b.size(), 3u);
+  EXPECT_FALSE(b[1]->FVisible);
+  EXPECT_EQ(b[1]->FSubMenu, F->View1->Handle());
+  EXPECT_EQ(b[2]->FCommand, F->Help1->Command());
+  SendMessageA(F->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(b[1]->FRect.left, b[1]->FRect.right);
+  EXPECT_EQ(Bar()->ItemAtPoint({b[1]->FRect.left, b[1]->FRect.top + 2}), b[2].get());
+  // An owner-drawn entry without text is known by its command among the top-level items.
+  F->MainMenu1->SetOwnerDraw(true);
+  Bar()->RebuildMenu(F->MainMenu1->Handle());
+  ASSERT_EQ(b.size(), 2u);
+  EXPECT_EQ(b[1]->FCaption, "&Help");
+  EXPECT_EQ(b[0]->FSubMenu, F->File1->Handle());
+}
+
 TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutTheirOwnHandler) {
   SkinIt();
   MEASUREITEMSTRUCT m{ODT_MENU, 0, F->Wrap1->Command(), 0, 15, 0};
@@ -296,6 +330,9 @@ TEST_F(SkinnedMenus, ADestroyedSkinnedWindowTakesTheMenuTheSkinTookOffWithIt) {
   HMENU own = F->MainMenu1->Handle();
   DestroyWindow(F->Handle());
   EXPECT_TRUE(IsMenu(own));
+  // The form stays and may be skinned anew: its popup menu is as it was.
+  EXPECT_FALSE(F->PopupMenu1->OwnerDraw());
+  EXPECT_FALSE(F->Paste1->OnDrawItem);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ class TRezIderMenu : public TComponent {
   virtual void ScanMenu() = 0;
   // Builds the items again from that menu.
   virtual void RebuildMenu(HMENU Menu) = 0;
-  // Gives the window its menu back as the menu bar's own (the last MDI child went).
+  // Builds the items again from the toolkit menu, or from the window's menu for a bare window
+  // (the last MDI child went).
   virtual void ReleaseMenu() = 0;
   virtual void PaintMenuBar(HDC DC, const RECT& Rect) = 0;
   // The item at a window point, or none.

@@ -84,8 +84,9 @@ struct TMenuTrackState {
   HHOOK MenuHookHandle = nullptr;
   TRezIderFormImpl* MenuTrackForm = nullptr;
   int32_t MenuTrackIndex = -1;
-  // The item last selected in the tracked sub-menu (this toolkit's menus are menu handles): the
-  // menu it sits in and whether it opens a sub-menu of its own. MenuTrackKnown is false for none.
+  // The item last selected in the tracked sub-menu: the menu it sits in and whether it opens a
+  // sub-menu of its own. MenuTrackKnown is false for none (or, with a toolkit menu, for an item
+  // the toolkit menu does not know).
   bool MenuTrackKnown = false;
   HMENU MenuTrackParent = nullptr;
   HMENU MenuTrackSubMenu = nullptr;

@@ -77,6 +77,7 @@ TSkinMenuItem TRezIderFormImpl::SkinItemOf(TMenuItem* Item) const {
   TMenu* menu = Item->GetParentMenu();
   if (!menu && FMenuBar) menu = FMenuBar->FMenu;
   s.RightToLeft = menu && menu->IsRightToLeft();
+  if (TBasicAction* action = Item->Action()) s.Action = [action] { action->Update(); };
   return s;
 }
 

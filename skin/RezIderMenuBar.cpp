@@ -113,6 +113,20 @@ bool TRezIderMenuBar::OwnsItem(TNCObject* Object) const {
 }
 
 bool TRezIderMenuBar::ScanHandle(const std::function<TMenuItem*(const MENUITEMINFOA&)>& Find) {
+  // The actions of the toolkit items an entry without text takes its look from are updated first:
+  // an update may change the menu, and the items are then read as they are after it.
+  if (FMenu)
+    for (int i = 0, n = GetMenuItemCount(FMenuHandle); i < n; ++i) {
+      char text[kCaptionLength + 1] = {};
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+      info.dwTypeData = text;
+      info.cch = kCaptionLength;
+      if (!GetMenuItemInfoA(FMenuHandle, UINT(i), TRUE, &info)) continue;
+      const bool noText = (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) || !text[0];
+      if (TMenuItem* item = noText ? Find(info) : nullptr; item && item->Action()) item->Action()->Update();
+    }
   ClearButtons();
   FCount = GetMenuItemCount(FMenuHandle);
   if (FCount <= 0) {
@@ -194,8 +208,11 @@ void TRezIderMenuBar::ReleaseMenu() {
     FForm->FCurrentObject = nullptr;
     return;
   }
-  ClearButtons();
   TMenuItem* top = FMenu->Items();
+  // Every item's action is updated first: an update may change the menu.
+  for (int i = 0; i < top->Count(); ++i)
+    if (TBasicAction* action = top->Items(i)->Action()) action->Update();
+  ClearButtons();
   FCount = top->Count();
   if (FCount == 0) return;
   for (int i = 0; i < FCount; ++i) {

@@ -575,6 +575,7 @@ void RegisterToolkitClasses() {
   RegisterExtCtrls();
   RegisterComCtrls();
   RegisterButtons();
+  RegisterActnList();
   RegisterMenus();
   RegisterComponentClass<TApplicationEvents>();
   Published<TApplicationEvents>().Event("OnMessage", &TApplicationEvents::OnMessage);

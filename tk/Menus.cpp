@@ -16,9 +16,10 @@ namespace {
 // may also carry.
 constexpr uint16_t kLastCommand = 0xEFFF;
 
+// Never freed: items may go after static objects are destroyed, with the application at exit.
 std::map<uint16_t, TMenuItem*>& Commands() {
-  static std::map<uint16_t, TMenuItem*> commands;
-  return commands;
+  static auto* commands = new std::map<uint16_t, TMenuItem*>;
+  return *commands;
 }
 
 uint16_t AllocateCommand(TMenuItem* Item) {
@@ -115,6 +116,7 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { FCommand = Alloc
 
 TMenuItem::~TMenuItem() {
   SetState(csDestroying);
+  if (FAction) FAction->UnRegisterChanges(this);
   if (FParent) FParent->Remove(this);
   if (FHandle)
     while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
@@ -126,6 +128,25 @@ TMenuItem::~TMenuItem() {
 void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FSubMenuImages) FSubMenuImages = nullptr;
+  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
+}
+
+void TMenuItem::SetAction(TBasicAction* Value) {
+  if (FAction) FAction->UnRegisterChanges(this);
+  FAction = Value;
+  if (!Value) return;
+  Value->RegisterChanges(this);
+  ActionChanged(Value);
+}
+
+void TMenuItem::ActionChanged(TBasicAction* Action) {
+  auto* action = ObjectAs<TAction>(Action);
+  if (!action || Action != FAction) return;
+  // Only what differs: an unchanged item is not built again.
+  if (FCaption != action->Caption()) SetCaption(action->Caption());
+  if (FEnabled != action->Enabled()) SetEnabled(action->Enabled());
+  if (FChecked != action->Checked()) SetChecked(action->Checked());
+  if (FVisible != action->Visible()) SetVisible(action->Visible());
 }
 
 void TMenuItem::SetCaption(const std::string& Value) {
@@ -288,7 +309,10 @@ void TMenuItem::SetParentComponent(TComponent* Value) {
 }
 
 void TMenuItem::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick)
+    OnClick(this);
+  else if (FAction)
+    FAction->Execute();
 }
 
 void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
@@ -514,6 +538,7 @@ void RegisterMenus() {
       .Property("GroupIndex", &TMenuItem::SetGroupIndex)
       .Property("ImageIndex", &TMenuItem::SetImageIndex)
       .Reference("SubMenuImages", &TMenuItem::SetSubMenuImages)
+      .Reference("Action", &TMenuItem::SetAction)
       .Event("OnClick", &TMenuItem::OnClick)
       .Event("OnDrawItem", &TMenuItem::OnDrawItem)
       .Event("OnMeasureItem", &TMenuItem::OnMeasureItem);

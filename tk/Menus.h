@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tk/ActnList.h"
 #include "tk/Classes.h"
 #include "tk/Graphics.h"
 
@@ -38,7 +39,7 @@ using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanv
 
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
-class TMenuItem : public TComponent {
+class TMenuItem : public TComponent, public TActionClient {
  public:
   TK_CLASS(TMenuItem, TComponent)
   explicit TMenuItem(TComponent* AOwner);
@@ -67,6 +68,11 @@ class TMenuItem : public TComponent {
   // The images of this item's sub-items (not owned).
   TImageList* SubMenuImages() const { return FSubMenuImages; }
   void SetSubMenuImages(TImageList* Value);
+  // The action whose caption, enabled, checked and visible state the item shows, and which a
+  // click without OnClick executes (not owned).
+  TBasicAction* Action() const { return FAction; }
+  void SetAction(TBasicAction* Value);
+  void ActionChanged(TBasicAction* Action) override;
   // The identifier the item's system menu entry reports when chosen; unique in the program.
   uint16_t Command() const { return FCommand; }
 
@@ -91,7 +97,7 @@ class TMenuItem : public TComponent {
   // Every system menu of the tree filled again (owner-drawing follows the menu and the handlers).
   void RebuildTree();
 
-  // OnClick when assigned.
+  // OnClick when assigned, else the action's execution.
   virtual void Click();
   // The toolkit's measure of the item, then OnMeasureItem when assigned.
   void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
@@ -125,6 +131,7 @@ class TMenuItem : public TComponent {
   uint8_t FGroupIndex = 0;
   int FImageIndex = -1;
   TImageList* FSubMenuImages = nullptr;
+  TBasicAction* FAction = nullptr;
   uint16_t FCommand = 0;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on a menu's root item only

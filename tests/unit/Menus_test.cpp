@@ -80,6 +80,26 @@ TEST_F(MenusTk, TheItemsOwnMeasureTakesCaptionAndShortcutThenCallsOnMeasureItem)
   EXPECT_EQ(Form->Measured, std::vector<std::string>{"Wrap1"});
 }
 
+TEST_F(MenusTk, AnItemShowsItsActionsStateAndAClickWithoutOnClickExecutesIt) {
+  auto* action = new TAction(Form);
+  action->SetCaption("&Act");
+  action->SetChecked(true);
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  Form->Hidden1->SetAction(action);
+  EXPECT_EQ(Form->Hidden1->Caption(), "&Act");
+  EXPECT_TRUE(Form->Hidden1->Checked());
+  action->SetEnabled(false);
+  EXPECT_FALSE(Form->Hidden1->Enabled());
+  action->SetVisible(true);
+  EXPECT_EQ(Entry(Form->File1->Handle(), 3).Text, "&Act");
+  EXPECT_TRUE(Entry(Form->File1->Handle(), 3).State & MFS_GRAYED);
+  SendMessageA(Form->Handle(), WM_COMMAND, Form->Hidden1->Command(), 0);
+  EXPECT_EQ(executed, 1);
+  delete action;
+  EXPECT_EQ(Form->Hidden1->Action(), nullptr);
+}
+
 TEST(ShortCuts, TextAndShortCutsConvertBothWays) {
   EXPECT_EQ(ShortCutToText(TShortCut(VK_F4 | scShift)), "Shift+F4");
   EXPECT_EQ(ShortCutToText(scCtrl | 'S'), "Ctrl+S");

@@ -127,6 +127,30 @@ TEST_F(SkinnedMenus, ReleasingAndRebuildingTakeTheToolkitItemsAndAHiddenOneTakes
   EXPECT_EQ(b[0]->FSubMenu, F->File1->Handle());
 }
 
+TEST_F(SkinnedMenus, ActionsAreUpdatedBeforeTheBarOrTheDrawingTakeTheirItems) {
+  auto* help = new TAction(F);
+  help->OnUpdate = [&](TObject*) { help->SetCaption("&Support"); };
+  F->Help1->SetAction(help);
+  auto* open = new TAction(F);
+  int updates = 0;
+  open->SetCaption("&Open");
+  open->OnUpdate = [&](TObject*) { ++updates; };
+  F->Open1->SetAction(open);
+  F->MainMenu1->SetOwnerDraw(true);
+  SkinIt();
+  ASSERT_EQ(Bar()->FButtons.size(), 3u);
+  EXPECT_EQ(Bar()->FButtons[2]->FCaption, "&Support");
+  TBitmap target(80, 22);
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = F->Open1->Command();
+  d.hwndItem = HWND(F->File1->Handle());
+  d.hDC = target.Canvas()->Handle();
+  d.rcItem = {0, 0, 80, 22};
+  SendMessageA(F->Handle(), WM_DRAWITEM, 0, LPARAM(&d));
+  EXPECT_EQ(updates, 1);
+}
+
 TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutTheirOwnHandler) {
   SkinIt();
   MEASUREITEMSTRUCT m{ODT_MENU, 0, F->Wrap1->Command(), 0, 15, 0};

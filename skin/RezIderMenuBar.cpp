@@ -40,6 +40,21 @@ bool IsWindowsNT4() {
   return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 4;
 }
 
+// One entry of a menu as the bar reads it, with at most 80 characters of its text.
+struct TEntry {
+  char Text[kCaptionLength + 1] = {};
+  MENUITEMINFOA Info{};
+  bool Read(HMENU Menu, int Position) {
+    Info.cbSize = sizeof Info;
+    Info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    Info.dwTypeData = Text;
+    Info.cch = kCaptionLength;
+    return GetMenuItemInfoA(Menu, UINT(Position), TRUE, &Info);
+  }
+  // An owner-drawn or bitmap entry has no text: its dwTypeData is not a string.
+  std::string Caption() const { return Info.fType & (MFT_OWNERDRAW | MFT_BITMAP) ? "" : Text; }
+};
+
 TRezIderMenuBar* BarOf(TRezIderFormImpl* Form) {
   return Form ? ObjectAs<TRezIderMenuBar>(Form->FMenuBar) : nullptr;
 }
@@ -117,15 +132,9 @@ bool TRezIderMenuBar::ScanHandle(const std::function<TMenuItem*(const MENUITEMIN
   // an update may change the menu, and the items are then read as they are after it.
   if (FMenu)
     for (int i = 0, n = GetMenuItemCount(FMenuHandle); i < n; ++i) {
-      char text[kCaptionLength + 1] = {};
-      MENUITEMINFOA info{};
-      info.cbSize = sizeof info;
-      info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-      info.dwTypeData = text;
-      info.cch = kCaptionLength;
-      if (!GetMenuItemInfoA(FMenuHandle, UINT(i), TRUE, &info)) continue;
-      const bool noText = (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) || !text[0];
-      if (TMenuItem* item = noText ? Find(info) : nullptr; item && item->Action()) item->Action()->Update();
+      TEntry e;
+      if (!e.Read(FMenuHandle, i) || !e.Caption().empty()) continue;
+      if (TMenuItem* item = Find(e.Info); item && item->Action()) item->Action()->Update();
     }
   ClearButtons();
   FCount = GetMenuItemCount(FMenuHandle);
@@ -134,19 +143,14 @@ bool TRezIderMenuBar::ScanHandle(const std::function<TMenuItem*(const MENUITEMIN
     return false;
   }
   for (int i = 0; i < FCount; ++i) {
-    char text[kCaptionLength + 1] = {};
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    info.dwTypeData = text;
-    info.cch = kCaptionLength;
+    TEntry e;
+    const MENUITEMINFOA& info = e.Info;
     auto b = NewButton(i);
-    if (GetMenuItemInfoA(FMenuHandle, UINT(i), TRUE, &info)) {
+    if (e.Read(FMenuHandle, i)) {
       b->FSubMenu = info.hSubMenu;
       b->FEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
       b->FCommand = info.wID;
-      // An owner-drawn or bitmap item has no text: its dwTypeData is not a string.
-      if (!(info.fType & (MFT_OWNERDRAW | MFT_BITMAP))) b->FCaption = text;
+      b->FCaption = e.Caption();
       if (b->FCaption.empty() && FMenu)
         if (TMenuItem* item = Find(info)) {
           FromToolkitItem(b.get(), item);

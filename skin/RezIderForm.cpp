@@ -141,6 +141,7 @@ void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
   SkinForm(Data);
   FOldColor = Form->Color();
   Form->SetColor(Data->ButtonFace);
+  if (Data->SkinControls.Contains(xcMainMenu)) SkinPopupMenus(Form, true);
 }
 
 void TRezIderFormImpl::SkinForm(TSkinData* Data) {
@@ -197,6 +198,7 @@ void TRezIderFormImpl::SkinForm(TSkinData* Data) {
     if (FMenuHandle && FMdiKind != mkChild && RezIderMenuMaker) {
       FMenuBar = RezIderMenuMaker(this, Data);
       FMenuBar->FMenuHandle = FMenuHandle;
+      if (FForm) FMenuBar->SetToolkitMenu(FForm->Menu());
       FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
       FMenuBar->ScanMenu();
     }
@@ -324,13 +326,23 @@ void TRezIderFormImpl::LoadFormIcon(TBitmap* Target) {
 }
 
 void TRezIderFormImpl::BuildSysMenu() {
-  FSysMenu = std::make_shared<TSysMenu>();
+  FSysMenu = std::make_shared<TPopupMenu>(nullptr);
   FSysMenu->Tag = 33333;
-  FSysMenu->OwnerDraw = true;
-  auto add = [this](const std::string& caption, int32_t number) {
-    TSysMenuItem* item = FSysMenu->Add(caption, number);
-    item->OnClick = [this](TSysMenuItem* clicked) { SysMenuClick(clicked); };
-    if (number == 3) item->ShortCut = TShortCut(VK_F4 | scShift);
+  FSysMenu->SetOwnerDraw(true);
+  if (FSkinData) FSysMenu->SetImages(FSkinData->FMenuImages.get());
+  auto add = [this](const std::string& Caption, int32_t Number) {
+    auto* item = new TMenuItem(FSysMenu.get());
+    item->SetCaption(Caption);
+    item->Tag = Number;
+    item->SetImageIndex(Number);
+    // The window, and this object with it, may have gone by the time the menu reports the choice.
+    item->OnClick = [self = std::weak_ptr<TRezIderFormImpl*>(FSelf)](TObject* Sender) {
+      if (auto form = self.lock()) (*form)->SysMenuClick(static_cast<TMenuItem*>(Sender));
+    };
+    item->OnDrawItem = TSkinItemDraw{FSelf, nullptr};
+    item->OnMeasureItem = TSkinItemMeasure{FSelf, nullptr, true};
+    if (Number == 3) item->SetShortCut(TextToShortCut("Shift+F4"));
+    FSysMenu->Items()->Add(item);
   };
   add(" Restore ", 0);
   if (FCaptionFlags & cfMaxBox) add(" Maximize ", 1);
@@ -431,6 +443,7 @@ void TRezIderFormImpl::RefreshSkin() {
   for (int i = 0; i < FControls.Count(); ++i) static_cast<TSkinControl*>(FControls.Items(i))->Refresh();
   FState = fsRefreshing;
   if (FFullSkin) {
+    SkinPopupMenus(FForm, true);
     AdjustFrameSize(true);
     // Still refreshing, so the region is built from the new skin even when the size is the same.
     UpdateRegion();
@@ -507,10 +520,12 @@ bool TRezIderFormImpl::ReleaseFullSkin() {
 
 void TRezIderFormImpl::UnskinForm() {
   if (!ReleaseFullSkin()) return;
+  GiveBackMenus();
   if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
   SetCaptionStyles(true);
   if (FMenuBar) {
-    SetMenu(FHandle, FMenuBar->FMenuHandle);
+    // The toolkit may have freed its menu meanwhile.
+    if (IsMenu(FMenuBar->FMenuHandle)) SetMenu(FHandle, FMenuBar->FMenuHandle);
     FreeMenuBar();
   }
   UnhookMdiClient();
@@ -522,13 +537,30 @@ void TRezIderFormImpl::UnskinForm() {
 
 void TRezIderFormImpl::UnskinDestroyed() {
   if (!ReleaseFullSkin()) return;
+  // The form may get a new window, skinned anew: its menus must be as they were.
+  GiveBackMenus();
+  if (FMenuBar) {
+    // The system destroys the menu a window shows when the window goes; the one the skin took off
+    // the window goes with it too, unless the toolkit's main menu owns it.
+    HMENU menu = FMenuBar->FMenuHandle;
+    TMenu* own = FMenuBar->FMenu;
+    const bool owned = own && own->Items()->HandleAllocated() && own->Handle() == menu;
+    if (menu && !owned && IsMenu(menu) && GetMenu(FHandle) != menu) DestroyMenu(menu);
+  }
   FreeMenuBar();
   FFrameBitmap->SetSize(0, 0);
+}
+
+void TRezIderFormImpl::GiveBackMenus() {
+  RestoreOwnerDrawnItems();
+  SkinPopupMenus(FForm, false);
+  ReleaseMenuItems();
 }
 
 void TRezIderFormImpl::UnskinBasic() {
   if (FTimer) FTimer->SetEnabled(false);
   FreeControls();
+  GiveBackMenus();
   if (FForm && FState != fsDestroying) FForm->SetColor(FOldColor);
   if (TakenOver()) RestoreWndProc();
   UnhookMdiClient();

@@ -1,4 +1,5 @@
-// Caption buttons: their states, visibility rules, drawing and actions; the skinned system menu.
+// Caption buttons: their states, visibility rules, drawing and actions; the skinned system menu's
+// choices.
 #include "skin/RezIderFormButtons.h"
 
 #include "skin/RezIderData.h"
@@ -40,50 +41,6 @@ void TNCObject::Leave() {
 }
 
 void TWinSysButton::Draw() { FForm->DrawSysButton(this, FState); }
-
-// ---- the system menu -----------------------------------------------------------------------------
-
-TSysMenuItem* TSysMenu::Add(const std::string& Caption, int32_t Number) {
-  auto item = std::make_unique<TSysMenuItem>();
-  item->Caption = Caption;
-  item->Tag = Number;
-  item->ImageIndex = Number;
-  Items.push_back(std::move(item));
-  return Items.back().get();
-}
-
-void TSysMenu::Popup(int X, int Y, HWND Owner) {
-  HMENU menu = CreatePopupMenu();
-  for (size_t i = 0; i < Items.size(); ++i) {
-    const TSysMenuItem& item = *Items[i];
-    const UINT state = item.Enabled ? 0 : MF_GRAYED;
-    if (OwnerDraw) {
-      const UINT kind = item.Caption == "-" ? MF_OWNERDRAW | MF_SEPARATOR : MF_OWNERDRAW | state;
-      AppendMenuA(menu, kind, i + 1, reinterpret_cast<LPCSTR>(Items[i].get()));
-    } else if (item.Caption == "-") {
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    } else {
-      const std::string shortCut = ShortCutToText(item.ShortCut);
-      const std::string text = shortCut.empty() ? item.Caption : item.Caption + "\t" + shortCut;
-      AppendMenuA(menu, MF_STRING | state, i + 1, text.c_str());
-    }
-  }
-  FShown = menu;
-  const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0, Owner, nullptr));
-  FShown = nullptr;
-  DestroyMenu(menu);
-  if (chosen >= 1 && chosen <= Items.size()) {
-    TSysMenuItem* item = Items[chosen - 1].get();
-    if (item->OnClick) item->OnClick(item);
-  }
-}
-
-TSysMenuItem* TSysMenu::ItemOf(ULONG_PTR ItemData) const {
-  if (!FShown) return nullptr;
-  for (auto& item : Items)
-    if (reinterpret_cast<ULONG_PTR>(item.get()) == ItemData) return item.get();
-  return nullptr;
-}
 
 // ---- the window's caption buttons ----------------------------------------------------------------
 
@@ -220,7 +177,7 @@ void TRezIderFormImpl::MdiChildCommand(UINT Command) {
   if (SkinManager && SkinManager->MdiMax() && !IsMdiChildMaximized()) SkinManager->SetMdiMax(false);
 }
 
-void TRezIderFormImpl::SysMenuClick(TSysMenuItem* Item) {
+void TRezIderFormImpl::SysMenuClick(TMenuItem* Item) {
   switch (Item->Tag) {
     case 0:
       return Restore();

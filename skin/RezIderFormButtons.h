@@ -1,5 +1,5 @@
-// The pointer-sensitive objects of a skinned window's non-client area (caption buttons, and the
-// base of the menu-bar items) and the skinned system menu.
+// The pointer-sensitive objects of a skinned window's non-client area: caption buttons, and the
+// base of the menu-bar items.
 #pragma once
 
 #include <windows.h>
@@ -41,35 +41,4 @@ class TWinSysButton : public TNCObject {
   TK_CLASS(TWinSysButton, TNCObject)
   void Draw() override;
   TDataSkinSysButton* FButtonData = nullptr;  // the skin's, not owned
-};
-
-// Stand-in for the toolkit's popup menu, which this toolkit does not have: the items of the
-// skinned system menu, shown as a system popup menu and answered through each item's OnClick.
-// Owner-drawn, its items are measured and drawn by the window that shows it (OnMeasureItem and
-// OnDrawItem of the toolkit's menu items).
-class TSysMenuItem {
- public:
-  std::string Caption;
-  int32_t Tag = 0;
-  int32_t ImageIndex = -1;
-  TShortCut ShortCut = 0;
-  bool Enabled = true;
-  std::function<void(TSysMenuItem*)> OnClick;
-};
-
-class TSysMenu {
- public:
-  int32_t Tag = 0;
-  bool OwnerDraw = false;
-  std::vector<std::unique_ptr<TSysMenuItem>> Items;
-  TSysMenuItem* Add(const std::string& Caption, int32_t Number);
-  // Shows the menu at the screen point for Owner and runs the chosen item's OnClick.
-  void Popup(int X, int Y, HWND Owner);
-  // The menu while it is shown, else none.
-  HMENU Shown() const { return FShown; }
-  // The item an owner-drawn entry of the shown menu stands for (its item data), or none.
-  TSysMenuItem* ItemOf(ULONG_PTR ItemData) const;
-
- private:
-  HMENU FShown = nullptr;
 };

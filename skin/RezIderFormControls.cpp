@@ -16,6 +16,7 @@
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
+#include "tk/Menus.h"
 #include "tk/StdCtrls.h"
 
 namespace {
@@ -112,8 +113,12 @@ void SkinScrollingWithColour(TRezIderFormImpl* Form, TComponent* C) {
 
 // The class rules after Skin3rd, in order; true when one applied (or, for a bit button, when it
 // ends the work). The scrolling list kind is the list box; the scrolling kind that keeps a colour of
-// its own is the memo.
+// its own is the memo. The control carrying a menu item of its own is the tool button.
 bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
+  if (auto* button = ObjectAs<TToolButton>(C); button && Gate(Form, xcMainMenu)) {
+    Form->SkinMenuItems(button->MenuItem(), true);
+    return true;
+  }
   if (N == "TTABSET") {
     if (!TabsGate(Form)) return false;
     SkinAsControl<TSkinTab31>(Form, C, false);
@@ -160,6 +165,15 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
   }
   if (C->Is<TRadioButton>() && Gate(Form, xcRadioButton)) {
     SkinAsControl<TSkinRadioButton>(Form, C, false);
+    return true;
+  }
+  if (auto* bar = ObjectAs<TToolBar>(C); bar && Gate(Form, xcToolbar)) {
+    SetEnumPropByName(C, "Flat", "True");
+    SetEnumPropByName(C, "Transparent", "True");
+    bar->OnCustomDrawButton = TSkinToolDraw{Form->FSelf, std::move(bar->OnCustomDrawButton)};
+    SkinAsControl<TSkinBox>(Form, C, true);
+    if (TMainMenu* menu = bar->Menu())
+      for (int i = 0; i < menu->Items()->Count(); ++i) Form->SkinMenuItems(menu->Items()->Items(i), true);
     return true;
   }
   if (auto* bar = ObjectAs<TStatusBar>(C); bar && Gate(Form, xcStatusBar)) {

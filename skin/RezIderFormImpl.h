@@ -15,7 +15,9 @@
 #include "skin/RezIderFormButtons.h"
 #include "skin/RezIderFormMenuBar.h"
 #include "skin/WinSubClass.h"
+#include "tk/ComCtrls.h"
 #include "tk/Controls.h"
+#include "tk/Menus.h"
 
 class TTimer;
 class TDataSkinBorder;
@@ -26,6 +28,25 @@ enum : uint8_t { bkSizeable = 0, bkFixed = 1, bkNone = 2, bkModal = 3 };
 enum : uint8_t { cfMaxBox = 1, cfMinBox = 2, cfSysMenu = 8, cfCaptionRemoved = 0x10 };
 
 class TRezIderFormImpl;
+
+// The skin's handlers on a toolkit menu item or tool bar: each keeps the handler it replaced, which
+// the give-back puts back, and does nothing once its skinned form is gone.
+struct TSkinItemDraw {
+  std::weak_ptr<TRezIderFormImpl*> Form;
+  TMenuDrawItemEvent Previous;
+  void operator()(TObject* Sender, TCanvas* Canvas, const RECT& R, bool Selected) const;
+};
+struct TSkinItemMeasure {
+  std::weak_ptr<TRezIderFormImpl*> Form;
+  TMenuMeasureItemEvent Previous;
+  bool Popup;  // popup and system-menu items get PopupItemMeasure, the others MenuItemMeasure
+  void operator()(TObject* Sender, TCanvas* Canvas, int& Width, int& Height) const;
+};
+struct TSkinToolDraw {
+  std::weak_ptr<TRezIderFormImpl*> Form;
+  TTBCustomDrawBtnEvent Previous;
+  void operator()(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw) const;
+};
 
 // Control discovery: the toolkit form's controls, or a bare window's child windows, each given a
 // skinned control. Filled in by the discovery module when it is linked; until then a form skins
@@ -96,11 +117,46 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void MakeMenuOwnerDraw(HMENU Menu);
   void MeasureItem(TMessage& Message);
   void DrawItem(TMessage& Message);
-  // The skinned system menu's item as the menu item drawing reads it.
-  TSkinMenuItem SysMenuItem(const TSysMenuItem& Item) const;
   void MeasureMenuText(MEASUREITEMSTRUCT& Item);
   void MenuChanged(TMessage& Message);
   void SetText(TMessage& Message);
+
+  // ---- toolkit menus (RezIderFormMenus.cpp) ----
+  // The item's own measure (its OnMeasureItem kept out of it), then the skin's room.
+  void MenuItemMeasure(TMenuItem* Item, TCanvas* Canvas, int& Width, int& Height);
+  void PopupItemMeasure(TMenuItem* Item, TCanvas* Canvas, int& Width, int& Height);
+  void MenuItemDraw(TMenuItem* Item, TCanvas* Canvas, const RECT& R, bool Selected);
+  void ToolButtonCustomDraw(TToolBar* Bar, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw);
+  // What the item drawing reads of a toolkit item.
+  TSkinMenuItem SkinItemOf(TMenuItem* Item) const;
+  // The popup menus the form owns: owner-drawn with the skin's handlers, or given back.
+  void SkinPopupMenus(TCustomForm* Form, bool On);
+  // The item and its sub-items get the skin's handlers (On), or those they had back.
+  void SkinMenuItems(TMenuItem* Item, bool On);
+  // The skin's handlers on tool bars and their menus, and on the menu items of tool buttons, given
+  // back (discovery put them there).
+  void ReleaseMenuItems();
+  // The item of the menu bar's toolkit menu with that command, or none.
+  TMenuItem* FindBarItem(UINT Command) const;
+  // Items made owner-drawn for the skin get their type, text and data back.
+  void RestoreOwnerDrawnItems();
+  // Owner-drawn items, popup menus and the handlers of tool bars and menu items, as they were.
+  void GiveBackMenus();
+  // The skin's handlers know their form through this; they do nothing once it is gone.
+  std::shared_ptr<TRezIderFormImpl*> FSelf = std::make_shared<TRezIderFormImpl*>(this);
+  // What items were before MakeMenuOwnerDraw changed them.
+  struct TOwnerDrawnItem {
+    HMENU Menu;
+    UINT Position;
+    UINT ID;
+    HMENU SubMenu;
+    UINT Type;
+    ULONG_PTR Data;
+    std::string Text;
+  };
+  std::vector<TOwnerDrawnItem> FOwnerDrawnItems;
+  // The popup menus' OwnerDraw before the skin set it.
+  std::vector<std::pair<TPopupMenu*, bool>> FPopupOwnerDraw;
 
   // ---- non-client painting and region (RezIderFormPaint.cpp) ----
   void NCPaint(TMessage& Message);
@@ -122,7 +178,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void ToggleMinimize();
   void MdiChildCommand(UINT Command);
   bool IsMdiChildMaximized();
-  void SysMenuClick(TSysMenuItem* Item);
+  void SysMenuClick(TMenuItem* Item);
   void CloseWindow();
 
   // ---- fields ----
@@ -157,7 +213,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool FMenuTracking = false;
   bool FRightToLeft = false;
   bool FSizeable = false;
-  std::shared_ptr<TSysMenu> FSysMenu;  // shared with a Popup that is running
+  std::shared_ptr<TPopupMenu> FSysMenu;  // shared with a Popup that is running
   HWND FClientHandle = nullptr;
   HWND FPendingMdiChild = nullptr;
   HMENU FMenuHandle = nullptr;

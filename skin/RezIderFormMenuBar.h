@@ -9,6 +9,7 @@
 class TSkinData;
 class TRezIderFormImpl;
 class TNCObject;
+class TMenu;
 struct TMessage;
 
 class TRezIderMenu : public TComponent {
@@ -20,7 +21,8 @@ class TRezIderMenu : public TComponent {
   virtual void ScanMenu() = 0;
   // Builds the items again from that menu.
   virtual void RebuildMenu(HMENU Menu) = 0;
-  // Gives the window its menu back as the menu bar's own (the last MDI child went).
+  // Builds the items again from the toolkit menu, or from the window's menu for a bare window
+  // (the last MDI child went).
   virtual void ReleaseMenu() = 0;
   virtual void PaintMenuBar(HDC DC, const RECT& Rect) = 0;
   // The item at a window point, or none.
@@ -35,6 +37,12 @@ class TRezIderMenu : public TComponent {
   virtual bool OwnsItem(TNCObject* Object) const = 0;
 
   HMENU FMenuHandle = nullptr;  // the menu the bar shows
+  // The toolkit's main menu of the form (none for a bare window); set before the first scan.
+  TMenu* FMenu = nullptr;
+  void SetToolkitMenu(TMenu* Menu);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 using TRezIderMenuMaker = TRezIderMenu* (*)(TRezIderFormImpl* Form, TSkinData* Data);

@@ -1,5 +1,7 @@
 // The skinned window's procedure and its MDI client's: which messages the skin answers and which
 // go on to the window's own procedure.
+#include <algorithm>
+
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
@@ -396,10 +398,12 @@ void TRezIderFormImpl::MenuChanged(TMessage& Message) {
 
 void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
   if (!FSysMenu) return;
-  for (auto& item : FSysMenu->Items) {
-    if (item->Tag == 0) item->Enabled = FShowState != ssNormal;
-    if (item->Tag == 1) item->Enabled = FShowState != ssMaximized;
-    if (item->Tag == 2) item->Enabled = FShowState != ssMinimized;
+  TMenuItem* items = FSysMenu->Items();
+  for (int i = 0; i < items->Count(); ++i) {
+    TMenuItem* item = items->Items(i);
+    if (item->Tag == 0) item->SetEnabled(FShowState != ssNormal);
+    if (item->Tag == 1) item->SetEnabled(FShowState != ssMaximized);
+    if (item->Tag == 2) item->SetEnabled(FShowState != ssMinimized);
   }
   // The second request within the double-click time closes the window instead.
   if (GetTickCount() - FLastSysMenuTick <= FDoubleClickTime) {
@@ -409,8 +413,8 @@ void TRezIderFormImpl::ShowSysMenu(POINT Screen) {
   FLastSysMenuTick = GetTickCount();
   if (FSkinData->SkinControls.Contains(xcSystemMenu) && FMdiKind != mkChild) {
     // The window may go while the menu is up, and the system menu with it.
-    std::shared_ptr<TSysMenu> menu = FSysMenu;
-    menu->Popup(Screen.x, Screen.y, FHandle);
+    std::shared_ptr<TPopupMenu> menu = FSysMenu;
+    menu->Popup(Screen.x, Screen.y);
   } else {
     TrackPopupMenu(FSystemMenuHandle, TPM_RIGHTBUTTON, Screen.x, Screen.y, 0, FHandle, nullptr);
   }
@@ -456,10 +460,21 @@ void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
     char text[80] = {};
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE;
+    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE | MIIM_ID | MIIM_DATA;
     info.dwTypeData = text;
     info.cch = sizeof text;
     if (!GetMenuItemInfoA(Menu, UINT(i), TRUE, &info)) continue;
+    if (!(info.fType & MFT_OWNERDRAW)) {
+      // Kept, so the menu is given back as it was (a later record of the same place replaces it).
+      TOwnerDrawnItem was{Menu, UINT(i), info.wID, info.hSubMenu, info.fType, info.dwItemData, text};
+      auto same =
+          std::find_if(FOwnerDrawnItems.begin(), FOwnerDrawnItems.end(),
+                       [&](const TOwnerDrawnItem& o) { return o.Menu == Menu && o.Position == UINT(i); });
+      if (same != FOwnerDrawnItems.end())
+        *same = std::move(was);
+      else
+        FOwnerDrawnItems.push_back(std::move(was));
+    }
     info.fMask = MIIM_TYPE;
     info.fType |= MFT_OWNERDRAW;
     SetMenuItemInfoA(Menu, UINT(i), TRUE, &info);
@@ -486,39 +501,24 @@ class TMenuCanvas {
 };
 }  // namespace
 
-TSkinMenuItem TRezIderFormImpl::SysMenuItem(const TSysMenuItem& Item) const {
-  TSkinMenuItem item;
-  item.Caption = Item.Caption;
-  item.Enabled = Item.Enabled;
-  item.ImageIndex = Item.ImageIndex;
-  item.ShortCut = Item.ShortCut;
-  item.ParentMenu = FSysMenu->Shown();
-  item.Images = FSkinData->FMenuImages.get();
-  return item;
-}
-
 void TRezIderFormImpl::MeasureItem(TMessage& Message) {
   auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  if (item->CtlType == ODT_MENU && FSysMenu)
-    if (TSysMenuItem* own = FSysMenu->ItemOf(item->itemData)) {
-      // The skinned system menu's items: the item's own measure, then the skin's room.
-      HDC dc = GetWindowDC(FHandle);
-      {
-        TMenuCanvas canvas(dc);
-        int width = 0, height = 0;
-        const TSkinMenuItem skinItem = SysMenuItem(*own);
-        MeasureMenuItem(skinItem, canvas.Get(), width, height);
-        PopupItemMeasure(FSkinData, skinItem, canvas.Get(), width, height);
-        item->itemWidth = UINT(width);
-        item->itemHeight = UINT(height);
-      }
-      ReleaseDC(FHandle, dc);
-      Message.Result = TRUE;
-      return;
-    }
   if (item->CtlType != ODT_MENU || !FMenuHandle) return CallDefault(Message);
-  // This toolkit's forms hold their menus as menu handles: every item is measured by its text.
-  MeasureMenuText(*item);
+  // A toolkit form without a menu bar (an MDI child) has no toolkit menu to look in: passed on.
+  if (FForm && !FMenuBar) return CallDefault(Message);
+  if (TMenuItem* own = FForm ? FindBarItem(item->itemID) : nullptr) {
+    HDC dc = GetWindowDC(FHandle);
+    {
+      TMenuCanvas canvas(dc);
+      int width = int(item->itemWidth), height = int(item->itemHeight);
+      MenuItemMeasure(own, canvas.Get(), width, height);
+      item->itemWidth = UINT(std::max(width, 0));
+      item->itemHeight = UINT(std::max(height, 0));
+    }
+    ReleaseDC(FHandle, dc);
+  } else {
+    MeasureMenuText(*item);
+  }
   Message.Result = TRUE;
 }
 
@@ -539,23 +539,19 @@ void TRezIderFormImpl::MeasureMenuText(MEASUREITEMSTRUCT& Item) {
 void TRezIderFormImpl::DrawItem(TMessage& Message) {
   auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
   const bool selected = d->itemState & ODS_SELECTED;
-  if (d->CtlType == ODT_MENU && FSysMenu)
-    if (TSysMenuItem* own = FSysMenu->ItemOf(d->itemData)) {
-      TMenuCanvas canvas(d->hDC);
-      MenuItemDraw(FSkinData, SysMenuItem(*own), canvas.Get(), d->rcItem, selected);
-      Message.Result = TRUE;
-      return;
-    }
   const bool nt4 = IsWinNT && LOBYTE(LOWORD(GetVersion())) == 4;
   if (d->CtlType != ODT_MENU || !FMenuHandle || (FMdiKind == mkFrame && nt4)) return CallDefault(Message);
+  if (FForm && !FMenuBar) return CallDefault(Message);
   HMENU menu = reinterpret_cast<HMENU>(d->hwndItem);
   if (CurrentSkinPopup) {
     CurrentSkinPopup->FMenuKey = menu;
     CurrentSkinPopup = nullptr;
   }
-  // Items of this toolkit's forms are known by their menu handle only, as are a bare window's.
   TMenuCanvas canvas(d->hDC);
-  MenuHandleItemDraw(FSkinData, menu, MakeTempMenuItem(menu, d->itemID), selected, d->rcItem, canvas.Get());
+  if (TMenuItem* own = FForm ? FindBarItem(d->itemID) : nullptr)
+    MenuItemDraw(own, canvas.Get(), d->rcItem, selected);
+  else
+    MenuHandleItemDraw(FSkinData, menu, MakeTempMenuItem(menu, d->itemID), selected, d->rcItem, canvas.Get());
   Message.Result = TRUE;
 }
 

@@ -40,6 +40,21 @@ bool IsWindowsNT4() {
   return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 4;
 }
 
+// One entry of a menu as the bar reads it, with at most 80 characters of its text.
+struct TEntry {
+  char Text[kCaptionLength + 1] = {};
+  MENUITEMINFOA Info{};
+  bool Read(HMENU Menu, int Position) {
+    Info.cbSize = sizeof Info;
+    Info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    Info.dwTypeData = Text;
+    Info.cch = kCaptionLength;
+    return GetMenuItemInfoA(Menu, UINT(Position), TRUE, &Info);
+  }
+  // An owner-drawn or bitmap entry has no text: its dwTypeData is not a string.
+  std::string Caption() const { return Info.fType & (MFT_OWNERDRAW | MFT_BITMAP) ? "" : Text; }
+};
+
 TRezIderMenuBar* BarOf(TRezIderFormImpl* Form) {
   return Form ? ObjectAs<TRezIderMenuBar>(Form->FMenuBar) : nullptr;
 }
@@ -112,7 +127,15 @@ bool TRezIderMenuBar::OwnsItem(TNCObject* Object) const {
   return false;
 }
 
-bool TRezIderMenuBar::ScanHandle() {
+bool TRezIderMenuBar::ScanHandle(const std::function<TMenuItem*(const MENUITEMINFOA&)>& Find) {
+  // The actions of the toolkit items an entry without text takes its look from are updated first:
+  // an update may change the menu, and the items are then read as they are after it.
+  if (FMenu)
+    for (int i = 0, n = GetMenuItemCount(FMenuHandle); i < n; ++i) {
+      TEntry e;
+      if (!e.Read(FMenuHandle, i) || !e.Caption().empty()) continue;
+      if (TMenuItem* item = Find(e.Info); item && item->Action()) item->Action()->Update();
+    }
   ClearButtons();
   FCount = GetMenuItemCount(FMenuHandle);
   if (FCount <= 0) {
@@ -120,25 +143,19 @@ bool TRezIderMenuBar::ScanHandle() {
     return false;
   }
   for (int i = 0; i < FCount; ++i) {
-    char text[kCaptionLength + 1] = {};
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    info.dwTypeData = text;
-    info.cch = kCaptionLength;
-    auto b = std::make_unique<TMenuBtn>();
-    b->FSkinData = FSkinData;
-    b->FForm = FForm;
-    b->FBar = this;
-    b->FIndex = i;
-    b->FVisible = true;
-    b->FState = nsNormal;
-    if (GetMenuItemInfoA(FMenuHandle, UINT(i), TRUE, &info)) {
+    TEntry e;
+    const MENUITEMINFOA& info = e.Info;
+    auto b = NewButton(i);
+    if (e.Read(FMenuHandle, i)) {
       b->FSubMenu = info.hSubMenu;
       b->FEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
       b->FCommand = info.wID;
-      // An owner-drawn or bitmap item has no text: its dwTypeData is not a string.
-      if (!(info.fType & (MFT_OWNERDRAW | MFT_BITMAP))) b->FCaption = text;
+      b->FCaption = e.Caption();
+      if (b->FCaption.empty() && FMenu)
+        if (TMenuItem* item = Find(info)) {
+          FromToolkitItem(b.get(), item);
+          b->FCommand = GetMenuItemID(FMenuHandle, i);
+        }
     }
     FButtons.push_back(std::move(b));
   }
@@ -146,27 +163,75 @@ bool TRezIderMenuBar::ScanHandle() {
   return true;
 }
 
+std::unique_ptr<TMenuBtn> TRezIderMenuBar::NewButton(int Index) {
+  auto b = std::make_unique<TMenuBtn>();
+  b->FSkinData = FSkinData;
+  b->FForm = FForm;
+  b->FBar = this;
+  b->FIndex = Index;
+  b->FVisible = true;
+  b->FState = nsNormal;
+  return b;
+}
+
+void TRezIderMenuBar::FromToolkitItem(TMenuBtn* Button, TMenuItem* Item) {
+  Button->FCaption = Item->Caption().substr(0, kCaptionLength);
+  Button->FEnabled = Item->Enabled();
+  Button->FCommand = Item->Command();
+  Button->FSubMenu = Item->Count() > 0 ? Item->Handle() : nullptr;
+}
+
 void TRezIderMenuBar::ScanMenu() {
   if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
   if (!FMenuHandle) return;
-  ScanHandle();
+  // The toolkit item at the same place: the one whose sub-menu or command the entry has.
+  ScanHandle([this](const MENUITEMINFOA& Info) {
+    return Info.hSubMenu ? FMenu->FindItem(uintptr_t(Info.hSubMenu), fkHandle)
+                         : FMenu->FindItem(Info.wID, fkCommand);
+  });
 }
 
 void TRezIderMenuBar::RebuildMenu(HMENU Menu) {
   if (Menu) FMenuHandle = Menu;
   if (!FMenuHandle) return;
-  ScanHandle();
+  // The top-level toolkit items whose command is the entry's; the last one wins.
+  ScanHandle([this](const MENUITEMINFOA& Info) {
+    TMenuItem* found = nullptr;
+    TMenuItem* top = FMenu->Items();
+    for (int i = 0; i < top->Count(); ++i)
+      if (top->Items(i)->Command() == Info.wID) found = top->Items(i);
+    return found;
+  });
 }
 
 void TRezIderMenuBar::ReleaseMenu() {
-  // This toolkit's forms keep their main menu as the window's menu handle: the bar is built again
-  // from the menu the window holds, or from the one it held back.
   if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
-  if (FMenuHandle) ScanHandle();
+  if (!FMenu) {
+    // A bare window has no toolkit menu: the bar is built again from the menu the window holds.
+    if (FMenuHandle) ScanMenu();
+    FForm->FCurrentObject = nullptr;
+    return;
+  }
+  TMenuItem* top = FMenu->Items();
+  // Every item's action is updated first: an update may change the menu.
+  for (int i = 0; i < top->Count(); ++i)
+    if (TBasicAction* action = top->Items(i)->Action()) action->Update();
+  ClearButtons();
+  FCount = top->Count();
+  if (FCount == 0) return;
+  for (int i = 0; i < FCount; ++i) {
+    auto b = NewButton(i);
+    TMenuItem* item = top->Items(i);
+    FromToolkitItem(b.get(), item);
+    b->FVisible = item->Visible();
+    FButtons.push_back(std::move(b));
+  }
+  SetMenu(FForm->FHandle, nullptr);
   FForm->FCurrentObject = nullptr;
 }
 
 bool TRezIderMenuBar::RightToLeft() const {
+  if (FMenu && FMenu->IsRightToLeft()) return true;
   // Reading order, as the frame takes it; a mirrored layout flips the drawing by itself.
   return FForm->FRightToLeft || (GetWindowLongA(FForm->FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
 }
@@ -203,12 +268,13 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
   SetBkMode(canvas->Handle(), TRANSPARENT);
   int x = rtl ? W - start : start;
   for (auto& b : FButtons) {
-    int w = b->FCaption.empty() ? 0 : canvas->TextWidth(b->FCaption);
+    // A hidden item takes no room and shows nothing.
+    int w = b->FCaption.empty() || !b->FVisible ? 0 : canvas->TextWidth(b->FCaption);
     if (w > 0) w += 10;
     RECT r = rtl ? RECT{x - w, 0, x, H - 1} : RECT{x, 0, x + w, H - 1};
     x += rtl ? -w : w;
     canvas->Font()->SetColor(b->FEnabled ? FSkinData->MenuBarText : FSkinData->ButtonShadow);
-    DrawCenteredText(canvas, r, b->FCaption, true, 2);
+    if (w > 0) DrawCenteredText(canvas, r, b->FCaption, true, 2);
     OffsetRect(&r, Rect.left, Rect.top);
     b->FRect = r;
   }
@@ -228,7 +294,7 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
 
 TNCObject* TRezIderMenuBar::ItemAtPoint(POINT P) {
   for (auto& b : FButtons)
-    if (!b->FCaption.empty() && PtInRect(&b->FRect, P)) return b.get();
+    if (!b->FCaption.empty() && b->FVisible && PtInRect(&b->FRect, P)) return b.get();
   return nullptr;
 }
 
@@ -277,12 +343,12 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
     OpenMenuItem(item);
     return;
   }
-  // Only an item's own command is sent: a sub-menu item's identifier is its menu handle, which
-  // the window would take for whatever command shares its low word.
-  if (!item->FSubMenu) {
+  // The toolkit runs a toolkit item's click also when it opens a sub-menu. The identifier of any
+  // other sub-menu item is its menu handle, which the window would take for whatever command
+  // shares its low word.
+  if (!item->FSubMenu || (FMenu && FMenu->FindItem(item->FCommand, fkCommand)))
     PostMessageA(FForm->FHandle, WM_COMMAND, item->FCommand, 0);
-    return;
-  }
+  if (!item->FSubMenu) return;
   MenuTrack.MenuTrackIndex = item->FIndex;
   MenuTrack.MenuTrackForm = FForm;
   RECT w{};
@@ -320,6 +386,7 @@ void RemoveMenuFilterHook() {
   MenuTrack.MenuTrackKnown = false;
   MenuTrack.MenuTrackParent = nullptr;
   MenuTrack.MenuTrackSubMenu = nullptr;
+  MenuTrack.MenuTrackItem = nullptr;
   MenuTrack.MenuTrackIndex = -1;
   MenuTrack.MenuFirstKeySent = false;
 }
@@ -363,9 +430,20 @@ TMenuBtn* SwitchTarget(const MSG& Msg) {
       MenuTrack.MenuSwitching = false;
       const UINT flags = HIWORD(Msg.wParam);
       const auto menu = reinterpret_cast<HMENU>(Msg.lParam);
+      HMENU sub = (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(Msg.wParam)) : nullptr;
+      if (bar && bar->FMenu) {
+        // The toolkit item selected: by its sub-menu for a popup entry, by its command otherwise.
+        TMenuItem* item = sub ? bar->FMenu->FindItem(uintptr_t(sub), fkHandle)
+                              : bar->FMenu->FindItem(LOWORD(Msg.wParam), fkCommand);
+        MenuTrack.MenuTrackItem = item;
+        MenuTrack.MenuTrackKnown = item != nullptr;
+        MenuTrack.MenuTrackParent = item && item->Parent() ? item->Parent()->Handle() : nullptr;
+        MenuTrack.MenuTrackSubMenu = item && item->Count() > 0 ? item->Handle() : nullptr;
+        return nullptr;
+      }
       MenuTrack.MenuTrackKnown = true;
       MenuTrack.MenuTrackParent = menu;
-      MenuTrack.MenuTrackSubMenu = (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(Msg.wParam)) : nullptr;
+      MenuTrack.MenuTrackSubMenu = sub;
       return nullptr;
     }
     case WM_MOUSEMOVE: {

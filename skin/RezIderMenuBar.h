@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "skin/RezIderFormButtons.h"
 #include "skin/RezIderFormMenuBar.h"
 #include "tk/Graphics.h"
+#include "tk/Menus.h"
 
 class TRezIderMenuBar;
 
@@ -64,8 +66,12 @@ class TRezIderMenuBar : public TRezIderMenu {
 
  private:
   void ClearButtons();
-  // Items from FMenuHandle, then the menu taken off the window; false when it has no items.
-  bool ScanHandle();
+  // Items from FMenuHandle, then the menu taken off the window; false when it has no items. An item
+  // without text takes what it shows from the toolkit item Find gives for its identifier.
+  bool ScanHandle(const std::function<TMenuItem*(const MENUITEMINFOA&)>& Find);
+  // The item's caption, state and sub-menu from a toolkit item (its action updated first).
+  void FromToolkitItem(TMenuBtn* Button, TMenuItem* Item);
+  std::unique_ptr<TMenuBtn> NewButton(int Index);
 };
 
 // The item's accelerator: the character after a single "&", or 0.
@@ -78,11 +84,14 @@ struct TMenuTrackState {
   HHOOK MenuHookHandle = nullptr;
   TRezIderFormImpl* MenuTrackForm = nullptr;
   int32_t MenuTrackIndex = -1;
-  // The item last selected in the tracked sub-menu (this toolkit's menus are menu handles): the
-  // menu it sits in and whether it opens a sub-menu of its own. MenuTrackKnown is false for none.
+  // The item last selected in the tracked sub-menu: the menu it sits in and whether it opens a
+  // sub-menu of its own. MenuTrackKnown is false for none (or, with a toolkit menu, for an item
+  // the toolkit menu does not know).
   bool MenuTrackKnown = false;
   HMENU MenuTrackParent = nullptr;
   HMENU MenuTrackSubMenu = nullptr;
+  // The toolkit item found for the selection when the bar has a toolkit menu.
+  TMenuItem* MenuTrackItem = nullptr;
   POINT MenuLastCursor{};
   bool MenuSwitching = false;
   bool MenuFirstKeySent = false;

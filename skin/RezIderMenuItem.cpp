@@ -1,6 +1,5 @@
 #include "skin/RezIderMenuItem.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -30,16 +29,16 @@ TDataSkinObject* MenuItemElement(TSkinData* Data) {
   return e && e->Image && !e->Image->Empty() ? e : nullptr;
 }
 
-int LeftBand(TSkinData* Data) {
-  TDataSkinObject* e = MenuItemElement(Data);
-  return e ? e->LeftWidth : 0;
-}
-
 // A bitmap of R's size whose canvas has the system menu font.
 std::unique_ptr<TBitmap> ItemBitmap(const RECT& R) {
   auto bmp = std::make_unique<TBitmap>(IntMax(R.right - R.left, 0), IntMax(R.bottom - R.top, 0));
   AssignMenuFont(bmp->Canvas()->Font());
   return bmp;
+}
+
+int MenuItemBand(TSkinData* Data) {
+  TDataSkinObject* e = MenuItemElement(Data);
+  return e ? e->LeftWidth : 0;
 }
 
 void Fill(TBitmap* Bmp, TColor Colour) {
@@ -200,90 +199,7 @@ void DrawCaptionAndShortCut(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*
                    ShortCutToText(Item.ShortCut));
 }
 
-std::string Numbered(const char* Prefix, int N) {
-  char text[16];
-  snprintf(text, sizeof text, "%s%d", Prefix, N);
-  return text;
-}
-
 }  // namespace
-
-void AssignMenuFont(TFont* Font) {
-  NONCLIENTMETRICSA m{};
-  m.cbSize = sizeof m;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return;
-  HFONT f = CreateFontIndirectA(&m.lfMenuFont);
-  if (!f) return;
-  Font->SetHandle(f);
-  DeleteObject(f);
-}
-
-std::string ShortCutToText(TShortCut ShortCut) {
-  const int key = ShortCut & 0xFF;
-  std::string name;
-  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-    name = std::string(1, char(key));
-  else if (key >= VK_F1 && key <= VK_F24)
-    name = Numbered("F", key - VK_F1 + 1);
-  else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
-    name = Numbered("Num ", key - VK_NUMPAD0);
-  else
-    switch (key) {
-      case VK_BACK:
-        name = "BkSp";
-        break;
-      case VK_TAB:
-        name = "Tab";
-        break;
-      case VK_RETURN:
-        name = "Enter";
-        break;
-      case VK_ESCAPE:
-        name = "Esc";
-        break;
-      case VK_SPACE:
-        name = "Space";
-        break;
-      case VK_PRIOR:
-        name = "PgUp";
-        break;
-      case VK_NEXT:
-        name = "PgDn";
-        break;
-      case VK_END:
-        name = "End";
-        break;
-      case VK_HOME:
-        name = "Home";
-        break;
-      case VK_LEFT:
-        name = "Left";
-        break;
-      case VK_UP:
-        name = "Up";
-        break;
-      case VK_RIGHT:
-        name = "Right";
-        break;
-      case VK_DOWN:
-        name = "Down";
-        break;
-      case VK_INSERT:
-        name = "Ins";
-        break;
-      case VK_DELETE:
-        name = "Del";
-        break;
-      default:
-        return "";
-    }
-  std::string text;
-  if (ShortCut & scShift) text.append("Shift+");
-  if (ShortCut & scCtrl) text.append("Ctrl+");
-  if (ShortCut & scAlt) text.append("Alt+");
-  text.append(name);
-  return text;
-}
 
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
   TSkinMenuItem item;
@@ -303,29 +219,8 @@ TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
   return item;
 }
 
-void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
-  if (Item.Caption == "-") {
-    Width = 0;
-    Height = GetSystemMetrics(SM_CYMENUSIZE) / 2;
-    return;
-  }
-  RECT t{0, 0, 0, 0};
-  std::string caption = Item.Caption.empty() ? " " : Item.Caption;
-  DrawTextA(Canvas->Handle(), caption.c_str(), int(caption.size()), &t, kCaptionFormat | kMeasureFlags);
-  Width = t.right - t.left;
-  if (Item.ShortCut) Width += 10 + Canvas->TextWidth(ShortCutToText(Item.ShortCut));
-  Height = IntMax(t.bottom - t.top + 4, GlyphSize(Item) + 2);
-}
-
-void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height) {
-  MeasureMenuItem(Item, Canvas, Width, Height);
-  Width += LeftBand(Data);
-  Width += Item.Images ? 10 : 35;
-}
-
-void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*, int& Width, int&) {
-  Width += LeftBand(Data);
-  Width += Item.Images ? 12 : 35;
+int MenuItemRoom(TSkinData* Data, bool HasImages, bool Popup) {
+  return MenuItemBand(Data) + (HasImages ? (Popup ? 12 : 10) : 35);
 }
 
 void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected) {
@@ -389,7 +284,7 @@ void DrawMenuItemFace(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canva
                       const RECT& R) {
   if (Item.Action) Item.Action();
   const int s = GlyphSize(Item);
-  const int band = LeftBand(Data);
+  const int band = MenuItemBand(Data);
   const bool separator = Item.Caption == "-";
   RECT g;
   if (Item.RightToLeft) {

@@ -12,15 +12,10 @@
 #include <string>
 
 #include "tk/Graphics.h"
+#include "tk/Menus.h"
 
 class TSkinData;
 class TImageList;
-
-// A key with its modifier bits: the virtual key in the low byte.
-using TShortCut = uint16_t;
-enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
-// The text form of a shortcut ("Ctrl+S", "Shift+F4"); empty for none.
-std::string ShortCutToText(TShortCut ShortCut);
 
 // What the measuring and drawing read of one menu item.
 struct TSkinMenuItem {
@@ -40,12 +35,10 @@ struct TSkinMenuItem {
 // menu's default item; a separator gets the caption "-".
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID);
 
-// Width and height of an item in the canvas's font, before the skin adds its own room.
-void MeasureMenuItem(const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
-// Main-menu items: the item's own measure, then the skin's room.
-void MenuItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
-// Popup and system-menu items, after their own measure has filled Width and Height.
-void PopupItemMeasure(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, int& Width, int& Height);
+// The skin's room added to an item's own measure: the MenuItem element's LeftWidth (the band the
+// glyph is moved past), then 10 for a main-menu item or 12 for a popup item with an image list,
+// else 35.
+int MenuItemRoom(TSkinData* Data, bool HasImages, bool Popup);
 
 // One item painted into R of Canvas; a skin without a MenuItem element paints plainly.
 void MenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& R, bool Selected);
@@ -68,6 +61,3 @@ void DrawMenuSeparator(TSkinData* Data, TCanvas* Canvas, const RECT& R);
 // usual over it. Returns whether a frame was drawn.
 bool ToolButtonCustomDraw(TSkinData* Data, uint32_t FormState, TCanvas* Canvas, const RECT& Bounds,
                           UINT State);
-
-// The menu font of the system, as a font to assign to a canvas.
-void AssignMenuFont(TFont* Font);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tk/ImgList.h"
+#include "tk/Menus.h"
 
 // ---- Status bar ---------------------------------------------------------------------------------
 
@@ -552,10 +553,208 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
   }
 }
 
+// ---- Tool bar -----------------------------------------------------------------------------------
+
+TToolButton::TToolButton(TComponent* AOwner) : TControl(AOwner) {
+  FWidth = 23;
+  FHeight = 22;
+}
+
+TToolButton::~TToolButton() {
+  if (FToolBar) FToolBar->RemoveButton(this);
+  FParent = nullptr;
+}
+
+void TToolButton::SetParent(TWinControl* AParent) {
+  auto* bar = ObjectAs<TToolBar>(AParent);
+  if (!bar) {
+    if (FToolBar) FToolBar->RemoveButton(this);
+    TControl::SetParent(AParent);
+    return;
+  }
+  if (bar == FToolBar) return;
+  if (FParent && !FToolBar) TControl::SetParent(nullptr);
+  if (FToolBar) FToolBar->RemoveButton(this);
+  FParent = bar;
+  bar->InsertButton(this);
+}
+
+void TToolButton::SetMenuItem(TMenuItem* Value) {
+  FMenuItem = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    SetCaption(Value->Caption());
+  }
+}
+
+void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenuItem) FMenuItem = nullptr;
+}
+
+void TToolButton::TextChanged() {
+  if (FToolBar) FToolBar->UpdateButtons();
+}
+
+void TToolButton::Click() {
+  if (FMenuItem && FMenuItem->Count() > 0 && FToolBar && FToolBar->HandleAllocated()) {
+    POINT p{FLeft, FTop + FHeight};
+    ClientToScreen(FToolBar->Handle(), &p);
+    TrackItemMenu(FMenuItem, p.x, p.y);
+    return;
+  }
+  if (OnClick)
+    OnClick(this);
+  else if (FMenuItem)
+    FMenuItem->Click();
+}
+
+TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+  FWidth = 150;
+  FHeight = 29;
+  FAlign = alTop;
+}
+
+TToolBar::~TToolBar() {
+  FMenuButtons.clear();
+  for (TToolButton* b : std::vector<TToolButton*>(FButtons)) b->FToolBar = nullptr, b->FParent = nullptr;
+  FButtons.clear();
+}
+
+void TToolBar::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.SysClassName = TOOLBARCLASSNAMEA;
+  // The toolkit places the bar itself (Align), not the system.
+  Params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_LIST;
+  if (FFlat) Params.Style |= TBSTYLE_FLAT;
+  if (FTransparent) Params.Style |= TBSTYLE_TRANSPARENT;
+}
+
+void TToolBar::InitializeWnd() {
+  SendMessageA(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  UpdateButtons();
+}
+
+void TToolBar::UpdateStyle() {
+  if (!FHandle) return;
+  DWORD style = DWORD(SendMessageA(FHandle, TB_GETSTYLE, 0, 0)) & ~DWORD(TBSTYLE_FLAT | TBSTYLE_TRANSPARENT);
+  if (FFlat) style |= TBSTYLE_FLAT;
+  if (FTransparent) style |= TBSTYLE_TRANSPARENT;
+  SendMessageA(FHandle, TB_SETSTYLE, 0, LPARAM(style));
+  Invalidate();
+}
+
+void TToolBar::SetFlat(bool Value) {
+  FFlat = Value;
+  UpdateStyle();
+}
+
+void TToolBar::SetTransparent(bool Value) {
+  FTransparent = Value;
+  UpdateStyle();
+}
+
+void TToolBar::SetMenu(TMainMenu* Value) {
+  FMenuButtons.clear();
+  FMenu = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    for (int i = 0; i < Value->Items()->Count(); ++i) {
+      TMenuItem* item = Value->Items()->Items(i);
+      if (!item->Visible()) continue;
+      auto button = std::make_unique<TToolButton>(nullptr);
+      button->SetMenuItem(item);
+      button->SetParent(this);
+      FMenuButtons.push_back(std::move(button));
+    }
+  }
+  UpdateButtons();
+}
+
+void TToolBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenu) SetMenu(nullptr);
+}
+
+void TToolBar::InsertButton(TToolButton* Button) {
+  Button->FToolBar = this;
+  FButtons.push_back(Button);
+  UpdateButtons();
+}
+
+void TToolBar::RemoveButton(TToolButton* Button) {
+  FButtons.erase(std::remove(FButtons.begin(), FButtons.end(), Button), FButtons.end());
+  Button->FToolBar = nullptr;
+  Button->FParent = nullptr;
+  UpdateButtons();
+}
+
+void TToolBar::UpdateButtons() {
+  if (!FHandle) return;
+  while (SendMessageA(FHandle, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(FHandle, TB_DELETEBUTTON, 0, 0);
+  std::vector<std::string> texts;
+  for (TToolButton* b : FButtons) texts.push_back(b->Caption());
+  std::vector<TBBUTTON> buttons(FButtons.size());
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    buttons[i].iBitmap = I_IMAGENONE;
+    buttons[i].idCommand = int(i + 1);
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+    buttons[i].iString = INT_PTR(texts[i].c_str());
+  }
+  if (!buttons.empty()) SendMessageA(FHandle, TB_ADDBUTTONSA, buttons.size(), LPARAM(buttons.data()));
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    RECT r{};
+    SendMessageA(FHandle, TB_GETITEMRECT, i, LPARAM(&r));
+    TToolButton* b = FButtons[i];
+    b->FLeft = r.left, b->FTop = r.top, b->FWidth = r.right - r.left, b->FHeight = r.bottom - r.top;
+  }
+}
+
+void TToolBar::WndProc(TMessage& Message) {
+  if (Message.Msg == CN_COMMAND) {
+    const size_t index = LOWORD(Message.WParam) - 1u;
+    if (index < FButtons.size()) FButtons[index]->Click();
+    return;
+  }
+  if (Message.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(Message.LParam)->code == UINT(NM_CUSTOMDRAW)) {
+    CustomDraw(Message);
+    return;
+  }
+  TWinControl::WndProc(Message);
+}
+
+void TToolBar::CustomDraw(TMessage& Message) {
+  auto* d = reinterpret_cast<NMTBCUSTOMDRAW*>(Message.LParam);
+  Message.Result = CDRF_DODEFAULT;
+  if (!OnCustomDrawButton) return;
+  if (d->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    Message.Result = CDRF_NOTIFYITEMDRAW;
+    return;
+  }
+  const size_t index = d->nmcd.dwItemSpec - 1u;
+  if (d->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || index >= FButtons.size()) return;
+  bool defaultDraw = true;
+  FCanvas->Font()->Assign(Font());
+  PaintOnCanvas(FCanvas.get(), d->nmcd.hdc, [&] {
+    OnCustomDrawButton(this, FButtons[index], d->nmcd.uItemState, defaultDraw);
+    d->clrText = ColorToCOLORREF(FCanvas->Font()->Color());
+  });
+  Message.Result = defaultDraw ? CDRF_DODEFAULT : CDRF_SKIPDEFAULT;
+}
+
 // ---- Form descriptions --------------------------------------------------------------------------
 
 void RegisterComCtrls() {
   RegisterComCtrlsViews();
+  RegisterComponentClass<TToolBar>();
+  RegisterComponentClass<TToolButton>();
+  Published<TToolBar>()
+      .Property("Flat", &TToolBar::SetFlat)
+      .Property("Transparent", &TToolBar::SetTransparent)
+      .Reference("Menu", &TToolBar::SetMenu)
+      .Event("OnCustomDrawButton", &TToolBar::OnCustomDrawButton);
+  Published<TToolButton>().Reference("MenuItem", &TToolButton::SetMenuItem);
   static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
   RegisterComponentClass<TImageList>();
   Published<TImageList>().Property("Width", &TImageList::SetWidth).Property("Height", &TImageList::SetHeight);

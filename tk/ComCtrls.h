@@ -420,6 +420,90 @@ class TTabControl : public TCustomTabControl {
   using TCustomTabControl::TCustomTabControl;
 };
 
+// ---- Tool bar -----------------------------------------------------------------------------------
+
+class TMainMenu;
+class TMenuItem;
+class TToolBar;
+
+// The states of an item being custom-drawn: the system's CDIS_ bits.
+using TCustomDrawState = UINT;
+enum : TCustomDrawState {
+  cdsSelected = CDIS_SELECTED,
+  cdsGrayed = CDIS_GRAYED,
+  cdsDisabled = CDIS_DISABLED,
+  cdsChecked = CDIS_CHECKED,
+  cdsFocused = CDIS_FOCUS,
+  cdsDefault = CDIS_DEFAULT,
+  cdsHot = CDIS_HOT,
+};
+
+// One button of a tool bar: drawn by the tool bar's window, not a window of its own. A button that
+// carries a menu item shows that item's sub-items when pressed, or runs its click.
+class TToolButton : public TControl {
+ public:
+  TK_CLASS(TToolButton, TControl)
+  explicit TToolButton(TComponent* AOwner);
+  ~TToolButton() override;
+  // In a tool bar the button joins its buttons; its bounds follow the tool bar's layout.
+  void SetParent(TWinControl* AParent) override;
+  TMenuItem* MenuItem() const { return FMenuItem; }
+  void SetMenuItem(TMenuItem* Value);
+  void Click() override;
+
+ protected:
+  void TextChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  friend class TToolBar;
+  TToolBar* FToolBar = nullptr;
+  TMenuItem* FMenuItem = nullptr;
+};
+
+using TTBCustomDrawBtnEvent =
+    std::function<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw)>;
+
+class TToolBar : public TWinControl {
+ public:
+  TK_CLASS(TToolBar, TWinControl)
+  explicit TToolBar(TComponent* AOwner);
+  ~TToolBar() override;
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool Value);
+  // A menu shown as one button per top-level item (not owned).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  int ButtonCount() const { return int(FButtons.size()); }
+  TToolButton* Buttons(int Index) const { return FButtons.at(size_t(Index)); }
+  // Bound to the device context while OnCustomDrawButton runs; its font colour is the text's.
+  TCanvas* Canvas() const { return FCanvas.get(); }
+  TTBCustomDrawBtnEvent OnCustomDrawButton;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void InitializeWnd() override;
+  void WndProc(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  bool ClickOnMouseUp() const override { return false; }
+
+ private:
+  friend class TToolButton;
+  void InsertButton(TToolButton* Button);
+  void RemoveButton(TToolButton* Button);
+  // Puts the buttons into the window again and reads back where each one is.
+  void UpdateButtons();
+  void UpdateStyle();
+  void CustomDraw(TMessage& Message);
+  std::vector<TToolButton*> FButtons;
+  std::vector<std::unique_ptr<TToolButton>> FMenuButtons;  // made for the menu's items
+  std::unique_ptr<TCanvas> FCanvas;
+  TMainMenu* FMenu = nullptr;
+  bool FFlat = false, FTransparent = false;
+};
+
 // The list view, tab control and progress bar's part of RegisterComCtrls.
 void RegisterComCtrlsViews();
 

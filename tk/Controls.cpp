@@ -7,6 +7,7 @@
 
 #include "tk/FormReader.h"
 #include "tk/Forms.h"
+#include "tk/Menus.h"
 
 LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -212,9 +213,40 @@ void TControl::WndProc(TMessage& Message) {
     case CM_PARENTCOLORCHANGED:
       ParentColorChanged();
       break;
+    case WM_CONTEXTMENU:
+      if (!ContextPopup(Message.LParam)) DefaultHandler(Message);
+      break;
     default:
       DefaultHandler(Message);
   }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::ContextPopup(LPARAM Point) {
+  if (!FPopupMenu || !FPopupMenu->AutoPopup) return false;
+  POINT p{GET_X_LPARAM(Point), GET_Y_LPARAM(Point)};
+  if (p.x == -1 && p.y == -1) {
+    p = {FWidth / 2, FHeight / 2};
+    auto* window = ObjectAs<TWinControl>(this);
+    if (!window) {
+      window = FParent;
+      p.x += FLeft;
+      p.y += FTop;
+    }
+    if (window) ClientToScreen(window->Handle(), &p);
+  }
+  FPopupMenu->PopupComponent = this;
+  FPopupMenu->Popup(p.x, p.y);
+  return true;
 }
 
 void TControl::MouseMessage(TMessage& Message) {
@@ -1123,7 +1155,8 @@ void RegisterControls() {
       .Event("OnMouseUp", &TControl::OnMouseUp)
       .Event("OnMouseMove", &TControl::OnMouseMove)
       .Event("OnMouseEnter", &TControl::OnMouseEnter)
-      .Event("OnMouseLeave", &TControl::OnMouseLeave);
+      .Event("OnMouseLeave", &TControl::OnMouseLeave)
+      .Reference("PopupMenu", &TControl::SetPopupMenu);
   Published<TWinControl>()
       .Property("TabOrder", &TWinControl::SetTabOrder)
       .Property("TabStop", &TWinControl::TabStop)

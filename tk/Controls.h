@@ -110,6 +110,7 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 enum : uint32_t { csLButtonDown = 1, csClicked = 2, csMouseInside = 4 };
 
 class TWinControl;
+class TPopupMenu;
 
 class TControl : public TComponent {
  public:
@@ -182,6 +183,10 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
 
+  // The menu a right click on the control shows (not owned).
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+
   virtual void Click();
   void Invalidate();
   void Repaint();
@@ -205,6 +210,9 @@ class TControl : public TComponent {
   void MouseMessage(TMessage& Message);
   // Controls without a system click notification click on a left release inside themselves.
   virtual bool ClickOnMouseUp() const { return true; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // WM_CONTEXTMENU: the popup menu shown at the point (under the control's middle for the keyboard).
+  bool ContextPopup(LPARAM Point);
 
   TWinControl* FParent = nullptr;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -217,6 +225,7 @@ class TControl : public TComponent {
   bool FParentFont = true;
   bool FFontFromParent = false;
   TAlign FAlign = alNone;
+  TPopupMenu* FPopupMenu = nullptr;
   friend class TWinControl;
 };
 

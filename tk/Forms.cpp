@@ -9,6 +9,7 @@
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/FormReader.h"
+#include "tk/Menus.h"
 #include "tk/Dialogs.h"
 #include "tk/StdCtrls.h"
 #include "tk/Tabs.h"
@@ -329,7 +330,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::InitializeWnd() {
-  if (FMenu) ::SetMenu(FHandle, FMenu);
+  AttachMenu();
   if (FAlphaBlend) SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
   // The frame the system draws may differ from the estimate: correct the client size.
   RECT c;
@@ -380,10 +381,33 @@ void TCustomForm::SetClientHeight(int value) {
   SetHeight(value + cy);
 }
 
-void TCustomForm::SetMenu(HMENU menu) {
-  FMenu = menu;
-  if (FHandle) ::SetMenu(FHandle, menu);
-  Perform(CM_MENUCHANGED);
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (Value == FMenu) return;
+  if (FHandle) DetachMenu();
+  FMenu = Value;
+  if (Value) Value->FreeNotification(this);
+  // Through the window, so whoever draws its menu bar sees the change.
+  if (FHandle) SendMessageA(FHandle, CM_MENUCHANGED, 0, 0);
+}
+
+void TCustomForm::AttachMenu() {
+  if (!FHandle) return;
+  if (FMenu) FMenu->WindowHandle = FHandle;
+  ::SetMenu(FHandle, FMenu ? FMenu->Handle() : nullptr);
+}
+
+void TCustomForm::DetachMenu() {
+  if (FMenu && FMenu->WindowHandle == FHandle) FMenu->WindowHandle = nullptr;
+  if (FHandle && FMenu && FMenu->Items()->HandleAllocated() && GetMenu(FHandle) == FMenu->Handle())
+    ::SetMenu(FHandle, nullptr);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenu) {
+    FMenu = nullptr;
+    if (FHandle) SendMessageA(FHandle, CM_MENUCHANGED, 0, 0);
+  }
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
@@ -506,6 +530,25 @@ void TCustomForm::WndProc(TMessage& Message) {
         return;
       }
       break;
+    case CM_MENUCHANGED:
+      AttachMenu();
+      return;
+    case WM_DESTROY:
+      // The system would destroy the window's menu with it: the main menu keeps its own.
+      DetachMenu();
+      break;
+    case WM_COMMAND:
+      if (!Message.LParam && HIWORD(Message.WParam) == 0 && FMenu &&
+          FMenu->DispatchCommand(LOWORD(Message.WParam)))
+        return;
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (DispatchMenuItemMessage(Message.Msg, Message.LParam)) {
+        Message.Result = TRUE;
+        return;
+      }
+      break;
     case CM_DIALOGKEY:
       if (Message.WParam == VK_TAB) {
         TWinControl* focused = FindControl(GetFocus());
@@ -534,6 +577,8 @@ void RegisterToolkitClasses() {
   RegisterComCtrls();
   RegisterTabs();
   RegisterButtons();
+  RegisterActnList();
+  RegisterMenus();
   RegisterComponentClass<TApplicationEvents>();
   Published<TApplicationEvents>().Event("OnMessage", &TApplicationEvents::OnMessage);
 
@@ -565,6 +610,7 @@ void RegisterToolkitClasses() {
       .Property("KeyPreview", &TCustomForm::KeyPreview)
       .Property("AutoScroll", &TCustomForm::AutoScroll)
       .Reference("ActiveControl", &TCustomForm::SetActiveControl)
+      .Reference("Menu", &TCustomForm::SetMenu)
       .Custom("OldCreateOrder", ignore)
       .Custom("PixelsPerInch", ignore)
       .Custom("TextHeight", ignore)

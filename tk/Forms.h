@@ -27,6 +27,8 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
  public:
   TK_CLASS(TCustomForm, TWinControl)
@@ -58,8 +60,9 @@ class TCustomForm : public TWinControl {
   void SetClientWidth(int value);
   void SetClientHeight(int value);
   RECT ClientRect() const override;
-  HMENU Menu() const { return FMenu; }
-  void SetMenu(HMENU menu);  // borrowed
+  // The main menu the window shows (not owned).
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* control);
   // Told by a control of this form that it received the focus, or that it goes.
@@ -86,6 +89,7 @@ class TCustomForm : public TWinControl {
   void InitializeWnd() override;
   void WndProc(TMessage& Message) override;
   void VisibleChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool ClickOnMouseUp() const override { return true; }
   virtual void DoClose(TCloseAction& Action);
 
@@ -98,7 +102,10 @@ class TCustomForm : public TWinControl {
   bool FAlphaBlend = false;
   uint8_t FAlphaBlendValue = 255;
   int FClientWidth = -1, FClientHeight = -1;
-  HMENU FMenu = nullptr;
+  // The window shows the main menu's system menu; it never destroys it.
+  void AttachMenu();
+  void DetachMenu();
+  TMainMenu* FMenu = nullptr;
   TWinControl* FActiveControl = nullptr;
   bool FModal = false;
   bool FShown = false;

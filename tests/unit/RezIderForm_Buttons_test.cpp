@@ -243,8 +243,9 @@ TEST_F(Buttons, SystemMenuItemsActByTheirTag) {
   HWND w = Painted();
   WPARAM wp = 0;
   auto click = [&](int tag) {
-    for (auto& item : FForm->FSysMenu->Items)
-      if (item->Tag == tag) item->OnClick(item.get());
+    TMenuItem* items = FForm->FSysMenu->Items();
+    for (int i = 0; i < items->Count(); ++i)
+      if (items->Items(i)->Tag == tag) items->Items(i)->Click();
   };
   click(1);
   ASSERT_TRUE(Posted(w, WM_SYSCOMMAND, &wp));

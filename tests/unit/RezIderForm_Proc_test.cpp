@@ -230,7 +230,8 @@ HMENU MenuSeen = nullptr;
 // Notes the system menu that is up, and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  MenuSeen = MenuOf->FSysMenu->Shown();
+  HWND popup = FindWindowA("#32768", nullptr);
+  MenuSeen = popup && IsWindowVisible(popup) ? MenuOf->FSysMenu->Handle() : nullptr;
   EndMenu();
 }
 
@@ -244,8 +245,8 @@ TEST_F(Proc, TheSystemMenuOpensOnARightClickAndASecondQuickOneClosesTheWindow) {
   EXPECT_FALSE(PassedOn(w, WM_NCRBUTTONDOWN, HTCAPTION, ScreenAt(w, 100, 4)));
   EXPECT_NE(MenuSeen, nullptr);
   // The restore item is off for a normal window.
-  EXPECT_FALSE(f->FSysMenu->Items[0]->Enabled);
-  EXPECT_TRUE(f->FSysMenu->Items[1]->Enabled);
+  EXPECT_FALSE(f->FSysMenu->Items()->Items(0)->Enabled());
+  EXPECT_TRUE(f->FSysMenu->Items()->Items(1)->Enabled());
   Seen().clear();
   SendMessageA(w, WM_NCRBUTTONDOWN, HTCAPTION, ScreenAt(w, 100, 4));
   Pump();
@@ -416,8 +417,8 @@ BOOL CALLBACK ReadMenuWindow(HWND w, LPARAM) {
 // Reads the first item of the shown system menu off its window, then closes the menu.
 void CALLBACK ReadSysMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HMENU menu = MenuOwner->FSysMenu->Shown();
-  if (menu && GetMenuItemRect(nullptr, menu, 0, &FirstItem))
+  HMENU menu = MenuOwner->FSysMenu->Handle();
+  if (GetMenuItemRect(nullptr, menu, 0, &FirstItem))
     EnumThreadWindows(GetCurrentThreadId(), ReadMenuWindow, 0);
   EndMenu();
 }

@@ -126,14 +126,17 @@ TEST_F(Takeover, TheSystemMenuHoldsRestoreTheBoxesItHasASeparatorAndClose) {
   ASSERT_TRUE(full->FSysMenu);
   EXPECT_EQ(full->FSysMenu->Tag, 33333);
   std::vector<std::pair<std::string, int>> items;
-  for (auto& i : full->FSysMenu->Items) items.push_back({i->Caption, i->Tag});
+  TMenuItem* all = full->FSysMenu->Items();
+  for (int i = 0; i < all->Count(); ++i) items.push_back({all->Items(i)->Caption(), all->Items(i)->Tag});
   EXPECT_EQ(items, (std::vector<std::pair<std::string, int>>{
                        {" Restore ", 0}, {" Maximize ", 1}, {" Minimize ", 2}, {"-", 100}, {" Close ", 3}}));
-  EXPECT_EQ(ShortCutToText(full->FSysMenu->Items.back()->ShortCut), "Shift+F4");
+  EXPECT_EQ(ShortCutToText(all->Items(all->Count() - 1)->ShortCut()), "Shift+F4");
+  EXPECT_TRUE(full->FSysMenu->OwnerDraw());
+  EXPECT_EQ(full->FSysMenu->Images(), FData->FMenuImages.get());
 
   TRezIderFormImpl* plain = Skin(Window("Plain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU), false);
-  ASSERT_EQ(plain->FSysMenu->Items.size(), 3u);
-  EXPECT_EQ(plain->FSysMenu->Items[1]->Caption, "-");
+  ASSERT_EQ(plain->FSysMenu->Items()->Count(), 3);
+  EXPECT_EQ(plain->FSysMenu->Items()->Items(1)->Caption(), "-");
 }
 
 TEST_F(Takeover, AWindowWithoutIconTakesTheSkinsIconPictureOrTheKeySquare) {

@@ -71,52 +71,14 @@ void ExpectOnlyInside(TBitmap& b, const RECT& R) {
 
 TEST_F(ItemTest, MeasuringAddsTheItemBandAndRoomForTheGlyph) {
   Data->MenuItem->LeftWidth = 20;
-  TBitmap bmp(10, 10);
-  AssignMenuFont(bmp.Canvas()->Font());
-  TImageList images(nullptr);
-  for (bool withImages : {false, true}) {
-    TSkinMenuItem i = Caption("Open");
-    if (withImages) i.Images = &images;
-    int w0 = 0, h0 = 0;
-    MeasureMenuItem(i, bmp.Canvas(), w0, h0);
-    EXPECT_GT(w0, 0);
-    EXPECT_GT(h0, 0);
-    int w = 0, h = 0;
-    MenuItemMeasure(Data.get(), i, bmp.Canvas(), w, h);
-    EXPECT_EQ(w, w0 + (withImages ? 30 : 55));
-    EXPECT_EQ(h, h0);
-    w = w0, h = h0;
-    PopupItemMeasure(Data.get(), i, bmp.Canvas(), w, h);
-    EXPECT_EQ(w, w0 + (withImages ? 32 : 55));
-    EXPECT_EQ(h, h0);
-  }
+  EXPECT_EQ(MenuItemRoom(Data.get(), false, false), 55);
+  EXPECT_EQ(MenuItemRoom(Data.get(), true, false), 30);
+  EXPECT_EQ(MenuItemRoom(Data.get(), false, true), 55);
+  EXPECT_EQ(MenuItemRoom(Data.get(), true, true), 32);
   Data->MenuItem.reset();  // no element: only the glyph room
-  TSkinMenuItem i = Caption("Open");
-  int w0 = 0, h0 = 0, w = 0, h = 0;
-  MeasureMenuItem(i, bmp.Canvas(), w0, h0);
-  MenuItemMeasure(Data.get(), i, bmp.Canvas(), w, h);
-  EXPECT_EQ(w, w0 + 35);
-  i.Images = &images;
-  MeasureMenuItem(i, bmp.Canvas(), w0, h0);
-  MenuItemMeasure(Data.get(), i, bmp.Canvas(), w, h);
-  EXPECT_EQ(w, w0 + 10);
-  w = w0;
-  PopupItemMeasure(Data.get(), i, bmp.Canvas(), w, h);
-  EXPECT_EQ(w, w0 + 12);
-}
-
-TEST_F(ItemTest, TheItemsOwnMeasureTakesCaptionShortcutAndGlyph) {
-  TBitmap bmp(10, 10);
-  AssignMenuFont(bmp.Canvas()->Font());
-  TSkinMenuItem i = Caption("Open");
-  int w = 0, h = 0;
-  MeasureMenuItem(i, bmp.Canvas(), w, h);
-  EXPECT_EQ(w, bmp.Canvas()->TextWidth("Open"));
-  EXPECT_GE(h, 18);  // room for a 16-pixel glyph
-  i.ShortCut = scCtrl | 'S';
-  int ws = 0;
-  MeasureMenuItem(i, bmp.Canvas(), ws, h);
-  EXPECT_EQ(ws, w + 10 + bmp.Canvas()->TextWidth("Ctrl+S"));
+  EXPECT_EQ(MenuItemRoom(Data.get(), false, false), 35);
+  EXPECT_EQ(MenuItemRoom(Data.get(), true, false), 10);
+  EXPECT_EQ(MenuItemRoom(Data.get(), true, true), 12);
 }
 
 // ---- Backgrounds and frames --------------------------------------------------------------------
@@ -471,15 +433,6 @@ TEST_F(ItemTest, AnItemKnownByItsMenuHandleCarriesCaptionStateAndDefault) {
   DestroyMenu(menu);
 }
 
-TEST(ShortCutText, ModifiersThenTheKeysName) {
-  EXPECT_EQ(ShortCutToText(scShift | VK_F4), "Shift+F4");
-  EXPECT_EQ(ShortCutToText(scCtrl | 'S'), "Ctrl+S");
-  EXPECT_EQ(ShortCutToText(scShift | scCtrl | scAlt | VK_DELETE), "Shift+Ctrl+Alt+Del");
-  EXPECT_EQ(ShortCutToText(VK_F12), "F12");
-  EXPECT_EQ(ShortCutToText(scAlt | VK_RETURN), "Alt+Enter");
-  EXPECT_EQ(ShortCutToText(0), "");
-}
-
 TEST_F(ItemTest, ToolButtonsTakeTheButtonsFrameOfTheirState) {
   const RECT bounds{2, 2, 30, 22};
   struct Case {
@@ -530,10 +483,9 @@ TEST_F(ItemTest, OwnerDrawnItemsOfAnOpenMenuAreMeasuredAndPaintedFromTheSkin) {
   OnMeasure = [&](MEASUREITEMSTRUCT* m) {
     TBitmap probe(4, 4);
     AssignMenuFont(probe.Canvas()->Font());
-    TSkinMenuItem i = Caption(m->itemID == 1 ? "First" : "Second");
     int w = 0, h = 0;
-    MeasureMenuItem(i, probe.Canvas(), w, h);
-    PopupItemMeasure(Data.get(), i, probe.Canvas(), w, h);
+    MeasureMenuItemText(probe.Canvas(), m->itemID == 1 ? "First" : "Second", 0, 16, w, h);
+    w += MenuItemRoom(Data.get(), false, true);
     m->itemWidth = UINT(w);
     m->itemHeight = UINT(h);
   };

@@ -45,6 +45,12 @@ std::string SkinWindowText(HWND Window) {
   return text;
 }
 
+void SelectWindowFont(TCanvas* Canvas, HWND Window, HFONT Fallback) {
+  auto font = reinterpret_cast<HFONT>(SendMessageA(Window, WM_GETFONT, 0, 0));
+  if (!font || GetObjectType(font) != OBJ_FONT) font = Fallback;
+  if (font) Canvas->Font()->SetHandle(font);
+}
+
 // ---- The form's list of skinned controls ---------------------------------------------------------
 
 TSkinControlHost::~TSkinControlHost() { FreeControls(); }

@@ -54,6 +54,9 @@ inline int RectHeight(const RECT& R) { return R.bottom - R.top; }
 
 // The window text as the engine reads it: WM_GETTEXT into a buffer of 1000 characters.
 std::string SkinWindowText(HWND Window);
+// The window's font (WM_GETFONT) on the canvas. A window that names no font, or one that was deleted
+// under it, gets Fallback instead (none: the canvas keeps its font): painting goes on either way.
+void SelectWindowFont(TCanvas* Canvas, HWND Window, HFONT Fallback);
 
 // Where a glyph and its caption go inside a client area of size Client (the layout rule of the
 // skinned bitmap and speed buttons). SpeedButton moves a centred pair with a fixed spacing one pixel

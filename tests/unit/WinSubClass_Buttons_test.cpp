@@ -7,6 +7,7 @@
 
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
+#include "tests/unit/MessageBoxWatch.h"
 #include "skin/RezIderForm.h"
 #include "tk/Buttons.h"
 #include "tk/StdCtrls.h"
@@ -139,6 +140,21 @@ TEST_F(ButtonTest, BarePushButtonPostsItsCommandOnReleaseOnly) {
   EXPECT_EQ(Middle(skin, button), ButtonFrame(4));
   delete skin;
   DestroyWindow(parent);
+}
+
+TEST_F(ButtonTest, AFontDeletedUnderTheButtonLeavesItPaintedWithoutAnErrorBox) {
+  HWND w = Child("BUTTON", BS_PUSHBUTTON, 10, 10, 60, 24);
+  auto* skin = SkinBare<TSkinButton>(w);
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+  SendMessageA(w, WM_SETFONT, WPARAM(font), FALSE);
+  DeleteObject(font);
+  TBitmap into(60, 24);
+  {
+    MessageBoxWatch watch;
+    SendMessageA(w, WM_PAINT, WPARAM(into.Canvas()->Handle()), 0);
+    EXPECT_EQ(watch.Caption, "");
+  }
+  EXPECT_EQ(PixelAt(into, 30, 12), ButtonFrame(skin->FFocused ? 4 : 1));
 }
 
 TEST_F(ButtonTest, MovingFromOneButtonToAnotherMakesTheFirstLeave) {

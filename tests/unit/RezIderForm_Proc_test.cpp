@@ -366,6 +366,34 @@ TEST_F(Menus, MenuItemsAreMeasuredByTheirTextInTheMenuFont) {
   EXPECT_TRUE(Reached(w, WM_MEASUREITEM));
 }
 
+TEST_F(Menus, ItemsMadeOwnerDrawnAreMeasuredByAllTheirTextAndOnlySeparatorsAsSeparators) {
+  HWND w = WithMenu();
+  const std::string longText(120, 'x');
+  AppendMenuA(FSub, MF_STRING, 103, longText.c_str());
+  AppendMenuA(FSub, MF_STRING, 104, "");
+  TRezIderFormImpl* f = Skin(w);
+  f->MakeMenuOwnerDraw(FSub);
+  f->FTrackedMenu = FSub;
+  auto measure = [&](UINT id) {
+    MEASUREITEMSTRUCT item{ODT_MENU, 0, id, 0, 15, 0};
+    SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+  };
+  HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont);
+  HDC dc = GetWindowDC(w);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, longText.c_str(), int(longText.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  DeleteObject(font);
+  EXPECT_EQ(int(measure(103).itemWidth), extent.cx + 26 + FData->MenuItem->LeftWidth);
+  EXPECT_EQ(measure(104).itemHeight, 19u);
+  EXPECT_EQ(measure(101).itemHeight, 19u);
+  f->RestoreOwnerDrawnItems();
+  EXPECT_EQ(MenuItemText(FSub, 103, false), longText);
+}
+
 TEST_F(Menus, AWindowWithoutAMenuPassesMenuMeasuringOn) {
   HWND w = Window();
   Skin(w);

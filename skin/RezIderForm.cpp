@@ -45,10 +45,14 @@ void TRezIderForm::SetSkinRegion(HRGN Region, bool Redraw) {
   }
 }
 
-void TRezIderForm::ClearRegion() {
-  SetWindowRgn(FHandle, nullptr, TRUE);
+void TRezIderForm::RemoveRegion(bool Redraw) {
+  SetWindowRgn(FHandle, nullptr, Redraw);
   FRegion = nullptr;
   FHasRegion = false;
+}
+
+void TRezIderForm::ClearRegion() {
+  if (FHasRegion) RemoveRegion(false);
 }
 
 void TRezIderForm::FrameChanged() {
@@ -532,7 +536,7 @@ void TRezIderFormImpl::UnskinForm() {
   FFrameBitmap->SetSize(0, 0);
   ResizeForRestoredFrame();
   // The system owns the region it was given and deletes it when it is taken off.
-  ClearRegion();
+  RemoveRegion(true);
 }
 
 void TRezIderFormImpl::UnskinDestroyed() {

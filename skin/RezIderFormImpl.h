@@ -162,11 +162,15 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void NCPaint(TMessage& Message);
   void PaintNonClient(HDC DC);
   void PaintCaptionBar(HDC DC);
+  // The caption strip of a window W x H in FFrameBitmap. It starts from the window's top strip as
+  // the side edges left it (Window), or, without that, from the side edges drawn for that size.
+  void ComposeCaption(HDC Window, int W, int H);
   void DrawCaption(TCanvas* Canvas, const RECT& R);
   void PlaceSysButtons();
   void DrawSysButtons(TCanvas* Canvas);
   void DrawBorder(int Side, const RECT& Rect, HDC DC);
   void UpdateRegion() override;
+  void ClearRegion() override;
   void FindMdiClient();
 
   // ---- caption buttons and system menu (RezIderFormButtons.cpp) ----

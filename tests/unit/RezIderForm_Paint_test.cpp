@@ -131,6 +131,46 @@ TEST_F(Paint, TheRegionIsRebuiltOnlyWhenTheSizeChanges) {
   EXPECT_TRUE(InRegion(w, 259, 0));
 }
 
+TEST_F(Paint, AfterAWidthChangeTheRegionTopIsCutFromTheCaptionOfTheNewWidth) {
+  // The minimise button over the top edge's key mark: the caption keeps that pixel.
+  for (auto& d : FData->SysButtons)
+    if (d->Action == 2) {
+      d->Align = 0;
+      d->Xcoord = kLeft;
+    }
+  HWND w = Painted();
+  EXPECT_TRUE(InRegion(w, kLeft, 0));
+  // Sized without a repaint first (the caption picture is of the old width).
+  SetWindowPos(w, nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+  ASSERT_EQ(FForm->FRegionWidth, 260);
+  EXPECT_TRUE(InRegion(w, kLeft, 0));
+}
+
+TEST_F(Paint, ClearingTheRegionEmptiesTheCaptionPictureRedrawsNothingAndLeavesOtherRegionsAlone) {
+  HWND w = Painted();
+  ASSERT_TRUE(FForm->FHasRegion);
+  ASSERT_FALSE(FForm->FFrameBitmap->Empty());
+  Pump();
+  // Something else than the skin on the left edge: only a redraw would paint over it.
+  const SIZE s = WindowSize(w);
+  HDC dc = GetWindowDC(w);
+  HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
+  RECT r{0, 10, kLeft, s.cy - 10};
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+  ReleaseDC(w, dc);
+  FForm->ClearRegion();
+  Pump();
+  EXPECT_FALSE(FForm->FHasRegion);
+  EXPECT_TRUE(FForm->FFrameBitmap->Empty());
+  EXPECT_FALSE(InRegion(w, 0, 0) || InRegion(w, 50, 50));
+  EXPECT_EQ(WindowPixel(w, 1, s.cy / 2), RGB(0, 255, 0));
+  // A region the skin did not set is not the skin's to take off.
+  SetWindowRgn(w, CreateRectRgn(0, 0, 50, 50), FALSE);
+  FForm->ClearRegion();
+  EXPECT_TRUE(InRegion(w, 10, 10));
+}
+
 TEST_F(Paint, EdgesWithoutTransparencyGiveAPlainRegionAndNoCache) {
   for (auto* e : {FData->Left.get(), FData->Right.get(), FData->Top.get(), FData->Bottom.get()}) e->Trans = 0;
   HWND w = Painted();

@@ -210,10 +210,7 @@ void TRezIderFormImpl::SkinForm(TSkinData* Data) {
     LoadSkinParts();
   }
 
-  FObjectInstance = RezIderFormInstanceProc;
-  SetPropA(FHandle, kRezIderFormProp, this);
-  FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
-  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
+  FObjectInstance = HookWindowProc(FHandle, MakeWndMethod<&TRezIderFormImpl::WndProc>(this), FOldWndProc);
 
   if (FForm) {
     if (FormControlHooks.SkinFormControls) FormControlHooks.SkinFormControls(this, FForm);
@@ -371,18 +368,12 @@ void TRezIderFormImpl::PurgeControls() {
 
 void TRezIderFormImpl::HookMdiClient() {
   if (!FClientHandle || FClientInstance) return;
-  FClientInstance = RezIderClientInstanceProc;
-  SetPropA(FClientHandle, kRezIderFormProp, this);
-  FClientOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FClientHandle, GWLP_WNDPROC));
-  SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientInstance));
+  FClientInstance =
+      HookWindowProc(FClientHandle, MakeWndMethod<&TRezIderFormImpl::ClientWndProc>(this), FClientOldWndProc);
 }
 
 void TRezIderFormImpl::UnhookMdiClient() {
-  if (!FClientInstance) return;
-  if (IsWindow(FClientHandle)) {
-    SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientOldWndProc));
-    RemovePropA(FClientHandle, kRezIderFormProp);
-  }
+  UnhookWindowProc(FClientHandle, FClientInstance, FClientOldWndProc);
   FClientInstance = nullptr;
 }
 
@@ -504,8 +495,8 @@ void TRezIderFormImpl::RestoreWndProc() {
     FForm->WindowProc = FOldWindowProc;
     FOldWindowProc = {};
   }
-  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-  RemovePropA(FHandle, kRezIderFormProp);
+  // Under a subclass made after the takeover the stub stays and passes everything on.
+  UnhookWindowProc(FHandle, FObjectInstance, FOldWndProc);
   FObjectInstance = nullptr;
 }
 

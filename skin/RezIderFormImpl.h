@@ -87,6 +87,8 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool MdiChildAbnormal() const { return FMdiKind == mkChild && FShowState != ssNormal; }
 
   // ---- window procedure (RezIderFormProc.cpp) ----
+  // The window's and its MDI client's messages, through the stubs bound to this object (which
+  // let no failure through to the system).
   void WndProc(TMessage& Message);
   void ClientWndProc(TMessage& Message);
   void CallDefault(TMessage& Message);
@@ -188,9 +190,9 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   // ---- fields ----
   TWndMethod FOldWindowProc;
   WNDPROC FOldWndProc = nullptr;
-  WNDPROC FObjectInstance = nullptr;  // our procedure while the window is taken over
+  WNDPROC FObjectInstance = nullptr;  // the stub bound to this object while the window is taken over
   WNDPROC FClientOldWndProc = nullptr;
-  WNDPROC FClientInstance = nullptr;
+  WNDPROC FClientInstance = nullptr;  // the MDI client's, while it is hooked
   std::unique_ptr<TFont> FCaptionFont;
   bool FActivated = false;
   TTimer* FTimer = nullptr;  // owned as a component
@@ -250,12 +252,6 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void ResizeForRestoredFrame();
   TDataSkinBorder* Edge(int Side) const;
 };
-
-// The window property that leads the procedures below to their object.
-constexpr const char* kRezIderFormProp = "RezIderForm";
-// The procedures the skinned window and its MDI client window get.
-LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 // The window's text (at most 1000 characters) and class name (at most 100).
 std::string GetWindowTextString(HWND Window);

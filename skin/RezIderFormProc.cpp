@@ -16,30 +16,7 @@ bool MdiMaxOn() { return SkinManager && SkinManager->MdiMax(); }
 
 POINT MessagePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-LRESULT Dispatch(TRezIderFormImpl* Form, void (TRezIderFormImpl::*Proc)(TMessage&), UINT Msg, WPARAM wParam,
-                 LPARAM lParam) {
-  TMessage m{Msg, wParam, lParam, 0};
-  // Nothing may unwind through the system's frames.
-  try {
-    (Form->*Proc)(m);
-  } catch (...) {
-  }
-  return m.Result;
-}
-
 }  // namespace
-
-LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = static_cast<TRezIderFormImpl*>(GetPropA(Window, kRezIderFormProp));
-  if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
-  return Dispatch(form, &TRezIderFormImpl::WndProc, Msg, wParam, lParam);
-}
-
-LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = static_cast<TRezIderFormImpl*>(GetPropA(Window, kRezIderFormProp));
-  if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
-  return Dispatch(form, &TRezIderFormImpl::ClientWndProc, Msg, wParam, lParam);
-}
 
 void TRezIderFormImpl::CallDefault(TMessage& Message) {
   Message.Result = CallWindowProcA(FOldWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam);

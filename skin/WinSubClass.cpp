@@ -10,10 +10,6 @@
 
 namespace {
 
-// A bare window taken over keeps its object and the procedure it had as window properties.
-const char* const kInstanceProp = "TSkinControl.Instance";
-const char* const kOldProcProp = "TSkinControl.OldProc";
-
 // A canvas on a borrowed context for the length of one drawing.
 struct TBorrowedCanvas {
   TCanvas Canvas;
@@ -87,18 +83,14 @@ TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TSkinControl::~TSkinControl() {
   GiveBackWindowProc();
-  if (FObjectInstance) {
-    // Only a window that still runs our procedure on top gets its own back; under another
-    // subclass the stub stays and passes everything straight to the saved procedure.
-    if (IsWindow(FHandle) &&
-        GetWindowLongPtrA(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc)) {
-      SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-      RemovePropA(FHandle, kOldProcProp);
-    }
-    if (IsWindow(FHandle)) RemovePropA(FHandle, kInstanceProp);
-    FObjectInstance = nullptr;
-  }
+  GiveBackWndProc();
   if (FForm) FForm->RemoveControl(this);
+}
+
+void TSkinControl::GiveBackWndProc() {
+  // Under another subclass the stub stays and passes everything on to the saved procedure.
+  UnhookWindowProc(FHandle, FObjectInstance, FOldWndProc);
+  FObjectInstance = nullptr;
 }
 
 void TSkinControl::GiveBackWindowProc() {
@@ -146,34 +138,20 @@ void TSkinControl::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSk
   FEnabled = true;
   if (FForm) FForm->AddControl(this);
   FText = SkinWindowText(Handle);
-  FObjectInstance = reinterpret_cast<void*>(&TSkinControl::InstanceProc);
-  FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle, GWLP_WNDPROC));
-  SetPropA(Handle, kInstanceProp, this);
-  SetPropA(Handle, kOldProcProp, reinterpret_cast<HANDLE>(FOldWndProc));
-  SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc));
+  FObjectInstance = HookWindowProc(Handle, MakeWndMethod<&TSkinControl::InstanceWndProc>(this), FOldWndProc);
   FSkinned = true;
   FSkinState = scsSkinned;
 }
 
-LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* self = static_cast<TSkinControl*>(GetPropA(Window, kInstanceProp));
-  if (!self) {
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(Window, kOldProcProp));
-    return old ? CallWindowProcA(old, Window, Msg, WParam, LParam)
-               : DefWindowProcA(Window, Msg, WParam, LParam);
-  }
-  TMessage m{Msg, WParam, LParam, 0};
+void TSkinControl::InstanceWndProc(TMessage& Message) {
+  // The window goes: it gets its procedure back while it still can (the saved one still serves).
+  if (Message.Msg == WM_NCDESTROY) GiveBackWndProc();
   try {
-    self->WndProc(m);
+    WndProc(Message);
   } catch (const std::exception& e) {
     // Failures cannot travel through the system's frames.
     Application->HandleException(e.what());
   }
-  if (Msg == WM_NCDESTROY) {
-    RemovePropA(Window, kInstanceProp);
-    RemovePropA(Window, kOldProcProp);
-  }
-  return m.Result;
 }
 
 void TSkinControl::WndProc(TMessage& Message) {

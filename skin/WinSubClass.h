@@ -115,7 +115,7 @@ class TSkinControl : public TComponent {
   bool FEnabled = false;
   bool FFocused = false;
   std::string FText;
-  void* FObjectInstance = nullptr;
+  WNDPROC FObjectInstance = nullptr;
   WNDPROC FOldWndProc = nullptr;
   TSkinData* FSkinData = nullptr;
   HWND FHandle = nullptr;
@@ -138,7 +138,10 @@ class TSkinControl : public TComponent {
   void GiveBackWindowProc();
 
  private:
-  static LRESULT CALLBACK InstanceProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // A bare window's messages, through the stub bound to this object.
+  void InstanceWndProc(TMessage& Message);
+  // The bare window's procedure goes back (see UnhookWindowProc).
+  void GiveBackWndProc();
 };
 
 // A push button painted from the Buttons element, with its own hot and pressed tracking.

@@ -258,7 +258,7 @@ TEST_F(Paint, TheMdiClientOfAFrameIsFoundAndHooked) {
   TRezIderFormImpl* f = Skin(frame);
   EXPECT_EQ(f->FMdiKind, mkFrame);
   EXPECT_EQ(f->FClientHandle, client);
-  EXPECT_EQ(Proc(client), reinterpret_cast<LONG_PTR>(RezIderClientInstanceProc));
+  EXPECT_EQ(Proc(client), reinterpret_cast<LONG_PTR>(f->FClientInstance));
   EXPECT_FALSE(f->IsMdiChildMaximized());
   Unskin(f);
   EXPECT_EQ(Proc(client), own);

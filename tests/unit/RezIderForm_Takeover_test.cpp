@@ -13,7 +13,7 @@ TEST_F(Takeover, ABareWindowIsTakenOverAndAnswersTheSkinnedQuery) {
   const LONG_PTR own = Proc(w);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
   TRezIderFormImpl* f = Skin(w, false);
-  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(f->FObjectInstance));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(f->FOldWndProc), own);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
   EXPECT_EQ(f->FState, fsCreated);
@@ -74,7 +74,43 @@ TEST_F(Takeover, GiveBackRestoresProcedureStylesClientSizeAndRegion) {
   EXPECT_EQ(GetWindowRgn(w, probe), ERROR);
   DeleteObject(probe);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
-  EXPECT_EQ(GetPropA(w, kRezIderFormProp), nullptr);
+}
+
+// Someone else's subclass: passes everything on, and tells when a message comes round to it again.
+constexpr UINT kProbe = WM_APP + 7;
+WNDPROC Below = nullptr;
+int ForeignDepth = 0, ForeignSeen = 0;
+LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (m != kProbe) return CallWindowProcA(Below, h, m, wp, lp);
+  ++ForeignSeen;
+  if (ForeignDepth > 0) return 0;
+  ++ForeignDepth;
+  LRESULT r = CallWindowProcA(Below, h, m, wp, lp);
+  --ForeignDepth;
+  return r;
+}
+
+TEST_F(Takeover, ASubclassMadeAfterTheTakeoverStaysThroughGiveBackAndASecondTakeover) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  Below = reinterpret_cast<WNDPROC>(Proc(w));
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc));
+  auto probe = [&] {
+    Seen().clear();
+    ForeignSeen = 0;
+    SendMessageA(w, kProbe, 0, 0);
+    return ForeignSeen == 1 && Reached(w, kProbe);
+  };
+  Unskin(f);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(ForeignProc));
+  EXPECT_TRUE(probe());
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
+  TRezIderFormImpl* g = Skin(w);
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_TRUE(probe());
+  Unskin(g);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(ForeignProc));
+  EXPECT_TRUE(probe());
 }
 
 TEST_F(Takeover, AnOwnedWindowKeepsItsCaptionAndLosesItsBoxesUntilGiveBack) {
@@ -178,7 +214,7 @@ TEST_F(Takeover, WithoutTheMainMenuElementOnlyTheProcedureIsTakenAndGivenBack) {
   const LONG_PTR own = Proc(w);
   TRezIderFormImpl* f = Skin(w);
   EXPECT_FALSE(f->FFullSkin);
-  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(f->FObjectInstance));
   EXPECT_EQ(Style(w), style);
   EXPECT_EQ(WindowSize(w).cx, outer.cx);
   EXPECT_EQ(WindowSize(w).cy, outer.cy);

@@ -79,21 +79,22 @@ TEST_F(Proc, NcCalcSizeWithoutValidRectsAnswersZeroAndKeepsTheDefaultRectangle) 
   EXPECT_TRUE(EqualRect(&r, &expected));
 }
 
-TEST_F(Proc, HitTestMakesTheCaptionStripDraggableBelowItsTopRows) {
+TEST_F(Proc, HitTestMakesTheCaptionStripDraggableBelowItsTopRowsAndTheMenuBarAMenu) {
   HWND w = Window("Hit", WS_POPUP | WS_CAPTION | WS_VISIBLE);
-  Skin(w);
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 1, "&Item");
+  SetMenu(w, bar);
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_GT(f->FMenuBarHeight, 2);
   // Whatever the window's own procedure answered stays; only "nowhere" is replaced.
   const LRESULT top = DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1));
-  const LRESULT caption = DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4));
-  const LRESULT row1 = SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1));
-  const LRESULT row4 = SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4));
-  EXPECT_EQ(row1, top);
-  if (caption == HTNOWHERE) {
-    EXPECT_EQ(row4, HTCAPTION);
-  } else {
-    EXPECT_EQ(row4, caption);
-  }
-  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 50)), HTCLIENT);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1)), top);
+  for (int y : {4, kTop, kTop + 2})
+    ASSERT_EQ(DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, y)), HTNOWHERE);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, kTop)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, kTop + 2)), HTMENU);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 80)), HTCLIENT);
 }
 
 TEST_F(Proc, NcActivateIsAnsweredAndPaintedByTheSkinAlone) {

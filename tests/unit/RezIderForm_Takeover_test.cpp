@@ -291,6 +291,7 @@ TEST_F(Takeover, AMessageBoxNarrowerThanItsCaptionIsWidenedAndItsChildrenShifted
 // What the timer inside a real message box's modal loop found and did.
 struct TBoxRun {
   TSkinData* Data = nullptr;
+  HWND Owner = nullptr;
   bool Skinned = false, Activated = false, KeptCaption = false, GivenBack = false, Widened = false;
   LONG_PTR OwnProc = 0;
 } BoxRun;
@@ -306,7 +307,9 @@ void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
   BoxRun.Skinned = SendMessageA(box, WM_SKINQUERY, 0, 0) == 1;
   SendMessageA(box, WM_SKINACTIVATED, 0, SkinActivatedParam);
   BoxRun.Activated = f->FState == fsSkinned;
-  BoxRun.KeptCaption = (Style(box) & WS_CAPTION) == WS_CAPTION || !f->FOwnerWindow;
+  // An owned box keeps its caption style and loses its system menu.
+  BoxRun.KeptCaption = f->FOwnerWindow == BoxRun.Owner && (Style(box) & WS_CAPTION) == WS_CAPTION &&
+                       !(Style(box) & WS_SYSMENU);
   const TDataSkinTitle& t = *BoxRun.Data->Title;
   const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
                      t.RightWidth + t.TXTBackleft + t.TXTBackRight;
@@ -321,8 +324,9 @@ void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
 TEST_F(Takeover, ARealMessageBoxIsTakenOverInItsModalLoopAndGivenBack) {
   BoxRun = {};
   BoxRun.Data = FData.get();
+  BoxRun.Owner = Window("Owner");
   SetTimer(nullptr, 0, 200, SkinTheBox);
-  MessageBoxA(nullptr, "Text", "A message box with a rather long caption text", MB_OK);
+  MessageBoxA(BoxRun.Owner, "Text", "A message box with a rather long caption text", MB_OK);
   EXPECT_TRUE(BoxRun.Skinned);
   EXPECT_TRUE(BoxRun.Activated);
   EXPECT_TRUE(BoxRun.KeptCaption);

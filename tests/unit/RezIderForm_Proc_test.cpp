@@ -519,3 +519,108 @@ TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// A real MDI frame: its own procedure is the system's frame procedure over its MDI client.
+HWND FrameClient = nullptr;
+LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  return DefFrameProcA(h, FrameClient, m, w, l);
+}
+constexpr const char* kFrameClass = "RezIderFormTestMdiFrame";
+constexpr const char* kChildClass = "RezIderFormTestMdiChild";
+
+class Mdi : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    WNDCLASSA wc{};
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpfnWndProc = FrameProc;
+    wc.lpszClassName = kFrameClass;
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = DefMDIChildProcA;
+    wc.lpszClassName = kChildClass;
+    RegisterClassA(&wc);
+    ASSERT_EQ(SkinManager, nullptr);
+    SkinManagerLink(true);
+    SkinManager->AddSkinData(FData.get());
+    SkinManager->Enabled = true;
+  }
+  void TearDown() override {
+    delete SkinManager;
+    SkinManager = nullptr;
+    FormTest::TearDown();
+  }
+  // A frame with a menu bar and an MDI client, skinned by the manager.
+  TRezIderFormImpl* Frame(HWND& frame) {
+    frame =
+        Window("Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 400, 300, nullptr, kFrameClass);
+    FWindowMenu = CreatePopupMenu();
+    AppendMenuA(FWindowMenu, MF_STRING, 50, "&Tile");
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(FWindowMenu), "&Window");
+    SetMenu(frame, menu);
+    CLIENTCREATESTRUCT ccs{FWindowMenu, 1000};
+    FrameClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 380,
+                                  240, frame, nullptr, nullptr, &ccs);
+    EXPECT_TRUE(SkinManager->SkinWindow(frame));
+    Pump();
+    return ObjectAs<TRezIderFormImpl>(SkinManager->FindForm(frame));
+  }
+  HWND MaximisedChild(const char* title) {
+    MDICREATESTRUCTA mcs{kChildClass, title, GetModuleHandleA(nullptr), 0, 0, 200, 150, WS_MAXIMIZE, 0};
+    return HWND(SendMessageA(FrameClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  }
+  HMENU FWindowMenu = nullptr;
+};
+
+TEST_F(Mdi, TheClientProcedureFollowsChildrenMenusAndArrangementsUnderAMaximisedChild) {
+  HWND frame;
+  TRezIderFormImpl* f = Frame(frame);
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(f->FMdiKind, mkFrame);
+  ASSERT_NE(f->FMenuBar, nullptr);
+  const bool menuUpdate = FData->MenuUpdate;
+
+  // A new child holds the menu's updates back until the client refreshed the frame menu for it;
+  // then the frame repaints its frame.
+  HWND child = MaximisedChild("First");
+  ASSERT_TRUE(child);
+  EXPECT_FALSE(FData->MenuUpdate);
+  EXPECT_EQ(f->FPendingMdiChild, child);
+  EXPECT_TRUE(f->IsMdiChildMaximized());
+  MSG m;
+  while (PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE)) {
+  }
+  SendMessageA(FrameClient, WM_MDIREFRESHMENU, 0, 0);
+  EXPECT_EQ(f->FPendingMdiChild, nullptr);
+  EXPECT_TRUE(PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE));
+
+  // Another frame menu: the skinned bar shows it, the frame none of its own.
+  HMENU other = CreateMenu();
+  AppendMenuA(other, MF_STRING, 60, "&Other");
+  SendMessageA(FrameClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(f->FMenuBar->FMenuHandle, other);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+
+  // Tiling and cascading end the maximised state the manager keeps.
+  for (UINT arrange : {UINT(WM_MDICASCADE), UINT(WM_MDITILE)}) {
+    SkinManager->SetMdiMax(true);
+    SendMessageA(FrameClient, arrange, 0, 0);
+    EXPECT_FALSE(SkinManager->MdiMax()) << arrange;
+  }
+
+  // A child destroyed: the maximised state follows the active child left, and with no skinned
+  // child left the menu's updates come back.
+  HWND second = MaximisedChild("Second");
+  ASSERT_TRUE(second);
+  SendMessageA(FrameClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_TRUE(SkinManager->MdiMax());
+  EXPECT_EQ(FData->MenuUpdate, menuUpdate);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+  DestroyMenu(other);
+}
+
+}  // namespace

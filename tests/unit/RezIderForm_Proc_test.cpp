@@ -611,13 +611,16 @@ TEST_F(Mdi, TheClientProcedureFollowsChildrenMenusAndArrangementsUnderAMaximised
     EXPECT_FALSE(SkinManager->MdiMax()) << arrange;
   }
 
-  // A child destroyed: the maximised state follows the active child left, and with no skinned
-  // child left the menu's updates come back.
+  // A child destroyed: the maximised state follows the active child left (restored here), and
+  // with no skinned child left the menu's updates come back.
   HWND second = MaximisedChild("Second");
   ASSERT_TRUE(second);
+  SendMessageA(FrameClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(second), 0);
+  ASSERT_FALSE(f->IsMdiChildMaximized());
+  SkinManager->SetMdiMax(true);
   SendMessageA(FrameClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
   EXPECT_FALSE(IsWindow(child));
-  EXPECT_TRUE(SkinManager->MdiMax());
+  EXPECT_FALSE(SkinManager->MdiMax());
   EXPECT_EQ(FData->MenuUpdate, menuUpdate);
   EXPECT_EQ(GetMenu(frame), nullptr);
   DestroyMenu(other);

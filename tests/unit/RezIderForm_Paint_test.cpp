@@ -85,6 +85,40 @@ TEST_F(Paint, TheCaptionTextStartsAtTheTextShiftAndIsClippedBeforeTheRightMargin
   EXPECT_EQ(WindowPixel(w, FForm->FCaptionTextRect.left + FData->Title->TXTBackleft, 4), Colour(tpTitle, 1));
 }
 
+TEST_F(Paint, CaptionTextAlignment1CentresIt2PutsItRightAndRightToLeftAlwaysDrawsItRight) {
+  const TDataSkinTitle& title = *FData->Title;
+  struct {
+    int alignment;
+    bool rightToLeft;
+    int firstInk = -1;
+  } cases[] = {{1, false}, {2, false}, {0, true}};
+  SIZE text{}, blank{};
+  for (auto& c : cases) {
+    FData->Title->TextAlignment = c.alignment;
+    HWND w = Window("WWW");
+    if (c.rightToLeft) SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    FForm = Skin(w);
+    SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
+    // The text is measured with three leading blanks, plus the pieces of the caption background.
+    HDC dc = GetWindowDC(w);
+    HGDIOBJ old = SelectObject(dc, FForm->FCaptionFont->Handle());
+    GetTextExtentPoint32A(dc, "   WWW", 6, &text);
+    GetTextExtentPoint32A(dc, " ", 1, &blank);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    const int tw = text.cx + title.TXTBackleft + title.TXTBackRight;
+    const int rw = WindowSize(w).cx - kLeft - kRight;
+    const int left = kLeft + (c.alignment == 1 ? (rw - tw) / 2 : rw - title.RightWidth - tw);
+    EXPECT_EQ(FForm->FCaptionTextRect.left, left) << c.alignment << c.rightToLeft;
+    for (int x = FForm->FCaptionTextRect.left; c.firstInk < 0 && x < FForm->FCaptionTextRect.right; ++x)
+      for (int y = 0; y < kTop; ++y)
+        if (WindowPixel(w, x, y) == NamedColour("TitleTextActive")) c.firstInk = x;
+  }
+  // Drawn with one blank fewer than measured: flush right, the text starts one blank further in.
+  ASSERT_GE(cases[1].firstInk, 0);
+  EXPECT_EQ(cases[2].firstInk - cases[1].firstInk, blank.cx);
+}
+
 TEST_F(Paint, TheCaptionTextIsDrawnInTheActiveTitleColour) {
   HWND w = Painted(true, "WWWW");
   const RECT t = FForm->FCaptionTextRect;

@@ -247,6 +247,57 @@ TEST_F(Takeover, AToolkitFormTakesTheSkinColourAndItsMessageMethodComesBack) {
   delete f;
 }
 
+// What reaches a form's own handling of the refresh message.
+struct TRefreshCounter {
+  TWndMethod Next;
+  int Count = 0;
+  void Handle(TMessage& m) {
+    if (m.Msg == WM_SKINREFRESH) ++Count;
+    Next(m);
+  }
+};
+
+TEST_F(Takeover, TheRefreshMessageShowsAnotherSkinOnAToolkitFormAndItsControlsAndGoesNoFurther) {
+  TForm* form = Form("Refresh");
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  panel->SetBounds(10, 10, 60, 40);
+  TRefreshCounter own{form->WindowProc};
+  form->WindowProc = MakeWndMethod<&TRefreshCounter::Handle>(&own);
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  SendMessageA(form->Handle(), WM_SKINACTIVATED, 0, SkinActivatedParam);
+  ASSERT_EQ(panel->Color(), FData->ButtonFace);
+  HRGN shaped = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(form->Handle(), shaped), ERROR);
+  ASSERT_FALSE(PtInRegion(shaped, 0, 0));  // the test skin's edges leave the corner out
+  // Another skin: other colours, and edges without transparent pixels. The buttons of the old one
+  // go first, as the manager has them go before a new skin is applied.
+  f->FreeNCObjects();
+  ASSERT_TRUE(skintest::LoadArchive(*FData, ctltest::PackTestSkin([](std::string ini) {
+    for (const char* side : {"Left", "Right", "Top", "Bottom"}) {
+      const std::string key = std::string(side) + "Trans=1";
+      ini.replace(ini.find(key), key.size(), std::string(side) + "Trans=0");
+    }
+    return ini.replace(ini.find("ButtonFace=21 22 23"), 19, "ButtonFace=24 25 26");
+  })));
+  f->LoadSkinParts();
+  SendMessageA(form->Handle(), WM_SKINREFRESH, 0, 0);
+  EXPECT_EQ(own.Count, 0);
+  EXPECT_EQ(FData->ButtonFace, TColor(RGB(24, 25, 26)));
+  EXPECT_EQ(form->Color(), FData->ButtonFace);
+  EXPECT_EQ(panel->Color(), FData->ButtonFace);
+  HRGN plain = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(form->Handle(), plain), ERROR);
+  EXPECT_TRUE(PtInRegion(plain, 0, 0));
+  EXPECT_EQ(f->FState, fsSkinned);
+  for (HRGN r : {shaped, plain}) DeleteObject(r);
+  f->UnskinForm();
+  delete f;
+  form->WindowProc = own.Next;
+}
+
 TEST_F(Takeover, AToolkitFormThatGoesTakesItsSkinnedObjectWithItWithoutRestoringColour) {
   TForm* form = Form("Going");
   auto* f = new TRezIderFormImpl(form);

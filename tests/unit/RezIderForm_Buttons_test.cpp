@@ -215,17 +215,11 @@ TEST_F(Buttons, MdiCommandsWithoutAnMdiClientDoNothing) {
 }
 
 POINT MenuAt{};
-BOOL CALLBACK NoteMenu(HWND w, LPARAM) {
-  RECT r{};
-  if (GetWindowClassName(w) != "#32768" || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return TRUE;
-  MenuAt = {r.left, r.top};
-  return FALSE;
-}
-
 // Notes where this thread's system menu is, and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  EnumThreadWindows(GetCurrentThreadId(), NoteMenu, 0);
+  RECT r{};
+  if (HWND menu = ThreadMenuWindow(); menu && GetWindowRect(menu, &r)) MenuAt = {r.left, r.top};
   EndMenu();
 }
 

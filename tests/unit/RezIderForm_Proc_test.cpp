@@ -231,8 +231,7 @@ HMENU MenuSeen = nullptr;
 // Notes the system menu that is up, and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HWND popup = FindWindowA("#32768", nullptr);
-  MenuSeen = popup && IsWindowVisible(popup) ? MenuOf->FSysMenu->Handle() : nullptr;
+  MenuSeen = ThreadMenuWindow() ? MenuOf->FSysMenu->Handle() : nullptr;
   EndMenu();
 }
 
@@ -432,23 +431,18 @@ TEST_F(Menus, MenuItemsKnownByHandleAreDrawnFromTheSkin) {
   EXPECT_TRUE(Reached(w, WM_DRAWITEM));
 }
 
-TRezIderFormImpl* MenuOwner = nullptr;
-RECT FirstItem{};
-COLORREF FirstItemPixel = CLR_INVALID;
-BOOL CALLBACK ReadMenuWindow(HWND w, LPARAM) {
-  if (GetWindowClassName(w) != "#32768" || !IsWindowVisible(w)) return TRUE;
-  POINT p{FirstItem.right - 4, (FirstItem.top + FirstItem.bottom) / 2};
-  RECT r{};
-  GetWindowRect(w, &r);
-  FirstItemPixel = WindowPixel(w, p.x - r.left, p.y - r.top);
-  return FALSE;
-}
-// Reads the first item of the shown system menu off its window, then closes the menu.
-void CALLBACK ReadSysMenu(HWND, UINT, UINT_PTR id, DWORD) {
+// The shown system menu's first item as the skin drew it, read from the context it was drawn
+// into: whether it was selected (the shared pointer may rest on it) and its colour near the right.
+struct {
+  bool Drawn = false, Selected = false;
+  RECT R{};
+  COLORREF Pixel = CLR_INVALID;
+} FirstItem;
+int MenuTicks = 0;
+// Closes the menu once its first item has been drawn, or after five seconds.
+void CALLBACK CloseMenuOnceDrawn(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!FirstItem.Drawn && ++MenuTicks < 100) return;
   KillTimer(nullptr, id);
-  HMENU menu = MenuOwner->FSysMenu->Handle();
-  if (GetMenuItemRect(nullptr, menu, 0, &FirstItem))
-    EnumThreadWindows(GetCurrentThreadId(), ReadMenuWindow, 0);
   EndMenu();
 }
 
@@ -456,16 +450,23 @@ TEST_F(Menus, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
-  MenuOwner = f;
+  TMenuItem* first = f->FSysMenu->Items()->Items(0);
+  first->OnDrawItem = [skin = first->OnDrawItem](TObject* Sender, TCanvas* Canvas, const RECT& R,
+                                                 bool Selected) {
+    skin(Sender, Canvas, R, Selected);
+    FirstItem = {true, Selected, R, GetPixel(Canvas->Handle(), R.right - 4, (R.top + R.bottom) / 2)};
+  };
   FirstItem = {};
-  FirstItemPixel = CLR_INVALID;
-  SetTimer(nullptr, 0, 300, ReadSysMenu);
+  MenuTicks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenuOnceDrawn);
   f->FLastSysMenuTick = GetTickCount() - f->FDoubleClickTime - 1000;
   f->ShowSysMenu({100, 100});
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(FirstItem.Drawn);
   // Measured by the item's own measure plus the skin's room, and drawn with the MenuItem element.
-  EXPECT_GT(FirstItem.right - FirstItem.left, 35);
-  EXPECT_GT(FirstItem.bottom - FirstItem.top, 0);
-  EXPECT_EQ(FirstItemPixel, Colour(testskin::tpMenuItem, 1));
+  EXPECT_GT(FirstItem.R.right - FirstItem.R.left, 35);
+  EXPECT_GT(FirstItem.R.bottom - FirstItem.R.top, 0);
+  EXPECT_EQ(FirstItem.Pixel, Colour(testskin::tpMenuItem, FirstItem.Selected ? 4 : 1));
 }
 
 }  // namespace

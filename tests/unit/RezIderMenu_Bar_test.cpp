@@ -328,10 +328,7 @@ std::vector<std::function<void()>> Actions;
 TRezIderFormImpl* Driven = nullptr;
 bool Finished = false;
 
-HWND PopupWindow() {
-  HWND p = FindWindowA("#32768", nullptr);
-  return p && IsWindowVisible(p) ? p : nullptr;
-}
+HWND PopupWindow() { return ThreadMenuWindow(); }
 
 void CALLBACK DriveStep(HWND, UINT, UINT_PTR id, DWORD) {
   Steps.push_back({MenuTrack.MenuTrackIndex, MenuTrack.MenuHookHandle != nullptr, Driven->FMenuTracking,

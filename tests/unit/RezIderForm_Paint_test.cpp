@@ -24,6 +24,15 @@ class Paint : public FormTest {
     DeleteObject(r);
     return in;
   }
+  // Something else than the skin on the left edge: only a paint of the frame would cover it.
+  void PaintLeftEdgeGreen(HWND w) {
+    HDC dc = GetWindowDC(w);
+    HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
+    RECT r{0, 10, kLeft, WindowSize(w).cy - 10};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
+  }
   TWinSysButton* Button(int Action) {
     for (auto& b : FForm->FSysButtons)
       if (b->FVisible && b->FButtonData->Action == Action) return b.get();
@@ -185,14 +194,8 @@ TEST_F(Paint, ClearingTheRegionEmptiesTheCaptionPictureRedrawsNothingAndLeavesOt
   ASSERT_TRUE(FForm->FHasRegion);
   ASSERT_FALSE(FForm->FFrameBitmap->Empty());
   Pump();
-  // Something else than the skin on the left edge: only a redraw would paint over it.
   const SIZE s = WindowSize(w);
-  HDC dc = GetWindowDC(w);
-  HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
-  RECT r{0, 10, kLeft, s.cy - 10};
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-  ReleaseDC(w, dc);
+  PaintLeftEdgeGreen(w);
   FForm->ClearRegion();
   Pump();
   EXPECT_FALSE(FForm->FHasRegion);
@@ -239,13 +242,7 @@ TEST_F(Paint, SuppressedFramesSwallowThePaintMessage) {
   HWND w = Painted();
   const SIZE s = WindowSize(w);
   FData->FPaintFrames = false;
-  // Something else than the skin on the left edge; nothing may paint over it.
-  HDC dc = GetWindowDC(w);
-  HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
-  RECT r{0, 10, kLeft, s.cy - 10};
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-  ReleaseDC(w, dc);
+  PaintLeftEdgeGreen(w);
   Seen().clear();
   EXPECT_EQ(SendMessageA(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_FALSE(Reached(w, WM_NCPAINT));

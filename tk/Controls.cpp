@@ -7,12 +7,17 @@
 
 #include "tk/FormReader.h"
 #include "tk/Forms.h"
+#include "tk/WindowTable.h"
 
 LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
 namespace {
 
-const char* const kControlProp = "TkControl";
+// Each toolkit window's control.
+TWindowTable<TWinControl*>& BoundControls() {
+  static TWindowTable<TWinControl*> controls;
+  return controls;
+}
 
 // The control whose window is being created: CreateWindowEx sends messages before it returns.
 TWinControl* CreationControl = nullptr;
@@ -106,7 +111,7 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     control = CreationControl;
     CreationControl = nullptr;
     control->FHandle = wnd;
-    SetPropA(wnd, kControlProp, control);
+    BoundControls().Set(wnd, control);
   }
   if (!control) {
     char cls[256] = "";
@@ -123,7 +128,7 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application->HandleException("Unknown failure");
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropA(wnd, kControlProp);
+    BoundControls().Remove(wnd);
     if (control->FHandle == wnd) control->FHandle = nullptr;
   }
   return m.Result;
@@ -392,13 +397,13 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl() {
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGoing(this);
   if (FHandle) DestroyWindow(FHandle);
+  // A window that went without a word to its procedure leaves no binding to a control that is gone.
+  if (FHandle && BoundControls().Get(FHandle) == this) BoundControls().Remove(FHandle);
   while (!FControls.empty()) delete FControls.back();
   if (FBrush) DeleteObject(FBrush);
 }
 
-TWinControl* TWinControl::FindControl(HWND wnd) {
-  return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
-}
+TWinControl* TWinControl::FindControl(HWND wnd) { return BoundControls().Get(wnd); }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Caption = FText;

@@ -243,6 +243,7 @@ TCustomForm::~TCustomForm() {
   if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
   // The window goes before the components: one that took it over sees it go and lets go of it.
+  SetState(csDestroying);
   DestroyHandle();
   DestroyComponents();
 }

@@ -16,7 +16,6 @@
 #include "skin/RezIderFormMenuBar.h"
 #include "skin/WinSubClass.h"
 #include "tk/Controls.h"
-#include "tk/WindowTable.h"
 
 class TTimer;
 class TDataSkinBorder;

@@ -7,7 +7,6 @@
 #include "skin/RezIderFormDraw.h"
 #include "tk/ComCtrls.h"
 #include "tk/Forms.h"
-#include "tk/WindowTable.h"
 
 namespace {
 

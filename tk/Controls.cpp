@@ -7,7 +7,6 @@
 
 #include "tk/FormReader.h"
 #include "tk/Forms.h"
-#include "tk/WindowTable.h"
 
 LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 

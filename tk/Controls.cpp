@@ -432,7 +432,10 @@ void TWinControl::CreateWnd() {
   FDefWndProc = RegisterToolkitClass(p.WinClassName, p.SysClassName, p.ClassStyle);
   CreateWindowHandle(p);
   if (!FHandle) throw EOutOfResources("Error creating window " + p.WinClassName);
-  SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The system makes a child below its siblings: it goes on top, as the last one made. A new
+  // top-level window is on top already, and moving one is dear under Wine.
+  if (p.Style & WS_CHILD)
+    SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageA(FHandle, WM_SETFONT, WPARAM(FontHandle()), FALSE);
   InitializeWnd();
   UpdateBounds();

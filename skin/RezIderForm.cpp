@@ -106,6 +106,9 @@ TRezIderFormImpl::~TRezIderFormImpl() {
   // A window still taken over would call into a freed object: it gets its procedure back.
   if (TakenOver() && IsWindow(FHandle)) RestoreWndProc();
   UnhookMdiClient();
+  // Nothing of a window that went unseen may lead to this object any more.
+  for (HWND w : {FHandle, FClientHandle})
+    if (w && SkinnedWindows().Get(w) == this) SkinnedWindows().Remove(w);
   FreeControls();
   FreeNCObjects();
   delete FTimer;
@@ -207,7 +210,7 @@ void TRezIderFormImpl::SkinForm(TSkinData* Data) {
   }
 
   FObjectInstance = RezIderFormInstanceProc;
-  SetPropA(FHandle, kRezIderFormProp, this);
+  SkinnedWindows().Set(FHandle, this);
   FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
   SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
 
@@ -368,7 +371,7 @@ void TRezIderFormImpl::PurgeControls() {
 void TRezIderFormImpl::HookMdiClient() {
   if (!FClientHandle || FClientInstance) return;
   FClientInstance = RezIderClientInstanceProc;
-  SetPropA(FClientHandle, kRezIderFormProp, this);
+  SkinnedWindows().Set(FClientHandle, this);
   FClientOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FClientHandle, GWLP_WNDPROC));
   SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientInstance));
 }
@@ -377,7 +380,7 @@ void TRezIderFormImpl::UnhookMdiClient() {
   if (!FClientInstance) return;
   if (IsWindow(FClientHandle)) {
     SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientOldWndProc));
-    RemovePropA(FClientHandle, kRezIderFormProp);
+    SkinnedWindows().Remove(FClientHandle);
   }
   FClientInstance = nullptr;
 }
@@ -501,7 +504,7 @@ void TRezIderFormImpl::RestoreWndProc() {
     FOldWindowProc = {};
   }
   SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-  RemovePropA(FHandle, kRezIderFormProp);
+  SkinnedWindows().Remove(FHandle);
   FObjectInstance = nullptr;
 }
 

@@ -247,8 +247,8 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   TDataSkinBorder* Edge(int Side) const;
 };
 
-// The window property that leads the procedures below to their object.
-constexpr const char* kRezIderFormProp = "RezIderForm";
+// What leads the procedures below from a window to its object.
+TWindowTable<TRezIderFormImpl*>& SkinnedWindows();
 // The procedures the skinned window and its MDI client window get.
 LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);

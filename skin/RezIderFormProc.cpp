@@ -29,14 +29,19 @@ LRESULT Dispatch(TRezIderFormImpl* Form, void (TRezIderFormImpl::*Proc)(TMessage
 
 }  // namespace
 
+TWindowTable<TRezIderFormImpl*>& SkinnedWindows() {
+  static TWindowTable<TRezIderFormImpl*> forms;
+  return forms;
+}
+
 LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = static_cast<TRezIderFormImpl*>(GetPropA(Window, kRezIderFormProp));
+  TRezIderFormImpl* form = SkinnedWindows().Get(Window);
   if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
   return Dispatch(form, &TRezIderFormImpl::WndProc, Msg, wParam, lParam);
 }
 
 LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = static_cast<TRezIderFormImpl*>(GetPropA(Window, kRezIderFormProp));
+  TRezIderFormImpl* form = SkinnedWindows().Get(Window);
   if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
   return Dispatch(form, &TRezIderFormImpl::ClientWndProc, Msg, wParam, lParam);
 }

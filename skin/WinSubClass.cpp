@@ -10,9 +10,15 @@
 
 namespace {
 
-// A bare window taken over keeps its object and the procedure it had as window properties.
-const char* const kInstanceProp = "TSkinControl.Instance";
-const char* const kOldProcProp = "TSkinControl.OldProc";
+// A bare window taken over keeps its object and the procedure it had.
+TWindowTable<TSkinControl*>& Instances() {
+  static TWindowTable<TSkinControl*> instances;
+  return instances;
+}
+TWindowTable<WNDPROC>& OldProcs() {
+  static TWindowTable<WNDPROC> procs;
+  return procs;
+}
 
 // A canvas on a borrowed context for the length of one drawing.
 struct TBorrowedCanvas {
@@ -87,9 +93,9 @@ TSkinControl::~TSkinControl() {
     if (IsWindow(FHandle) &&
         GetWindowLongPtrA(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc)) {
       SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-      RemovePropA(FHandle, kOldProcProp);
+      OldProcs().Remove(FHandle);
     }
-    if (IsWindow(FHandle)) RemovePropA(FHandle, kInstanceProp);
+    if (Instances().Get(FHandle) == this) Instances().Remove(FHandle);
     FObjectInstance = nullptr;
   }
   if (FForm) FForm->RemoveControl(this);
@@ -142,17 +148,18 @@ void TSkinControl::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSk
   FText = SkinWindowText(Handle);
   FObjectInstance = reinterpret_cast<void*>(&TSkinControl::InstanceProc);
   FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle, GWLP_WNDPROC));
-  SetPropA(Handle, kInstanceProp, this);
-  SetPropA(Handle, kOldProcProp, reinterpret_cast<HANDLE>(FOldWndProc));
+  Instances().Set(Handle, this);
+  OldProcs().Set(Handle, FOldWndProc);
   SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc));
   FSkinned = true;
   FSkinState = scsSkinned;
 }
 
 LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* self = static_cast<TSkinControl*>(GetPropA(Window, kInstanceProp));
+  TSkinControl* self = Instances().Get(Window);
   if (!self) {
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(Window, kOldProcProp));
+    WNDPROC old = OldProcs().Get(Window);
+    if (Msg == WM_NCDESTROY) OldProcs().Remove(Window);
     return old ? CallWindowProcA(old, Window, Msg, WParam, LParam)
                : DefWindowProcA(Window, Msg, WParam, LParam);
   }
@@ -164,8 +171,8 @@ LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam
     Application->HandleException(e.what());
   }
   if (Msg == WM_NCDESTROY) {
-    RemovePropA(Window, kInstanceProp);
-    RemovePropA(Window, kOldProcProp);
+    Instances().Remove(Window);
+    OldProcs().Remove(Window);
   }
   return m.Result;
 }

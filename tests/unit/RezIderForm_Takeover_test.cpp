@@ -74,7 +74,7 @@ TEST_F(Takeover, GiveBackRestoresProcedureStylesClientSizeAndRegion) {
   EXPECT_EQ(GetWindowRgn(w, probe), ERROR);
   DeleteObject(probe);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
-  EXPECT_EQ(GetPropA(w, kRezIderFormProp), nullptr);
+  EXPECT_EQ(SkinnedWindows().Get(w), nullptr);
 }
 
 TEST_F(Takeover, AnOwnedWindowKeepsItsCaptionAndLosesItsBoxesUntilGiveBack) {

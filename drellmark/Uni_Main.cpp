@@ -64,7 +64,7 @@ std::string ExtractFileName(const std::string& Path) {
 
 }  // namespace
 
-Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) {
+void RegisterDrellmarkClasses() {
   static const bool registered = [] {
     RegisterCodeListBox();
     RegisterOleControls();
@@ -97,6 +97,10 @@ Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) {
     return true;
   }();
   (void)registered;
+}
+
+Tfrm_Main::Tfrm_Main(TComponent* AOwner) : TForm(AOwner) {
+  RegisterDrellmarkClasses();
   ReadComponentRes(this);
 }
 

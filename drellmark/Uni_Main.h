@@ -56,6 +56,9 @@ class Tfrm_Main : public TForm {
 
 extern Tfrm_Main* frm_Main;
 
+// Makes the keeper's classes readable from their descriptions (once; the main form asks for it).
+void RegisterDrellmarkClasses();
+
 // Where the chat client keeps the last account's name.
 constexpr const char* kMessengerKey = "Software\\Microsoft\\MSNMessenger";
 constexpr const char* kMessengerAccountValue = "User.NET Messenger Service";

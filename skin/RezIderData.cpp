@@ -319,6 +319,23 @@ class TTempIniFile {
   TTempIniFile& operator=(const TTempIniFile&) = delete;
   const std::string& Name() const { return FName; }
 
+  // The system reads an INI file written within the last seconds anew on every call, as it cannot
+  // tell a later write in the same instant apart; dated back a minute, the file is read once and
+  // kept. The copy goes with the file, so no later file of this name is answered from it.
+  void Write(TMemoryStream& Text) {
+    Text.SaveToFile(FName);
+    HANDLE file = CreateFileA(FName.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= 60ULL * 10000000ULL;
+    FILETIME past{t.LowPart, t.HighPart};
+    SetFileTime(file, nullptr, nullptr, &past);
+    CloseHandle(file);
+  }
+
  private:
   std::string FName;
 };
@@ -415,7 +432,7 @@ bool TSkinData::LoadFromArchive() {
     reader.ExtractByPart(".ini", &entry, iniName);
     if (iniName.empty()) return false;
     TTempIniFile file(folder);
-    entry.SaveToFile(file.Name());
+    file.Write(entry);
     ParseSkinIni(file.Name());
     return true;
   } catch (const std::exception&) {
@@ -553,7 +570,7 @@ void TSkinData::LoadBitmap(TBitmap* Bitmap, const std::string& Value) {
 
 void TSkinData::ParseSkinIni(const std::string& FileName) {
   TSkinElements fresh;
-  TIniFile ini(FileName);
+  TBufferedIniFile ini(FileName);
   TStringList sections;
   ini.ReadSections(&sections);
   TScopedPointer<TIniFile> iniScope(FIni, &ini);

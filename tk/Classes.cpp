@@ -24,9 +24,10 @@ std::string WideToAnsi(const wchar_t* Text, int Length) {
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
+  // ASCII letters only, inline: names are compared by the thousand while forms are read and skinned.
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 TComponent::TComponent(TComponent* AOwner) {

@@ -420,6 +420,7 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomTreeView::~TCustomTreeView() {
   // The window goes while the nodes' owner is whole; the node objects go with it.
+  SetState(csDestroying);
   DestroyHandle();
 }
 
@@ -433,14 +434,39 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomTreeView::DestroyWnd() {
-  // The nodes outlive the window: their objects stay, and a new window gets them back.
+  // The nodes outlive the window: their objects stay, and a new window gets them back. A window
+  // that goes with its view or its form for good keeps nothing: each question about an item costs
+  // the window a search of its items.
   FSaved.clear();
-  for (int i = 0; i < FItems.Count(); ++i) {
-    TTreeNode* n = FItems.Item(i);
-    FSaved.push_back({n, n->Parent(), n->Text()});
-  }
+  bool going = false;
+  for (TControl* c = this; c && !going; c = c->Parent()) going = (c->ComponentState() & csDestroying) != 0;
+  if (!going) SaveNodes();
   FSaving = true;
   TWinControl::DestroyWnd();
+}
+
+void TCustomTreeView::SaveNodes() {
+  // One walk in tree order, the ancestors of the current item on a stack.
+  std::vector<std::pair<HTREEITEM, TTreeNode*>> ancestors;
+  for (HTREEITEM item = TreeView_GetRoot(FHandle); item;) {
+    char text[1024] = "";
+    TVITEMA tv = NodeItem(item, TVIF_TEXT | TVIF_PARAM);
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    SendMessageA(FHandle, TVM_GETITEMA, 0, LPARAM(&tv));
+    auto* node = reinterpret_cast<TTreeNode*>(tv.lParam);
+    FSaved.push_back({node, ancestors.empty() ? nullptr : ancestors.back().second, text});
+    if (HTREEITEM child = TreeView_GetChild(FHandle, item)) {
+      ancestors.push_back({item, node});
+      item = child;
+      continue;
+    }
+    item = TreeView_GetNextSibling(FHandle, item);
+    while (!item && !ancestors.empty()) {
+      item = TreeView_GetNextSibling(FHandle, ancestors.back().first);
+      ancestors.pop_back();
+    }
+  }
 }
 
 void TCustomTreeView::InitializeWnd() {

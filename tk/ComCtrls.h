@@ -232,6 +232,8 @@ class TCustomTreeView : public TWinControl {
   void WndProc(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   bool ClickOnMouseUp() const override { return false; }
+  // Keeps every node, in tree order with its parent and text, for the next window.
+  void SaveNodes();
   void CNNotify(TMessage& Message);
   TTreeNodes FItems{this};
   bool FHideSelection = true, FReadOnly = false;

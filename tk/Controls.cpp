@@ -13,7 +13,11 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
 namespace {
 
-const char* const kControlProp = "TkControl";
+// Each toolkit window's control.
+TWindowTable<TWinControl*>& BoundControls() {
+  static TWindowTable<TWinControl*> controls;
+  return controls;
+}
 
 // The control whose window is being created: CreateWindowEx sends messages before it returns.
 TWinControl* CreationControl = nullptr;
@@ -107,7 +111,7 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     control = CreationControl;
     CreationControl = nullptr;
     control->FHandle = wnd;
-    SetPropA(wnd, kControlProp, control);
+    BoundControls().Set(wnd, control);
   }
   if (!control) {
     char cls[256] = "";
@@ -124,7 +128,7 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application->HandleException("Unknown failure");
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropA(wnd, kControlProp);
+    BoundControls().Remove(wnd);
     if (control->FHandle == wnd) control->FHandle = nullptr;
   }
   return m.Result;
@@ -424,13 +428,13 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl() {
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlGoing(this);
   if (FHandle) DestroyWindow(FHandle);
+  // A window that went without a word to its procedure leaves no binding to a control that is gone.
+  if (FHandle && BoundControls().Get(FHandle) == this) BoundControls().Remove(FHandle);
   while (!FControls.empty()) delete FControls.back();
   if (FBrush) DeleteObject(FBrush);
 }
 
-TWinControl* TWinControl::FindControl(HWND wnd) {
-  return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
-}
+TWinControl* TWinControl::FindControl(HWND wnd) { return BoundControls().Get(wnd); }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Caption = FText;
@@ -460,7 +464,10 @@ void TWinControl::CreateWnd() {
   FDefWndProc = RegisterToolkitClass(p.WinClassName, p.SysClassName, p.ClassStyle);
   CreateWindowHandle(p);
   if (!FHandle) throw EOutOfResources("Error creating window " + p.WinClassName);
-  SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The system makes a child below its siblings: it goes on top, as the last one made. A new
+  // top-level window is on top already, and moving one is dear under Wine.
+  if (p.Style & WS_CHILD)
+    SetWindowPos(FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageA(FHandle, WM_SETFONT, WPARAM(FontHandle()), FALSE);
   InitializeWnd();
   UpdateBounds();

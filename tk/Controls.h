@@ -13,6 +13,7 @@
 
 #include "tk/Classes.h"
 #include "tk/Graphics.h"
+#include "tk/WindowTable.h"
 
 // ---- The message record and the message method --------------------------------------------------
 

@@ -9,7 +9,18 @@ namespace {
 
 std::string LineText(int line) { return "Line " + std::to_string(line) + ": "; }
 
-char Lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
+// Character classes of the description, which is ASCII: inline, as the hex of a stored picture or
+// skin is tens of thousands of characters.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == 0; }
+// The value of a hex digit, -1 for any other character.
+int HexValue(char c) {
+  if (IsDigit(c)) return c - '0';
+  c = Lower(c);
+  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
 }  // namespace
 
 // ---- Values ------------------------------------------------------------------------------------
@@ -189,7 +200,7 @@ class TParser {
   [[noreturn]] void Error(const std::string& message) const { throw EReadError(LineText(line) + message); }
 
   void SkipBlanks() {
-    while (p < s.size() && (std::isspace(static_cast<unsigned char>(s[p])) || s[p] == 0)) {
+    while (p < s.size() && IsBlank(s[p])) {
       if (s[p] == '\n') ++line;
       ++p;
     }
@@ -202,8 +213,8 @@ class TParser {
     if (!At(c)) Error(std::string("'") + c + "' expected");
     ++p;
   }
-  static bool IdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-  static bool IdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+  static bool IdentStart(char c) { return IsAlpha(c) || c == '_'; }
+  static bool IdentChar(char c) { return IsAlpha(c) || IsDigit(c) || c == '_'; }
   bool AtIdent() {
     SkipBlanks();
     return p < s.size() && IdentStart(s[p]);
@@ -288,7 +299,7 @@ class TParser {
     SkipBlanks();
     if (p >= s.size()) Error("Property value expected");
     char c = s[p];
-    if (c == '-' || c == '$' || std::isdigit(static_cast<unsigned char>(c))) {
+    if (c == '-' || c == '$' || IsDigit(c)) {
       v.Kind = TValue::vaInteger;
       v.Int = Integer();
     } else if (c == '\'' || c == '#') {
@@ -341,9 +352,8 @@ class TParser {
     }
     size_t b = p;
     int64_t n = 0;
-    while (p < s.size() && std::isxdigit(static_cast<unsigned char>(s[p]))) {
-      char c = s[p];
-      int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : Lower(c) - 'a' + 10;
+    while (p < s.size() && HexValue(s[p]) >= 0) {
+      int d = HexValue(s[p]);
       if (d >= base) break;
       n = n * base + d;
       if (n > int64_t(UINT32_MAX) + 1) Error("Integer out of range");
@@ -401,8 +411,8 @@ class TParser {
       if (p >= s.size()) Error("'}' expected");
       char c = s[p++];
       if (c == '}') break;
-      if (!std::isxdigit(static_cast<unsigned char>(c))) Error("Invalid binary value");
-      int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : Lower(c) - 'a' + 10;
+      int d = HexValue(c);
+      if (d < 0) Error("Invalid binary value");
       if (high < 0) {
         high = d;
       } else {

@@ -245,6 +245,7 @@ TCustomForm::~TCustomForm() {
   if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
   // The window goes before the components: one that took it over sees it go and lets go of it.
+  SetState(csDestroying);
   DestroyHandle();
   DestroyComponents();
 }
@@ -340,7 +341,9 @@ void TCustomForm::InitializeWnd() {
   int width = w.right - w.left, height = w.bottom - w.top;
   if (FClientWidth >= 0) width += FClientWidth - c.right;
   if (FClientHeight >= 0) height += FClientHeight - c.bottom;
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Moving a top-level window is dear under Wine: only when the estimate was off.
+  if (width != w.right - w.left || height != w.bottom - w.top)
+    SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomForm::FrameSize(int& cx, int& cy) const {

@@ -6,28 +6,41 @@
 #include <cstdlib>
 
 namespace {
-// GetPrivateProfileStringA into a buffer that grows until the answer fits: the call cuts long
-// answers silently, and a cut key list would drop keys.
-std::string Profile(const char* section, const char* key, const char* def, const std::string& file) {
+// A system INI call into a buffer that grows until the answer fits: the calls cut long answers
+// silently, and a cut list would drop names.
+template <class Call>
+std::string Grown(Call call) {
   std::string buf(1024, '\0');
   for (;;) {
-    DWORD n = GetPrivateProfileStringA(section, key, def, buf.data(), DWORD(buf.size()), file.c_str());
-    // A full buffer is reported as size - 1 for a value and size - 2 for a list of names.
+    DWORD n = call(buf.data(), DWORD(buf.size()));
+    // A full buffer is reported as size - 1 for a value and size - 2 for a list.
     if (n + 2 < buf.size()) return buf.substr(0, n);
     buf.resize(buf.size() * 4);
   }
 }
 
-// Splits a double-null-terminated list of names.
-void SplitNames(const std::string& names, TStrings* out) {
-  out->Clear();
+std::string Profile(const char* section, const char* key, const char* def, const std::string& file) {
+  return Grown([&](char* buf, DWORD size) {
+    return GetPrivateProfileStringA(section, key, def, buf, size, file.c_str());
+  });
+}
+
+// The non-empty entries of a double-null-terminated list.
+std::vector<std::string> SplitList(const std::string& list) {
+  std::vector<std::string> out;
   size_t b = 0;
-  while (b < names.size()) {
-    size_t e = names.find('\0', b);
-    if (e == std::string::npos) e = names.size();
-    if (e > b) out->Add(names.substr(b, e - b));
+  while (b < list.size()) {
+    size_t e = list.find('\0', b);
+    if (e == std::string::npos) e = list.size();
+    if (e > b) out.push_back(list.substr(b, e - b));
     b = e + 1;
   }
+  return out;
+}
+
+void SplitNames(const std::string& names, TStrings* out) {
+  out->Clear();
+  for (const std::string& name : SplitList(names)) out->Add(name);
 }
 }  // namespace
 
@@ -89,4 +102,61 @@ bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident)
   TStringList keys;
   ReadSection(Section, &keys);
   return keys.IndexOf(Ident) >= 0;
+}
+
+// ---- TBufferedIniFile ---------------------------------------------------------------------------
+// What the system does with names and values was found by trying it: names are trimmed of blanks
+// and control characters and compared without regard to ASCII case; a section or key found twice
+// counts the first time; a value loses one pair of enclosing quotes (" or '); a line without "="
+// has no value, so it gives the default; comment lines are left out of a section's text, yet a key
+// spelt with their ";" finds them.
+
+namespace {
+std::string TrimBlanks(const std::string& s) {
+  const char* blanks = " \t\n\v\f\r";
+  size_t b = s.find_first_not_of(blanks);
+  if (b == std::string::npos) return "";
+  return s.substr(b, s.find_last_not_of(blanks) - b + 1);
+}
+
+std::string Unquoted(const std::string& s) {
+  if (s.size() >= 2 && (s[0] == '"' || s[0] == '\'') && s.back() == s[0]) return s.substr(1, s.size() - 2);
+  return s;
+}
+
+// The default as the system gives it back: trailing blanks go (down to one character), then quotes.
+std::string SystemDefault(const std::string& s) {
+  size_t n = s.size();
+  while (n > 1 && s[n - 1] == ' ') --n;
+  return Unquoted(s.substr(0, n));
+}
+}  // namespace
+
+const TBufferedIniFile::TLines& TBufferedIniFile::Lines(const std::string& Section) const {
+  std::string name = Section;
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  auto found = FSections.find(name);
+  if (found != FSections.end()) return found->second;
+  std::string text = Grown([&](char* buf, DWORD size) {
+    return GetPrivateProfileSectionA(Section.c_str(), buf, size, FileName().c_str());
+  });
+  TLines& lines = FSections[name];
+  for (const std::string& line : SplitList(text)) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos)
+      lines.emplace_back(line, std::nullopt);
+    else
+      lines.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+  }
+  return lines;
+}
+
+std::string TBufferedIniFile::ReadString(const std::string& Section, const std::string& Ident,
+                                         const std::string& Default) const {
+  std::string key = TrimBlanks(Ident);
+  if (!key.empty() && key[0] == ';') return TIniFile::ReadString(Section, Ident, Default);
+  for (const auto& [name, value] : Lines(TrimBlanks(Section)))
+    if (SameText(name, key)) return value ? Unquoted(*value) : SystemDefault(Default);
+  return SystemDefault(Default);
 }

@@ -1,7 +1,11 @@
 // INI files read through the system's own INI-file functions.
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tk/Classes.h"
 
@@ -12,8 +16,8 @@ class TIniFile : public TObject {
   explicit TIniFile(const std::string& FileName);
   const std::string& FileName() const { return FFileName; }
 
-  std::string ReadString(const std::string& Section, const std::string& Ident,
-                         const std::string& Default) const;
+  virtual std::string ReadString(const std::string& Section, const std::string& Ident,
+                                 const std::string& Default) const;
   // Decimal or hexadecimal ($1F, 0x1F); Default when the value is missing or not a 32-bit number.
   int32_t ReadInteger(const std::string& Section, const std::string& Ident, int32_t Default) const;
   // A number: 0 is false, any other true; Default when missing or not a number.
@@ -28,4 +32,21 @@ class TIniFile : public TObject {
 
  private:
   std::string FFileName;
+};
+
+// The same answers, with each section asked of the system once: the first question about a section
+// reads it whole (GetPrivateProfileSectionA) and the keys are answered from that copy, as the
+// system answers them one by one. For a file that does not change while it is read many times.
+class TBufferedIniFile : public TIniFile {
+ public:
+  TK_CLASS(TBufferedIniFile, TIniFile)
+  using TIniFile::TIniFile;
+  std::string ReadString(const std::string& Section, const std::string& Ident,
+                         const std::string& Default) const override;
+
+ private:
+  // A section's lines in file order: the key, and its value unless the line has no "=".
+  using TLines = std::vector<std::pair<std::string, std::optional<std::string>>>;
+  const TLines& Lines(const std::string& Section) const;
+  mutable std::map<std::string, TLines> FSections;  // by the name as asked, in capitals
 };

@@ -96,36 +96,60 @@ void Tfrm_Main::ClearTree(TTreeView* tree) {
   tree->Items().Clear();
 }
 
-int Tfrm_Main::AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record) {
+TTreeNode* Tfrm_Main::AddNode(TTreeView* tree, TTreeNode* parent, std::unique_ptr<TTreeRecord> record) {
   TTreeContent& content = FTrees[tree];
   content.Records.push_back(std::move(record));
   TTreeRecord* r = content.Records.back().get();
-  TTreeNode* parentNode = parent >= 0 ? content.Order[size_t(parent)].Node : nullptr;
-  TTreeNode* node = tree->Items().AddChildObject(parentNode, r->Caption, r);
-  if (parent >= 0) content.Order[size_t(parent)].HasChildren = true;
-  content.Order.push_back({node, false});
-  return int(content.Order.size()) - 1;
+  return tree->Items().AddChildObject(parent, r->Caption, r);
+}
+
+void Tfrm_Main::AddCategories(TTreeView* tree, std::vector<TCategoryRead>& categories) {
+  TTreeContent& content = FTrees[tree];
+  TTreeNode* root = content.Order[0].Node;
+  // Tree order: the root, then each category followed by its items.
+  size_t total = 1;
+  for (const TCategoryRead& c : categories) total += 1 + c.Items.size();
+  content.Order.resize(total);
+  content.Order[0].HasChildren = !categories.empty();
+  // Under Wine the tree window finds a parent by searching its items in the order they were made:
+  // made first, the categories are found at once when their items go in.
+  std::vector<size_t> at;
+  for (size_t index = 1; TCategoryRead & c : categories) {
+    at.push_back(index);
+    content.Order[index] = {AddNode(tree, root, std::move(c.Record)), !c.Items.empty()};
+    index += 1 + c.Items.size();
+  }
+  for (size_t c = 0; c < categories.size(); ++c)
+    for (size_t i = 0; i < categories[c].Items.size(); ++i)
+      content.Order[at[c] + 1 + i].Node =
+          AddNode(tree, content.Order[at[c]].Node, std::move(categories[c].Items[i]));
 }
 
 bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const std::string& title) {
+  // The list is read whole, then its nodes go in; a list that fails part-way still gives the nodes
+  // read before the failure.
+  std::vector<TCategoryRead> categories;
+  TTreeNode* root = nullptr;
+  bool whole = false;
   try {
     ClearTree(tree);
     auto rootRecord = std::make_unique<TTreeRecord>();
     rootRecord->Kind = "0";
     rootRecord->Caption = RootCaption(title);
-    int root = AddNode(tree, -1, std::move(rootRecord));
+    root = AddNode(tree, nullptr, std::move(rootRecord));
+    FTrees[tree].Order.push_back({root, false});
 
     TMemoryStream body;
     msnhttp->Get(url, &body);
     doc->LoadFromStream(&body);
 
     TXmlNode list = doc->DocumentElement();
-    int categories = list.ChildCount();
-    for (int c = 0; c < categories; ++c) {
+    int count = list.ChildCount();
+    for (int c = 0; c < count; ++c) {
       TXmlNode category = list.ChildNode(c);
-      auto categoryRecord = std::make_unique<TTreeRecord>();
-      categoryRecord->Caption = category.NodeName();
-      int categoryNode = AddNode(tree, root, std::move(categoryRecord));
+      categories.emplace_back();
+      categories.back().Record = std::make_unique<TTreeRecord>();
+      categories.back().Record->Caption = category.NodeName();
       int items = category.ChildCount();
       for (int i = 0; i < items; ++i) {
         TXmlNode item = category.ChildNode(i);
@@ -133,11 +157,17 @@ bool Tfrm_Main::FillContentTree(TTreeView* tree, const std::string& url, const s
         itemRecord->Caption = item.AttributeText(0);
         itemRecord->PreviewFile = item.AttributeText(1);
         itemRecord->CabFile = item.AttributeText(2);
-        AddNode(tree, categoryNode, std::move(itemRecord));
+        categories.back().Items.push_back(std::move(itemRecord));
       }
     }
-    FTrees[tree].Order[size_t(root)].Node->Expand(false);
-    return true;
+    whole = true;
+  } catch (...) {
+  }
+  try {
+    if (!root) return false;
+    AddCategories(tree, categories);
+    if (whole) root->Expand(false);
+    return whole;
   } catch (...) {
     return false;
   }
@@ -151,6 +181,7 @@ void Tfrm_Main::UpdateTreeIcons(TTreeView* tree) {
   // goes through the fill order and asks the window only about nodes with children.
   for (const TTreeEntry& entry : found->second.Order) {
     TTreeNode* node = entry.Node;
+    if (!node) continue;  // a node the tree window could not make
     int image = node == selected || (entry.HasChildren && node->Expanded()) ? 1 : 0;
     if (node->ImageIndex() != image) node->SetImageIndex(image);
     if (node->SelectedIndex() != image) node->SetSelectedIndex(image);

@@ -89,17 +89,23 @@ class Tfrm_Main : public TForm {
   // One node of a content tree as filled: the trees only ever grow at their end, so the fill order
   // is the tree's own node order.
   struct TTreeEntry {
-    TTreeNode* Node;
-    bool HasChildren;
+    TTreeNode* Node = nullptr;
+    bool HasChildren = false;
   };
   struct TTreeContent {
     std::vector<std::unique_ptr<TTreeRecord>> Records;
     std::vector<TTreeEntry> Order;
   };
+  // A category as read from a list, with its items.
+  struct TCategoryRead {
+    std::unique_ptr<TTreeRecord> Record;
+    std::vector<std::unique_ptr<TTreeRecord>> Items;
+  };
   void ClearTree(TTreeView* tree);
-  // Appends a node for record under the node at index parent of the tree's order (a root when -1);
-  // answers the new node's index.
-  int AddNode(TTreeView* tree, int parent, std::unique_ptr<TTreeRecord> record);
+  // A node for record as the last child of parent (a top-level node when nullptr).
+  TTreeNode* AddNode(TTreeView* tree, TTreeNode* parent, std::unique_ptr<TTreeRecord> record);
+  // The categories read, with their items, under the tree's root.
+  void AddCategories(TTreeView* tree, std::vector<TCategoryRead>& categories);
 
   std::string FBaseUrl;
   // What each tree holds, released when the tree is cleared or the window goes.

@@ -88,12 +88,21 @@ TEST_F(ComFixture, TreeNodesSurviveANewWindowOfTheFormAroundThem) {
   Record a{"a.cab"};
   TTreeNode* root = tree->Items().AddChild(nullptr, "Winks");
   TTreeNode* leaf = tree->Items().AddChildObject(root, "first", &a);
+  TTreeNode* inner = tree->Items().AddChild(root, "second");
+  TTreeNode* deep = tree->Items().AddChild(inner, "deep");
+  TTreeNode* top2 = tree->Items().AddChild(nullptr, "Emoticons");
   leaf->SetImageIndex(1);
   Form->SetBorderStyle(bsSizeable);  // the form's window, and the tree's with it, are made anew
-  EXPECT_EQ(tree->Items().Count(), 2);
-  EXPECT_EQ(tree->Items().GetFirstNode(), root);
-  EXPECT_EQ(root->Item(0), leaf);
+  ASSERT_EQ(tree->Items().Count(), 5);
+  std::vector<TTreeNode*> order, parents;
+  for (int i = 0; i < 5; ++i) {
+    order.push_back(tree->Items().Item(i));
+    parents.push_back(order.back()->Parent());
+  }
+  EXPECT_EQ(order, (std::vector<TTreeNode*>{root, leaf, inner, deep, top2}));
+  EXPECT_EQ(parents, (std::vector<TTreeNode*>{nullptr, root, root, inner, nullptr}));
   EXPECT_EQ(leaf->Text(), "first");
+  EXPECT_EQ(deep->Text(), "deep");
   EXPECT_EQ(leaf->Data, &a);
   TVITEMA tv{};
   tv.mask = TVIF_IMAGE | TVIF_HANDLE;

@@ -122,3 +122,77 @@ TEST_F(IniFiles, ARelativeNameIsTakenFromTheCurrentFolder) {
   EXPECT_TRUE(SameText(ini.FileName(), full)) << ini.FileName();
   EXPECT_EQ(ini.ReadString("TitlebarSkin", "SkinName", "?"), "Plain");
 }
+
+namespace {
+// Names and values written every way the system treats specially, in one file.
+const std::string kTricky =
+    "; comment before any section\r\n"
+    "Top=before\r\n"
+    "[Alpha]\r\n"
+    "Key=one\r\n"
+    "key=two\r\n"
+    "  Spaced  =  value with blanks  \r\n"
+    "\tTabbed\t=\tv\t\r\n"
+    "Quoted=\"quoted value\"\r\n"
+    "QuotedSpaced=  \"  inner  \"  \r\n"
+    "Single='single'\r\n"
+    "Half=\"half\r\n"
+    "Mixed=\"a'\r\n"
+    "Triple=\"\"\"\r\n"
+    "Lone=\"\r\n"
+    "Inside=a \"b\" c\r\n"
+    "Empty=\r\n"
+    "EmptyQuotes=\"\"\r\n"
+    "NoValue\r\n"
+    "NoValue=later\r\n"
+    "=nameless\r\n"
+    ";Comment=hidden\r\n"
+    "  ;Indented=hidden\r\n"
+    "#Hash=shown\r\n"
+    "Equals=a=b\r\n"
+    "Semicolon=value ; not a comment\r\n"
+    "Inner Blanks = x y \r\n"
+    "\xC4rger=umlaut\r\n"
+    "Nbsp\xA0=nbsp\r\n"
+    "Long=" +
+    std::string(5000, 'L') +
+    "\r\n"
+    "[ alpha ]\r\n"
+    "Extra=from the second Alpha\r\n"
+    "[Beta]\r\n"
+    "[Open\r\n"
+    "[Open=x\r\n"
+    "  [Indented]  trailing\r\n"
+    "X=1\r\n"
+    "[\tT\t]\r\n"
+    "X=t\r\n"
+    "[]\r\n"
+    "Nameless=1\r\n";
+}  // namespace
+
+TEST_F(IniFiles, ABufferedFileAnswersExactlyAsTheSystemDoesKeyByKey) {
+  std::string file = Write("buffered.ini", kTricky);
+  TIniFile direct(file);
+  TBufferedIniFile buffered(file);
+  const char* sections[] = {"Alpha",    "ALPHA", " alpha\t", "Beta", "Open",
+                            "Indented", "T",     "\tT\t",    "",     "Nowhere"};
+  const char* keys[] = {"Key",           "KEY",        " key\t",      "Spaced",  "Tabbed",    "Quoted",
+                        "QuotedSpaced",  "Single",     "Half",        "Mixed",   "Triple",    "Lone",
+                        "Inside",        "Empty",      "EmptyQuotes", "NoValue", "",          ";Comment",
+                        "Comment",       " ;Indented", "#Hash",       "Equals",  "Semicolon", "Inner Blanks",
+                        "Inner  Blanks", "\xC4rger",   "\xE4RGER",    "Nbsp",    "Nbsp\xA0",  "Long",
+                        "Extra",         "[Open",      "X",           "Top",     "Nameless",  "Missing"};
+  const char* defaults[] = {"", "fallback", "  pad  ", "\"q\"  ", "   ", "\""};
+  for (const char* s : sections)
+    for (const char* k : keys)
+      for (const char* d : defaults) {
+        EXPECT_EQ(buffered.ReadString(s, k, d), direct.ReadString(s, k, d))
+            << "[" << s << "] " << k << " default " << d;
+      }
+  // The file says what it should: these are the system's own answers.
+  EXPECT_EQ(buffered.ReadString("alpha", " KEY ", ""), "one");
+  EXPECT_EQ(buffered.ReadString("Alpha", "QuotedSpaced", ""), "  inner  ");
+  EXPECT_EQ(buffered.ReadString("Alpha", "NoValue", "  pad  "), "  pad");
+  EXPECT_EQ(buffered.ReadString("Alpha", "Long", ""), std::string(5000, 'L'));
+  EXPECT_EQ(buffered.ReadString("\tT\t", "X", ""), "t");
+}

@@ -1,0 +1,57 @@
+// Where Drellmark's start goes: the program's start made step by step as its WinMain makes it, the
+// skin component, the ActiveX control and the main form standing in with timing of their own.
+// Run by bench/startup; prints the phases up to the account dialog painted, and closes it then.
+#include <windows.h>
+
+#include "bench/StartupTiming.h"
+#include "drellmark/Uni_Main.h"
+#include "tk/OleCtrls.h"
+
+using namespace startup_timing;
+
+namespace {
+
+TTimeline Timeline;
+
+class TTimedMain : public TTimedForm<Tfrm_Main> {
+ public:
+  explicit TTimedMain(TComponent* AOwner) : TTimedForm<Tfrm_Main>(AOwner) {
+    frm_Main = this;
+    Timeline.Mark("main form description read");
+    TNotifyEvent show = OnShow;
+    OnShow = [show](TObject* Sender) {
+      Timeline.Mark("main window shown and skinned");
+      show(Sender);  // the account dialog, until the watch closes it
+      Application->Terminate();
+    };
+  }
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Timeline.Mark("process start, until WinMain");
+  Application->SetTitle("Drellmark");
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Drellmark");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    std::printf("Drellmark runs already\n");
+    return 1;
+  }
+  TPaintWatch watch("Tfrm_GetSummary");
+  RegisterDrellmarkClasses();
+  UseTimedClasses<TShockwaveFlash>();
+  Application->Initialize();
+  Timeline.Mark("application");
+  TTimedMain* main = nullptr;
+  Application->CreateForm(main);
+  Application->Run();
+  if (!watch.Painted) {
+    std::printf("Drellmark's account dialog was not painted\n");
+    return 1;
+  }
+  Timeline.MarkAt("account dialog made and shown", watch.Shown);
+  Timeline.MarkAt("first paint", watch.Painted);
+  Timeline.Print("Drellmark", "skin load", "COM and control creation (windows)");
+  return 0;
+}

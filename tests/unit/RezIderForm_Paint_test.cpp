@@ -197,7 +197,6 @@ TEST_F(Paint, ClearingTheRegionEmptiesTheCaptionPictureRedrawsNothingAndLeavesOt
   const SIZE s = WindowSize(w);
   PaintLeftEdgeGreen(w);
   FForm->ClearRegion();
-  Pump();
   EXPECT_FALSE(FForm->FHasRegion);
   EXPECT_TRUE(FForm->FFrameBitmap->Empty());
   EXPECT_FALSE(InRegion(w, 0, 0) || InRegion(w, 50, 50));

@@ -1,12 +1,21 @@
 # Shared helpers for both builds.
 
-# velloran_test(NAME SOURCES... LIBS ...): a GoogleTest executable whose cases ctest lists one by one.
+# velloran_test(NAME SOURCES... LIBS ... [ALONE FILTER]): a GoogleTest executable whose cases ctest
+# lists one by one. The cases the GoogleTest filter ALONE names need the desktop's activation and
+# pointer to themselves: they run while no other test runs.
 function(velloran_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "ALONE" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   # Listed when ctest runs, so the build never needs Wine or a display.
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  if(T_ALONE)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${T_ALONE}"
+      PROPERTIES TIMEOUT 300)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${T_ALONE}"
+      PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  endif()
 endfunction()
 
 # velloran_subdirs(DIR...): adds each folder that has a CMakeLists.txt; a folder's CMakeLists.txt

@@ -16,6 +16,8 @@ class Proc : public FormTest {
     return Reached(w, msg);
   }
 };
+// A tracked menu ends when another program takes the desktop's activation: these run alone.
+class ProcAlone : public Proc {};
 
 TEST_F(Proc, TheSkinnedQueryIsAnsweredBeforeActivationAndWithoutFullSkin) {
   HWND a = Window("A");
@@ -235,7 +237,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-TEST_F(Proc, TheSystemMenuOpensOnARightClickAndASecondQuickOneClosesTheWindow) {
+TEST_F(ProcAlone, TheSystemMenuOpensOnARightClickAndASecondQuickOneClosesTheWindow) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   MenuOf = f;
@@ -325,6 +327,7 @@ class Menus : public FormTest {
   }
   HMENU FSub = nullptr;
 };
+class MenusAlone : public Menus {};
 
 TEST_F(Menus, MakingAMenuOwnerDrawnReachesItsNestedMenus) {
   HWND w = WithMenu();
@@ -446,7 +449,7 @@ void CALLBACK CloseMenuOnceDrawn(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-TEST_F(Menus, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
+TEST_F(MenusAlone, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
@@ -507,7 +510,7 @@ void CALLBACK DestroyUnderMenu(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
+TEST_F(ProcAlone, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   GoingWindow = w;

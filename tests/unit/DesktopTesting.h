@@ -5,17 +5,27 @@
 
 #include <cstring>
 
-inline BOOL CALLBACK NoteMenuWindow(HWND w, LPARAM found) {
-  char name[16] = "";
+struct TThreadWindowSearch {
+  const char* Class;
+  HWND Found;
+};
+
+inline BOOL CALLBACK NoteThreadWindow(HWND w, LPARAM search) {
+  auto* s = reinterpret_cast<TThreadWindowSearch*>(search);
+  char name[64] = "";
   GetClassNameA(w, name, sizeof name);
-  if (std::strcmp(name, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = w;
+  if (std::strcmp(name, s->Class) != 0 || !IsWindowVisible(w)) return TRUE;
+  s->Found = w;
   return FALSE;
 }
 
-// The visible popup menu window of the calling thread, or none; another program's menus do not count.
-inline HWND ThreadMenuWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), NoteMenuWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
+// A visible top-level window of that class of the thread (the calling one by default), or none;
+// another program's windows do not count.
+inline HWND ThreadWindow(const char* Class, DWORD Thread = GetCurrentThreadId()) {
+  TThreadWindowSearch search{Class, nullptr};
+  EnumThreadWindows(Thread, NoteThreadWindow, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
+
+// The calling thread's open popup menu window, or none.
+inline HWND ThreadMenuWindow() { return ThreadWindow("#32768"); }

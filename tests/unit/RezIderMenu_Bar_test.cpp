@@ -548,6 +548,8 @@ TEST_F(Bar, APointerMoveSwitchesOnlyWhenThePointerReallyMovedOntoAnotherItem) {
 TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
   TRezIderMenuBar* bar = Skinned();
   SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  // Laid out right to left now, so any later repaint keeps the items where they are.
+  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
   HMENU file = GetSubMenu(FMenu, 0);
   MenuTrack.MenuTrackForm = FForm;
   MenuTrack.MenuTrackIndex = 0;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
+#include "tests/unit/DesktopTesting.h"
 #include "tests/unit/VelloranTesting.h"
 #include "velloran/Uni_About.h"
 #include "velloran/Uni_Function.h"
@@ -117,15 +120,20 @@ TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
 
   // The main window's command: a box of its own, shown modally and gone afterwards.
   int before = Screen->FormCount();
-  std::thread closer([] {
-    HWND about = nullptr;
-    for (int i = 0; i < 500 && !about; ++i, Sleep(10)) {
-      about = FindWindowA("Tfrm_About", "Abount Velloran");
-      if (about && !IsWindowVisible(about)) about = nullptr;
+  // This thread's box only: another test program may show one of its own at the same time.
+  const DWORD thread = GetCurrentThreadId();
+  std::atomic<bool> returned{false};
+  std::thread closer([thread, &returned] {
+    while (!returned) {
+      if (HWND about = ThreadWindow("Tfrm_About", thread)) {
+        PostMessageA(about, WM_CLOSE, 0, 0);
+        return;
+      }
+      Sleep(10);
     }
-    if (about) PostMessageA(about, WM_CLOSE, 0, 0);
   });
   ShowAboutBox(apVelloran);
+  returned = true;
   closer.join();
   EXPECT_EQ(Screen->FormCount(), before);
 }

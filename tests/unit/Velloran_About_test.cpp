@@ -109,6 +109,8 @@ TEST_F(AboutBox, AddressClickOpensTheMailLinkOwnedByTheBox) {
 }
 
 TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
+  // A box that does not close fails the test (mrAbort) instead of hanging it.
+  velloran_testing::TModalTimeout timeout(10000);
   auto box = Open(apVelloran);
   PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(box->ShowModal(), mrOk);
@@ -127,6 +129,7 @@ TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
   });
   ShowAboutBox(apVelloran);
   closer.join();
+  EXPECT_FALSE(timeout.Fired());
   EXPECT_EQ(Screen->FormCount(), before);
 }
 

@@ -734,7 +734,7 @@ TEST_F(MainFixture, ARightClickOnTheFlashMovieIsSwallowedToo) {
 // ---- The end of the program ------------------------------------------------------------------------
 
 // Alone in its process (each test is): the application object is gone afterwards.
-TEST(ProgramEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
+TEST(DrellmarkEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
   standins_testing::OwnSettings settings;
   MessengerValue registry;
   Application->SetTitle("Drellmark");

@@ -538,7 +538,7 @@ TEST_F(MainWindow, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {
 // ---- The taskbar entry ---------------------------------------------------------------------------
 
 // Alone in its process (each test is): the main form is the application's.
-TEST(MainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbarEntryRestoresIt) {
+TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbarEntryRestoresIt) {
   RegisterVelloranClasses();
   SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("minimise", {}).c_str());
   Application->SetTitle("Corvanel");
@@ -588,7 +588,7 @@ TEST(MainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbarEntryRes
 // ---- The end of the program ------------------------------------------------------------------------
 
 // Alone in its process (each test is): the application object is gone afterwards.
-TEST(ProgramEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
+TEST(VelloranEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
   standins_testing::OwnSettings settings;
   RegisterVelloranClasses();
   SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("end", {}).c_str());

@@ -78,11 +78,13 @@ HWND TApplication::Handle() {
     wc.hInstance = TkInstance();
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
-    // Empty, in the middle of the screen: only its taskbar entry is ever seen.
-    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                              nullptr, nullptr, TkInstance(), nullptr);
+    // Empty and just off the screen's top left: only its taskbar entry is ever seen. (On the screen,
+    // Wine would show a window of no size as a one-pixel window, under the pointer in the middle.)
+    FHandle =
+        CreateWindowExA(0, "TApplication", FTitle.c_str(),
+                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                        GetSystemMetrics(SM_XVIRTUALSCREEN) - 1, GetSystemMetrics(SM_YVIRTUALSCREEN) - 1, 0,
+                        0, nullptr, nullptr, TkInstance(), nullptr);
     SetWindowLongPtrA(FHandle, GWLP_USERDATA, LONG_PTR(this));
   }
   return FHandle;

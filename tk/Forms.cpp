@@ -112,9 +112,16 @@ LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         } else if (wp != SIZE_MINIMIZED && self->FMinimized) {
           self->FMinimized = false;
           ShowOwnedPopups(wnd, TRUE);
-          self->ActivateLastForm();
         }
         break;
+      case WM_ACTIVATE:
+        // Nothing of the empty window can be used: the activation goes on to a form once the
+        // system is done activating.
+        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) PostMessageA(wnd, CM_ENTER, 0, 0);
+        break;
+      case CM_ENTER:
+        if (GetActiveWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
+        return 0;
       case WM_CLOSE:
         if (self->FMainForm) self->FMainForm->Close();
         return 0;
@@ -140,7 +147,7 @@ void TApplication::ActivateLastForm() {
 }
 
 void TApplication::UpdateVisible() {
-  if (!FHandle) return;
+  if (!FHandle || !Screen) return;
   bool visible = false;
   for (int i = 0; i < Screen->FormCount() && !visible; ++i) visible = Screen->Forms(i)->Visible();
   if (bool(IsWindowVisible(FHandle)) == visible) return;

@@ -58,6 +58,11 @@ TEST(ApplicationWindow, CarriesTheOneTaskbarEntryAndTheFormsItOwnsGoAndComeBackW
   EXPECT_TRUE(IsWindowVisible(main->Handle()));
   EXPECT_TRUE(IsWindowVisible(other->Handle()));
 
+  // The entry's Close closes the main form, which asks the application to end.
+  SendMessageA(app, WM_CLOSE, 0, 0);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
   // Without a visible form there is no entry.
   main->Hide();
   EXPECT_TRUE(IsWindowVisible(app));

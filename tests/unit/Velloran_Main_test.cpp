@@ -557,6 +557,7 @@ TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbar
     Application->ProcessMessages();
     EXPECT_FALSE(IsIconic(app));
     EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_EQ(skinned->FShowState, ssNormal);  // its skinned frame is painted again
   };
 

@@ -120,7 +120,8 @@ LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) PostMessageA(wnd, CM_ENTER, 0, 0);
         break;
       case CM_ENTER:
-        if (GetActiveWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
+        // Only while it still holds the foreground: never taken back from another program.
+        if (GetForegroundWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
         return 0;
       case WM_CLOSE:
         if (self->FMainForm) self->FMainForm->Close();
@@ -143,7 +144,7 @@ void TApplication::ActivateLastForm() {
   // The form that was active last, which is the modal one while one is up.
   HWND last = GetLastActivePopup(FHandle);
   if (last == FHandle && FMainForm && FMainForm->HandleAllocated()) last = FMainForm->Handle();
-  if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetForegroundWindow(last);
+  if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);
 }
 
 void TApplication::UpdateVisible() {

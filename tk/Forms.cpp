@@ -120,8 +120,7 @@ LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
         if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) PostMessageA(wnd, CM_ENTER, 0, 0);
         break;
       case CM_ENTER:
-        // Only while it still holds the foreground: never taken back from another program.
-        if (GetForegroundWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
+        if (GetActiveWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
         return 0;
       case WM_CLOSE:
         if (self->FMainForm) self->FMainForm->Close();
@@ -141,7 +140,8 @@ void TApplication::Restore() {
 }
 
 void TApplication::ActivateLastForm() {
-  // The form that was active last, which is the modal one while one is up.
+  // The form that was active last, which is the modal one while one is up. Activated within this
+  // program only: the foreground is never taken from another one.
   HWND last = GetLastActivePopup(FHandle);
   if (last == FHandle && FMainForm && FMainForm->HandleAllocated()) last = FMainForm->Handle();
   if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);

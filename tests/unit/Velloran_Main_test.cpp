@@ -557,8 +557,8 @@ TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbar
     Application->ProcessMessages();
     EXPECT_FALSE(IsIconic(app));
     EXPECT_TRUE(IsWindowVisible(main));
-    // The empty application window never keeps the activation (which goes to the main form when
-    // this program holds the foreground; under load another test's program may hold it).
+    // The empty application window keeps no activation: it goes on to the main form (none is
+    // active while another program holds the foreground).
     EXPECT_NE(GetActiveWindow(), app);
     EXPECT_EQ(skinned->FShowState, ssNormal);  // its skinned frame is painted again
   };

@@ -14,6 +14,13 @@ namespace {
 
 using velloran_testing::ReadOwnBoxWhile;
 
+// A visible about box among a thread's windows.
+BOOL CALLBACK FindAbout(HWND w, LPARAM found) {
+  if (velloran_testing::ClassOf(w) != "Tfrm_About" || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
 class AboutBox : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterVelloranClasses(); }
@@ -109,6 +116,8 @@ TEST_F(AboutBox, AddressClickOpensTheMailLinkOwnedByTheBox) {
 }
 
 TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
+  // A box that does not close fails the test (mrAbort) instead of hanging it.
+  velloran_testing::TModalTimeout timeout(10000);
   auto box = Open(apVelloran);
   PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(box->ShowModal(), mrOk);
@@ -117,16 +126,15 @@ TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
 
   // The main window's command: a box of its own, shown modally and gone afterwards.
   int before = Screen->FormCount();
-  std::thread closer([] {
+  // Only this thread's box: other tests may show theirs at the same time.
+  std::thread closer([thread = GetCurrentThreadId()] {
     HWND about = nullptr;
-    for (int i = 0; i < 500 && !about; ++i, Sleep(10)) {
-      about = FindWindowA("Tfrm_About", "Abount Velloran");
-      if (about && !IsWindowVisible(about)) about = nullptr;
-    }
+    for (int i = 0; i < 500 && !about; ++i, Sleep(10)) EnumThreadWindows(thread, FindAbout, LPARAM(&about));
     if (about) PostMessageA(about, WM_CLOSE, 0, 0);
   });
   ShowAboutBox(apVelloran);
   closer.join();
+  EXPECT_FALSE(timeout.Fired());
   EXPECT_EQ(Screen->FormCount(), before);
 }
 

@@ -578,11 +578,11 @@ TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbar
   restoreFromTheEntry();
 
   // The skinned system menu's Minimize.
-  TSysMenuItem* item = nullptr;
-  for (auto& i : skinned->FSysMenu->Items)
-    if (i->Tag == 2) item = i.get();
+  TMenuItem* item = nullptr;
+  for (int i = 0; i < skinned->FSysMenu->Items()->Count(); ++i)
+    if (skinned->FSysMenu->Items()->Items(i)->Tag == 2) item = skinned->FSysMenu->Items()->Items(i);
   ASSERT_NE(item, nullptr);
-  skinned->SysMenuClick(item);
+  item->Click();
   Application->ProcessMessages();
   EXPECT_TRUE(minimised());
   restoreFromTheEntry();

@@ -1,4 +1,5 @@
-// The keeper's start: one instance per logon, then the main window and the message loop.
+// The keeper's start: one instance per logon, then the main window and the message loop; at the
+// end the application object goes, with everything it owns.
 #include <windows.h>
 
 #include "drellmark/Uni_Main.h"
@@ -11,11 +12,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CloseHandle(mutex);
     ShowInfo("Drellmark is Already Run!");
     Application->Terminate();
+    DoneApplication();
     return 0;
   }
   // Any other failure to make the mutex still starts the program; the handle lives with it.
   Application->Initialize();
   Application->CreateForm(frm_Main);
   Application->Run();
+  DoneApplication();
   return 0;
 }

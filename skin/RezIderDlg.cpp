@@ -33,13 +33,18 @@ TSkinManagerLink* ManagerLink(bool Create) {
 
 TSkinManagerLink* NoManager(bool) { return nullptr; }
 
-// The module's initialisation hands the skin component its manager; its finalisation frees it.
+// The module's finalisation, at the end of the program: the manager goes, and none is made again.
+void Finalize() {
+  SkinManagerLink = NoManager;
+  delete SkinManager;
+  SkinManager = nullptr;
+}
+
+// The module's initialisation hands the skin component its manager.
 struct TModule {
-  TModule() { SkinManagerLink = ManagerLink; }
-  ~TModule() {
-    SkinManagerLink = NoManager;
-    delete SkinManager;
-    SkinManager = nullptr;
+  TModule() {
+    SkinManagerLink = ManagerLink;
+    AddFinalization(Finalize);
   }
 } Module;
 
@@ -76,9 +81,12 @@ TSkinManage::~TSkinManage() {
   if (FHook) UnhookWindowsHookEx(FHook);
   FHook = nullptr;
   FreePopups();
-  // Every window still taken over is given back; the objects of bare windows have no owner to
-  // free them, so all go here.
-  while (!FForms.empty()) UnskinAndFree(FForms.back());
+  // A form's skinned window goes with its form; a bare window has no owner to free its object, so
+  // it is given back here.
+  std::vector<TRezIderForm*> forms;
+  forms.swap(FForms);
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+    if (!(*it)->Owner()) UnskinAndFree(*it);
   FSkinDatas.clear();
 }
 

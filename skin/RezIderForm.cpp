@@ -14,16 +14,19 @@ TFormControlHooks FormControlHooks;
 TBitmap* SharedBitmap = nullptr;
 
 namespace {
+// The module's finalisation, at the end of the program.
+void Finalize() {
+  RezIderFormMaker = nullptr;
+  delete SharedBitmap;
+  SharedBitmap = nullptr;
+}
+
 struct TModule {
   TModule() {
     SharedBitmap = new TBitmap;
     SetStretchBltMode(SharedBitmap->Canvas()->Handle(), COLORONCOLOR);
     RezIderFormMaker = [](TComponent* AOwner) -> TRezIderForm* { return new TRezIderFormImpl(AOwner); };
-  }
-  ~TModule() {
-    RezIderFormMaker = nullptr;
-    delete SharedBitmap;
-    SharedBitmap = nullptr;
+    AddFinalization(Finalize);
   }
 } Module;
 

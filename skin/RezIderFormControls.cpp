@@ -26,7 +26,6 @@ struct TModule {
     FormControlHooks.SkinFormControls = &SkinFormControls;
     FormControlHooks.SkinChildWindows = &SkinChildWindows;
   }
-  ~TModule() { FormControlHooks = {}; }
 } Module;
 
 std::string Lower(std::string S) {

@@ -40,6 +40,8 @@ class FlashControl : public OleControl {
   FlashControl() : OleControl(CLSID_FlashStandin, "StandinFlashPlayer", kNames, std::size(kNames)) {}
   ~FlashControl() override {
     for (auto& setting : settings_) VariantClear(&setting.second);
+    // Its container let go of it: for tests that follow a program's end.
+    LogCall("Flash", "Released");
   }
 
  protected:

@@ -215,6 +215,8 @@ class MessengerApi : public DispatchObject<IMessengerApi> {
 class ContentInstaller : public DispatchObject<IMessengerContent> {
  public:
   ContentInstaller() : DispatchObject(IID_MessengerContent, kContentNames, std::size(kContentNames)) {}
+  // The last client disconnected.
+  ~ContentInstaller() override { LogCall("Installer", "Released"); }
 
   STDMETHODIMP InstallContent(BSTR url) override {
     std::string address = Narrow(url ? std::wstring(url, SysStringLen(url)) : std::wstring());

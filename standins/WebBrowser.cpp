@@ -31,6 +31,8 @@ const COLORREF kPageColour = RGB(255, 255, 255);
 class WebBrowser : public OleControl {
  public:
   WebBrowser() : OleControl(CLSID_WebBrowserStandin, "StandinWebBrowser", kNames, std::size(kNames)) {}
+  // Its container let go of it: for tests that follow a program's end.
+  ~WebBrowser() override { LogCall("Browser", "Released"); }
 
  protected:
   HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {

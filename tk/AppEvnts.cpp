@@ -7,6 +7,7 @@ TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner) 
 }
 
 TApplicationEvents::~TApplicationEvents() {
+  if (!Application) return;
   auto& list = Application->FEventHandlers;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }

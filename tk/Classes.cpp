@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include <windows.h>
 
@@ -21,6 +22,22 @@ std::string WideToAnsi(const wchar_t* Text, int Length) {
   WideCharToMultiByte(CP_ACP, 0, Text, Length, out.data(), n, nullptr, nullptr);
   if (Length < 0 && !out.empty() && out.back() == '\0') out.pop_back();
   return out;
+}
+
+namespace {
+// Filled during static initialisation: a plain array, so nothing of it needs constructing first.
+TFinalization g_finalizations[16];
+int g_finalizationCount = 0;
+}  // namespace
+
+void AddFinalization(TFinalization Proc) {
+  if (g_finalizationCount == int(std::size(g_finalizations)))
+    throw EInvalidOperation("Too many finalisations");
+  g_finalizations[g_finalizationCount++] = Proc;
+}
+
+void RunFinalizations() {
+  while (g_finalizationCount > 0) g_finalizations[--g_finalizationCount]();
 }
 
 bool SameText(const std::string& a, const std::string& b) {

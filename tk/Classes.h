@@ -58,6 +58,13 @@ bool SameText(const std::string& a, const std::string& b);
 std::wstring AnsiToWide(const std::string& Text);
 std::string WideToAnsi(const wchar_t* Text, int Length = -1);
 
+// A module's work for the end of the program: freeing what it made for the whole process. It runs
+// from DoneApplication (Forms), last registered first, never in static destruction.
+using TFinalization = void (*)();
+void AddFinalization(TFinalization Proc);
+// Runs the registered finalisations once, last registered first.
+void RunFinalizations();
+
 // ---- Objects with a class name and an inheritance test ------------------------------------------
 
 // A class reference: its name and its parent, so "is a" can be asked by class.

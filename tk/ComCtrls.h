@@ -168,7 +168,8 @@ class TTreeNode {
   friend class TCustomTreeView;
   TTreeNodes* FOwner;
   HTREEITEM FItem;
-  int FImageIndex = -1, FSelectedIndex = -1;
+  // As the class library starts its nodes: image 0, so a row shows its first image at once.
+  int FImageIndex = 0, FSelectedIndex = 0;
 };
 
 class TTreeNodes {

@@ -123,9 +123,9 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     control->WindowProc(m);
   } catch (const std::exception& e) {
-    Application->HandleException(e.what());
+    if (Application) Application->HandleException(e.what());
   } catch (...) {
-    Application->HandleException("Unknown failure");
+    if (Application) Application->HandleException("Unknown failure");
   }
   if (msg == WM_NCDESTROY) {
     BoundControls().Remove(wnd);
@@ -149,7 +149,7 @@ void TControl::SetParentComponent(TComponent* Value) {
 }
 
 TControl::~TControl() {
-  Application->CancelHint(this);
+  if (Application) Application->CancelHint(this);
   // Owned components (engine objects among them) go while this control is whole: they may put
   // back its message method.
   DestroyComponents();

@@ -25,11 +25,15 @@ BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM lp) {
   return TRUE;
 }
 
-LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(wnd, msg, wp, lp);
-}
-
 }  // namespace
+
+void DoneApplication() {
+  delete Application;
+  Application = nullptr;
+  delete Screen;
+  Screen = nullptr;
+  RunFinalizations();
+}
 
 std::vector<HWND> DisableTaskWindows(HWND Except) {
   std::vector<HWND> list;
@@ -63,21 +67,96 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
 TApplication::~TApplication() {
   DestroyComponents();
   if (FHintWindow) DestroyWindow(FHintWindow);
-  if (FHandle) DestroyWindow(FHandle);
+  if (FHandle) {
+    SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
+    DestroyWindow(FHandle);
+  }
 }
 
 HWND TApplication::Handle() {
   if (!FHandle) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = ApplicationWndProc;
+    wc.lpfnWndProc = WndProc;
     wc.hInstance = TkInstance();
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
-    FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                              nullptr, TkInstance(), nullptr);
+    // Empty and just off the screen's top left: only its taskbar entry is ever seen. (On the screen,
+    // Wine would show a window of no size as a one-pixel window, under the pointer in the middle.)
+    FHandle =
+        CreateWindowExA(0, "TApplication", FTitle.c_str(),
+                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                        GetSystemMetrics(SM_XVIRTUALSCREEN) - 1, GetSystemMetrics(SM_YVIRTUALSCREEN) - 1, 0,
+                        0, nullptr, nullptr, TkInstance(), nullptr);
+    SetWindowLongPtrA(FHandle, GWLP_USERDATA, LONG_PTR(this));
   }
   return FHandle;
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  if (self) switch (msg) {
+      case WM_SYSCOMMAND:
+        // What the taskbar entry and the application's system menu ask for.
+        if ((wp & 0xFFF0) == SC_MINIMIZE) {
+          self->Minimize();
+          return 0;
+        }
+        if ((wp & 0xFFF0) == SC_RESTORE && IsIconic(wnd)) {
+          self->Restore();
+          return 0;
+        }
+        break;
+      case WM_SIZE:
+        // However the window was minimised or came back, its forms go and come back with it.
+        if (wp == SIZE_MINIMIZED && !self->FMinimized) {
+          self->FMinimized = true;
+          ShowOwnedPopups(wnd, FALSE);
+        } else if (wp != SIZE_MINIMIZED && self->FMinimized) {
+          self->FMinimized = false;
+          ShowOwnedPopups(wnd, TRUE);
+        }
+        break;
+      case WM_ACTIVATE:
+        // Nothing of the empty window can be used: the activation goes on to a form once the
+        // system is done activating.
+        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) PostMessageA(wnd, CM_ENTER, 0, 0);
+        break;
+      case CM_ENTER:
+        if (GetActiveWindow() == wnd && !IsIconic(wnd)) self->ActivateLastForm();
+        return 0;
+      case WM_CLOSE:
+        if (self->FMainForm) self->FMainForm->Close();
+        return 0;
+    }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+void TApplication::Minimize() {
+  HWND wnd = Handle();
+  if (!IsIconic(wnd)) ShowWindow(wnd, SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+  HWND wnd = Handle();
+  if (IsIconic(wnd)) ShowWindow(wnd, SW_RESTORE);
+}
+
+void TApplication::ActivateLastForm() {
+  // The form that was active last, which is the modal one while one is up. Activated within this
+  // program only: the foreground is never taken from another one.
+  HWND last = GetLastActivePopup(FHandle);
+  if (last == FHandle && FMainForm && FMainForm->HandleAllocated()) last = FMainForm->Handle();
+  if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);
+}
+
+void TApplication::UpdateVisible() {
+  if (!FHandle || !Screen) return;
+  bool visible = false;
+  for (int i = 0; i < Screen->FormCount() && !visible; ++i) visible = Screen->Forms(i)->Visible();
+  if (bool(IsWindowVisible(FHandle)) == visible) return;
+  SetWindowPos(
+      FHandle, nullptr, 0, 0, 0, 0,
+      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 void TApplication::SetTitle(const std::string& value) {
@@ -233,17 +312,24 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomForm::~TCustomForm() {
+  // Out of sight first, so nothing of it is seen while it goes.
+  if (FHandle) ShowWindow(FHandle, SW_HIDE);
+  FVisible = false;
+  if (Application) Application->UpdateVisible();
   if (OnDestroy) {
     try {
       OnDestroy(this);
     } catch (const std::exception& e) {
-      Application->HandleException(e.what());
+      if (Application) Application->HandleException(e.what());
     }
   }
-  auto& forms = Screen->FForms;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-  if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
-  if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  // A form owned by nothing may outlive the application and the screen.
+  if (Screen) {
+    auto& forms = Screen->FForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
+  }
+  if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
   // The window goes before the components: one that took it over sees it go and lets go of it.
   SetState(csDestroying);
   DestroyHandle();
@@ -319,9 +405,8 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   FrameStyles(p.Style, p.ExStyle);
   if (!FEnabled) p.Style |= WS_DISABLED;
-  // The main form stands alone; the other forms are owned by it.
-  TCustomForm* main = Application->MainForm();
-  p.WndParent = main && main != this ? main->Handle() : nullptr;
+  // Every form is owned by the application window, whose taskbar entry stands for them all.
+  if (!Parent()) p.WndParent = Application->Handle();
   if (FClientWidth >= 0 || FClientHeight >= 0) {
     RECT r{0, 0, std::max(FClientWidth, 0), std::max(FClientHeight, 0)};
     AdjustWindowRectEx(&r, p.Style, FMenu != nullptr, p.ExStyle);
@@ -495,9 +580,11 @@ void TCustomForm::VisibleChanged() {
   if (ComponentState() & csLoading) return;
   if (!FVisible) {
     if (FHandle) ShowWindow(FHandle, SW_HIDE);
+    Application->UpdateVisible();
     return;
   }
   HandleNeeded();
+  Application->UpdateVisible();
   if (!FShown) {
     FShown = true;
     PlaceOnScreen();
@@ -517,6 +604,13 @@ void TCustomForm::WndProc(TMessage& Message) {
     case CM_RELEASE:
       delete this;
       return;
+    case WM_SYSCOMMAND:
+      // The main form's minimise is the application's: all its windows go together.
+      if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && this == Application->MainForm()) {
+        Application->Minimize();
+        return;
+      }
+      break;
     case WM_ACTIVATE:
       DefaultHandler(Message);
       if (LOWORD(Message.WParam) != WA_INACTIVE) {

@@ -126,7 +126,8 @@ class TApplication : public TComponent {
   explicit TApplication(TComponent* AOwner);
   ~TApplication() override;
 
-  // The hidden window of class "TApplication", created on first use.
+  // The window of class "TApplication", titled with the title and created on first use. It owns
+  // every form and carries the program's one taskbar entry: visible (and empty) while a form is.
   HWND Handle();
   std::string Title() const { return FTitle; }
   void SetTitle(const std::string& value);
@@ -147,6 +148,9 @@ class TApplication : public TComponent {
     }
   }
   void Run();
+  // Minimised, the application window hides every form with it; restored, it brings them back.
+  void Minimize();
+  void Restore();
   void ProcessMessages();
   void HandleMessage();
   void Terminate();
@@ -166,6 +170,11 @@ class TApplication : public TComponent {
 
  private:
   friend class TApplicationEvents;
+  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  // Shows the application window while any form is visible, hides it otherwise.
+  void UpdateVisible();
+  // Hands the activation on to the form that had it last (after a restore).
+  void ActivateLastForm();
   void FinishCreateForm(TCustomForm* form);
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
@@ -178,6 +187,7 @@ class TApplication : public TComponent {
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FMinimized = false;  // its forms are hidden with it
   bool FHandlingException = false;
   std::vector<TApplicationEvents*> FEventHandlers;
   friend class TCustomForm;
@@ -207,6 +217,12 @@ const std::vector<std::pair<std::string, int32_t>>& ModalResultIdents();
 
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// Ends the program once its message loop is over, in the class library's order: frees the
+// application object, and with it its forms and their components (the last made first), then the
+// screen, then runs the modules' finalisations (last registered first). Nothing of the toolkit is
+// left for static destruction.
+void DoneApplication();
 
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(TControl* Control);

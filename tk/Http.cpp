@@ -155,6 +155,7 @@ struct THttpClient::TReply {
   std::string Path;
   std::string StatusLine;
   std::string Body;
+  bool TooLarge = false;
   THttpClient* Client = nullptr;
   CURL* Easy = nullptr;
 };
@@ -231,6 +232,11 @@ void THttpClient::Perform(const std::string& url, TReply& reply) {
     curl_easy_getinfo(r->Easy, CURLINFO_RESPONSE_CODE, &code);
     // A failed status ends the transfer at once: the failure is the status, not its body.
     if (code < 200 || code > 299) return 0;
+    // A body past the limit ends the transfer before it can exhaust the process.
+    if (size * count > THttpClient::MaxBodySize - r->Body.size()) {
+      r->TooLarge = true;
+      return 0;
+    }
     r->Body.append(data, size * count);
     return size * count;
   };
@@ -280,6 +286,8 @@ void THttpClient::Perform(const std::string& url, TReply& reply) {
   if (code != 0 && (code < 200 || code > 299))
     throw EHttpProtocolError(
         int(code), reply.StatusLine.empty() ? "HTTP status " + std::to_string(code) : reply.StatusLine);
+  if (reply.TooLarge)
+    throw EHttpError("The reply's body is larger than " + std::to_string(MaxBodySize >> 20) + " MiB");
   if (result != CURLE_OK) {
     std::string message = curl_easy_strerror(result);
     if (errorText[0]) message += std::string(": ") + errorText;

@@ -65,6 +65,10 @@ class THttpClient : public TComponent {
   std::string UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
   bool AllowCookies = true;
 
+  // The largest body a request takes; a longer one fails the request (EHttpError). The content
+  // lists are kilobytes, and a 32-bit process must not be run out of memory by a server.
+  static constexpr size_t MaxBodySize = size_t(64) << 20;
+
   // The body as a string, or EHttpError / EHttpProtocolError.
   std::string Get(const std::string& url);
   // The body written to stream at its position; nothing is written when the request fails.

@@ -235,7 +235,10 @@ void TOleControl::SetProperty(DISPID Id, const TOleVariant& Value) {
 }
 
 void TOleControl::SetProperty(const std::string& Name, const TOleVariant& Value) {
-  if (!FDispatch) {
+  // Only settings made before the control was first tried wait for it. Once our window exists the
+  // control has been tried: a setting then goes to it, or fails as its creation does, instead of
+  // piling up behind a control that cannot be made.
+  if (!FDispatch && !FHandle) {
     FPending.emplace_back(Name, Value);
     return;
   }

@@ -52,8 +52,9 @@ class TOleControl : public TWinControl {
   TOleVariant GetProperty(DISPID Id);
   TOleVariant GetProperty(const std::string& Name) { return GetProperty(GetIDOfName(Name)); }
   void SetProperty(DISPID Id, const TOleVariant& Value);
-  // Before the control exists the value is kept and given to it when it is created, in order:
-  // this is how stored settings from a form description reach the control.
+  // Before our window (and with it the control) is made, the value is kept and given to the
+  // control when it is created, in order: this is how stored settings from a form description
+  // reach it. Afterwards EOleError when the control cannot be created.
   void SetProperty(const std::string& Name, const TOleVariant& Value);
   // Calls a method with its arguments first to last.
   TOleVariant CallMethod(DISPID Id, const std::vector<TOleVariant>& Args = {});

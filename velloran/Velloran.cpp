@@ -1,5 +1,5 @@
 // Program start: one instance per logon, the splash while the main window fetches the content
-// lists, then the message loop.
+// lists, then the message loop; at the end the application object goes, with everything it owns.
 #include <windows.h>
 
 #include "tk/Forms.h"
@@ -16,6 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CloseHandle(mutex);
     ShowInfo("Corvanel is Already Run!");
     Application->Terminate();
+    DoneApplication();
     return 0;
   }
   // The mutex handle stays open for the life of the process; the system lets go of it at the end.
@@ -41,5 +42,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } catch (const std::exception& e) {
     Application->ShowException(e.what());
   }
+  DoneApplication();
   return 0;
 }

@@ -1,7 +1,8 @@
 // The real Drellmark.exe under Wine, driven from outside with window messages: a wink installed
 // through the chat client's stand-in installer is listed, previewed through the stand-in expander
 // and Flash player, and removed (a screenshot of the main window is kept in the build folder); a
-// second instance is refused; the keeper starts while the previewer runs.
+// second instance is refused; the keeper starts while the previewer runs; it has one taskbar entry,
+// is minimised and restored whole, and its Exit frees its windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -118,9 +119,12 @@ TEST_F(KeeperFixture, AnInstalledWinkIsListedPreviewedAndRemoved) {
   ASSERT_EQ(edits.size(), 1u);
   EXPECT_EQ(EditText(edits[0]), Account);
   EXPECT_FALSE(IsWindowEnabled(main));
+  ExpectOneTaskbarEntry(keeper.Pid(), "Drellmark");
   HWND ok = Child(dialog, "TButton", "OK");
   ASSERT_NE(ok, nullptr);
   PostMessageA(ok, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }, 10000));
+  MinimiseAndRestore(keeper.Pid(), main);
 
   std::vector<HWND> lists = Children(main, "TCodeListBox");
   ASSERT_EQ(lists.size(), 1u);
@@ -160,10 +164,12 @@ TEST_F(KeeperFixture, AnInstalledWinkIsListedPreviewedAndRemoved) {
   EXPECT_TRUE(drellmark_testing::Exists(Folder + "map.dat"));
   drellmark_testing::RemoveTree(unpacked.substr(0, unpacked.find_last_of('\\')));
 
+  // Exit frees the main window, its Flash player with it.
   HWND exit = Child(main, "TBitBtn", "E&xit");
   ASSERT_NE(exit, nullptr);
   PostMessageA(exit, BM_CLICK, 0, 0);
   EXPECT_TRUE(keeper.Ended(15000));
+  EXPECT_TRUE(Logged("Flash Released"));
 }
 
 TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewer) {

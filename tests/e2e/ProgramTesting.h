@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/unit/TaskbarTesting.h"
 #include "tests/unit/VelloranTesting.h"
 #include "tk/Graphics.h"
 
@@ -104,6 +105,43 @@ inline HWND Child(HWND parent, const std::string& cls, const std::string& text) 
   for (HWND w : Children(parent, cls))
     if (WindowText(w) == text) return w;
   return nullptr;
+}
+
+// The program's one taskbar entry is its application window, titled title; its other windows have
+// none.
+inline void ExpectOneTaskbarEntry(DWORD pid, const std::string& title) {
+  std::vector<HWND> entries = taskbar_testing::TaskbarWindows(pid);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(ClassOf(entries[0]), "TApplication");
+  EXPECT_EQ(WindowText(entries[0]), title);
+}
+
+// Minimises the program from its main window (as its caption button and system menu ask), checks
+// that every window of the program went with it, restores it from the taskbar entry and checks they
+// all came back.
+inline void MinimiseAndRestore(DWORD pid, HWND main) {
+  HWND app = TopWindow(pid, "TApplication", true);
+  ASSERT_NE(app, nullptr);
+  std::vector<HWND> shown;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && w != app && IsWindowVisible(w)) shown.push_back(w);
+  }
+  ASSERT_FALSE(shown.empty());
+  auto all = [&](bool visible) {
+    return std::all_of(shown.begin(), shown.end(),
+                       [&](HWND w) { return bool(IsWindowVisible(w)) == visible; });
+  };
+  PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  for (int i = 0; i < 500 && !(IsIconic(app) && all(false)); ++i) Sleep(20);
+  EXPECT_TRUE(IsIconic(app));
+  EXPECT_TRUE(all(false));
+  // What the taskbar entry asks for when it is clicked.
+  PostMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+  for (int i = 0; i < 500 && !(!IsIconic(app) && all(true)); ++i) Sleep(20);
+  EXPECT_FALSE(IsIconic(app));
+  EXPECT_TRUE(all(true));
 }
 
 // The window as it is on the screen, saved as a bitmap file; answers the number of distinct colours.

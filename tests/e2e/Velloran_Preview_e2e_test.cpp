@@ -147,8 +147,11 @@ TEST_F(PreviewProgram, PreviewAndInstallBothKindsAndPageSwitchesStopAndResumeThe
             (std::vector<std::string>{"Browser Visible 0", "Flash Play"}));
   EXPECT_EQ(Calls("Flash Movie").size(), 1u);
 
+  // Exit frees the main window with its viewers and lets go of the installer.
   Press("E&xit");
   EXPECT_TRUE(velloran.Ended(15000));
+  for (const char* line : {"Installer Released", "Flash Released", "Browser Released"})
+    EXPECT_TRUE(Logged(line)) << line;
 }
 
 TEST_F(PreviewProgram, OfflineInstallShowsItsBoxAndInstallsNothing) {

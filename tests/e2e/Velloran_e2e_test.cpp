@@ -1,6 +1,7 @@
 // The real Velloran.exe under Wine against the content server, driven from outside: start-up with
-// its splash and trees (a screenshot of the main window is kept in the build folder), the second
-// instance refused, Exit, a new start once the first has ended, and the failed probe.
+// its splash and trees (a screenshot of the main window is kept in the build folder), its one
+// taskbar entry, minimised and restored, the second instance refused, Exit, a new start once the
+// first has ended, and the failed probe.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -34,6 +35,8 @@ TEST(VelloranProgram, StartsWithItsTreesRefusesASecondInstanceAndEndsOnExit) {
     EXPECT_EQ(WindowText(main), "Velloran");
     // The splash is gone once the main window is up.
     EXPECT_EQ(TopWindow(first.Pid(), "Tfrm_Flash", false), nullptr);
+    ExpectOneTaskbarEntry(first.Pid(), "Corvanel");
+    MinimiseAndRestore(first.Pid(), main);
 
     // Both trees are filled from the sample lists: 14 winks nodes, 10 emoticons nodes.
     std::vector<LRESULT> counts;
@@ -124,6 +127,8 @@ TEST(VelloranProgram, SplashKeepsAnsweringWhileTheListsTrickleIn) {
   TVelloran program(contentserver::Base() + "~trickle=200/");
   HWND splash = WaitForTopWindow(program.Pid(), "Tfrm_Flash", 30000);
   ASSERT_NE(splash, nullptr);
+  // The splash has no taskbar entry of its own.
+  ExpectOneTaskbarEntry(program.Pid(), "Corvanel");
   int answered = 0;
   while (!TopWindow(program.Pid(), "Tfrm_Main", true) && IsWindow(splash)) {
     DWORD_PTR result = 0;

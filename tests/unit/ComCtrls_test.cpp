@@ -60,6 +60,13 @@ TEST_F(ComFixture, TreeNodesKeepTextDataImagesAndParents) {
   SendMessageA(tree->Handle(), TVM_GETITEMA, 0, LPARAM(&tv));
   EXPECT_EQ(tv.iImage, 1);
   EXPECT_EQ(tv.iSelectedImage, 2);
+  // A node nobody gave images shows image 0, selected or not.
+  EXPECT_EQ(n1->ImageIndex(), 0);
+  EXPECT_EQ(n1->SelectedIndex(), 0);
+  tv.hItem = n1->ItemId();
+  SendMessageA(tree->Handle(), TVM_GETITEMA, 0, LPARAM(&tv));
+  EXPECT_EQ(tv.iImage, 0);
+  EXPECT_EQ(tv.iSelectedImage, 0);
   EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETINDENT, 0, 0), 19);
   DWORD style = DWORD(GetWindowLongA(tree->Handle(), GWL_STYLE));
   EXPECT_TRUE(style & TVS_SHOWSELALWAYS);

@@ -9,6 +9,8 @@
 #include <shlobj.h>
 
 #include "skin/RezIderData.h"
+#include "skin/RezIderDlg.h"
+#include "skin/RezIderForm.h"
 #include "drellmark/Uni_Function.h"
 #include "drellmark/Uni_GetSummary.h"
 #include "drellmark/Uni_Main.h"
@@ -728,3 +730,47 @@ TEST_F(MainFixture, ARightClickOnTheFlashMovieIsSwallowedToo) {
 }
 
 }  // namespace
+
+// ---- The end of the program ------------------------------------------------------------------------
+
+// Alone in its process (each test is): the application object is gone afterwards.
+TEST(DrellmarkEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
+  standins_testing::OwnSettings settings;
+  MessengerValue registry;
+  Application->SetTitle("Drellmark");
+  Application->Initialize();
+  Application->CreateForm(frm_Main);
+  Tfrm_Main* f = frm_Main;
+  bool destroyed = false, skinned = false;
+  f->OnDestroy = [&](TObject*) { destroyed = true; };
+  HWND main = f->Handle();
+  {
+    velloran_testing::TFrameWatch frames(main);
+    f->btnExit->OnClick = [&](TObject* sender) {
+      TRezIderForm* form = SkinManager ? SkinManager->FindForm(main) : nullptr;
+      skinned = form && form->FState == fsSkinned;
+      frames.Start();
+      f->btnExitClick(sender);
+    };
+    // The first showing opens the account dialog: cancelled, then Exit.
+    DialogDriver driver([&](Tfrm_GetSummary* d) {
+      Press(d->btncancel);
+      PostMessageA(f->btnExit->Handle(), BM_CLICK, 0, 0);
+    });
+    Application->Run();
+    EXPECT_TRUE(DialogDriver::Ran());
+    DoneApplication();
+    EXPECT_EQ(frames.Painted, 0);
+  }
+  EXPECT_TRUE(skinned);
+  EXPECT_TRUE(destroyed);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(SkinManager, nullptr);
+  auto log = settings.LogLines();
+  EXPECT_NE(std::find(log.begin(), log.end(), "Flash Released"), log.end());
+  // Nothing keeps the thread's COM up any more but the control container's own initialisation
+  // (atl.dll's under Wine takes one reference, for the life of the process).
+  OleUninitialize();
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  CoUninitialize();
+}

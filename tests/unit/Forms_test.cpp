@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/TaskbarTesting.h"
 #include "tk/AppEvnts.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
@@ -30,6 +31,45 @@ TEST(ApplicationWindow, IsAHiddenWindowOfItsOwnClassCarryingTheTitle) {
   EXPECT_STREQ(cls, "TApplication");
   EXPECT_STREQ(text, "Corvanel");
   EXPECT_FALSE(IsWindowVisible(wnd));
+}
+
+TEST(ApplicationWindow, CarriesTheOneTaskbarEntryAndTheFormsItOwnsGoAndComeBackWithIt) {
+  Application->SetTitle("Corvanel");
+  Tfrm_App* main = nullptr;
+  Application->CreateForm(main);
+  auto* other = TCustomForm::Create<Tfrm_App>(Application);
+  HWND app = Application->Handle();
+  main->Show();
+  other->Show();
+  for (TCustomForm* form : {static_cast<TCustomForm*>(main), static_cast<TCustomForm*>(other)})
+    EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), app);
+  EXPECT_EQ(taskbar_testing::TaskbarWindows(GetCurrentProcessId()), std::vector<HWND>{app});
+
+  // The main form's minimise (its caption button and system menu ask for it) is the application's.
+  SendMessageA(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(app));
+  EXPECT_FALSE(IsIconic(main->Handle()));
+  EXPECT_FALSE(IsWindowVisible(main->Handle()));
+  EXPECT_FALSE(IsWindowVisible(other->Handle()));
+  EXPECT_EQ(taskbar_testing::TaskbarWindows(GetCurrentProcessId()), std::vector<HWND>{app});
+  // The taskbar entry restores them all.
+  SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsIconic(app));
+  EXPECT_TRUE(IsWindowVisible(main->Handle()));
+  EXPECT_TRUE(IsWindowVisible(other->Handle()));
+
+  // The entry's Close closes the main form, which asks the application to end.
+  SendMessageA(app, WM_CLOSE, 0, 0);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+  // Without a visible form there is no entry.
+  main->Hide();
+  EXPECT_TRUE(IsWindowVisible(app));
+  other->Hide();
+  EXPECT_FALSE(IsWindowVisible(app));
+  delete other;
+  delete main;
 }
 
 TEST(ApplicationMessages, EventsComponentsAndOnMessageSeeQueuedMessagesAndCanSwallowThem) {
@@ -198,4 +238,29 @@ TEST(ApplicationRun, AFailingHandlerIsReportedAndTheLoopGoesOnUntilTheMainFormCl
   EXPECT_TRUE(Application->Terminated());
   delete main;
   EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+namespace {
+std::vector<std::string>& Ended() {
+  static std::vector<std::string> ended;
+  return ended;
+}
+}  // namespace
+
+// Last in this program: the application object is gone afterwards.
+TEST(ApplicationEnd, FreesTheFormsLastMadeFirstThenRunsTheFinalisations) {
+  AddFinalization([] { Ended().push_back("finalisation"); });
+  Tfrm_App* main = nullptr;
+  Application->CreateForm(main);
+  auto* other = TCustomForm::Create<Tfrm_App>(Application);
+  main->OnDestroy = [](TObject*) { Ended().push_back("main"); };
+  other->OnDestroy = [](TObject*) { Ended().push_back("other"); };
+  main->Show();
+  HWND app = Application->Handle(), mainWindow = main->Handle();
+  DoneApplication();
+  EXPECT_EQ(Ended(), (std::vector<std::string>{"other", "main", "finalisation"}));
+  EXPECT_EQ(Application, nullptr);
+  EXPECT_EQ(Screen, nullptr);
+  EXPECT_FALSE(IsWindow(mainWindow));
+  EXPECT_FALSE(IsWindow(app));
 }

@@ -170,6 +170,16 @@ TEST(HttpFailures, BrokenBodiesAreFailuresAndWriteNothing) {
   }
 }
 
+TEST(HttpFailures, ABodyPastTheLimitFailsAndWritesNothing) {
+  THttpClient http(nullptr);
+  const size_t limit = THttpClient::MaxBodySize;
+  EXPECT_EQ(limit, size_t(64) << 20);
+  EXPECT_EQ(http.Get(Base() + "~bulk=" + std::to_string(limit) + "/" + kWinks).size(), limit);
+  TMemoryStream stream;
+  EXPECT_THROW(http.Get(Base() + "~bulk=" + std::to_string(limit + 1) + "/" + kWinks, &stream), EHttpError);
+  EXPECT_EQ(stream.GetSize(), 0);
+}
+
 TEST(HttpFailures, RefusedOrUnansweredConnectionsFail) {
   THttpClient http(nullptr);
   std::string refused = "http://127.0.0.1:" + std::to_string(contentserver::RefusePort()) + "/" + kWinks;

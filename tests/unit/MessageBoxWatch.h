@@ -27,6 +27,12 @@ class MessageBoxWatch {
     FThread = std::thread([] {});
     return FAnswered;
   }
+  // Stops watching at once; true when a box came up meanwhile (it was answered, so a box the
+  // calling thread did not expect ends instead of hanging it).
+  bool Seen() {
+    FStop = true;
+    return Answered();
+  }
   std::string Caption, Text;
   HICON Icon = nullptr;
   bool OwnerWasDisabled = false;

@@ -123,6 +123,9 @@ TEST_F(OleFixture, UnknownMemberAndUnregisteredClassRaiseOleErrors) {
   ASSERT_TRUE(none->HandleAllocated());
   EXPECT_EQ(GetWindow(none->Handle(), GW_CHILD), nullptr);
   EXPECT_THROW(none->DefaultDispatch(), EOleError);
+  // A setting made now fails as the creation does, each time: none waits for a control that
+  // cannot be made.
+  for (int i = 0; i < 2; ++i) EXPECT_THROW(none->SetProperty("Movie", TOleVariant("x.swf")), EOleError);
 }
 
 TEST_F(OleFixture, BrowserNavigatesByNameAndShowsThroughVisibleById) {

@@ -724,7 +724,7 @@ TEST_F(ManagerTest, PopupsFollowTheMenuElementAndTheManagersState) {
 
 // ---- Giving back -------------------------------------------------------------------------------
 
-TEST_F(ManagerTest, TheManagersTeardownGivesEveryWindowAndPopupBack) {
+TEST_F(ManagerTest, TheManagersTeardownLeavesFormsToTheirFormsAndGivesTheRestBack) {
   Data(sfMainform);
   M->InstallHook();
   M->Enabled = true;
@@ -738,12 +738,19 @@ TEST_F(ManagerTest, TheManagersTeardownGivesEveryWindowAndPopupBack) {
   Log().clear();
   delete SkinManager;
   SkinManager = nullptr;
-  EXPECT_FALSE(TakenOver(form->Handle()));
   EXPECT_FALSE(TakenOver(bare));
   EXPECT_FALSE(TakenOver(popup));
-  EXPECT_TRUE(Logged("UnskinForm form"));
   EXPECT_TRUE(Logged("UnskinForm bare"));
   EXPECT_TRUE(Logged("Free bare"));
+  // The form keeps its skin until it goes itself, and its skinned window with it.
+  EXPECT_TRUE(TakenOver(form->Handle()));
+  EXPECT_FALSE(Logged("UnskinForm form"));
+  EXPECT_FALSE(Logged("Free form"));
+  FOwned.erase(std::find(FOwned.begin(), FOwned.end(), form));
+  size_t before = Log().size();
+  delete form;
+  ASSERT_EQ(Log().size(), before + 1);
+  EXPECT_EQ(Log().back().rfind("Free", 0), 0u);  // its window is gone by then, and its title
   DestroyWindow(popup);
 }
 

@@ -9,6 +9,7 @@
 
 #include "skin/SkinRead.h"
 #include "tests/native/SkinArchiveTesting.h"
+#include "tk/Forms.h"
 #include "tools/skinpack/LZHPack.h"
 
 namespace {
@@ -55,6 +56,7 @@ TEST(SkinReaderWindows, OlderTagShowsAPlainMessageBoxWithTheApplicationTitle) {
   TMemoryStream archive;
   FillStream(archive, container);
 
+  Application->SetTitle("Corvanel");
   TSeenBox seen;
   std::atomic<bool> done{false};
   std::thread answer(AnswerBox, GetCurrentThreadId(), std::ref(seen), std::ref(done));
@@ -64,7 +66,7 @@ TEST(SkinReaderWindows, OlderTagShowsAPlainMessageBoxWithTheApplicationTitle) {
   answer.join();
 
   EXPECT_FALSE(loaded);
-  EXPECT_EQ(seen.Caption, "SkinArchive_test");
+  EXPECT_EQ(seen.Caption, "Corvanel");
   // The box shows the carriage return as a line break; the text itself keeps it.
   EXPECT_EQ(seen.Text, "This is Older Skin File\rPlease update to new version !");
   EXPECT_TRUE(seen.HasOk);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tk/ComCtrls.h"
+#include "tk/Forms.h"
 #include "velloran/Uni_Function.h"
 
 namespace velloran_testing {
@@ -133,6 +134,72 @@ TBoxSeen ReadOwnBoxWhile(const std::string& caption, F show) {
   show();
   return watcher.get();
 }
+
+// Whether the application was asked to end (a quit request waits in the queue).
+inline bool QuitRequested() {
+  MSG msg;
+  return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+// Ends, once timeoutMs have passed, any modal form of this thread still up, with mrAbort: a modal
+// loop that does not end by itself fails its test instead of hanging it. Fired tells whether it had
+// to.
+class TModalTimeout {
+ public:
+  explicit TModalTimeout(UINT timeoutMs) : FTimer(SetTimer(nullptr, 0, timeoutMs, Fire)) { Fired() = false; }
+  ~TModalTimeout() { KillTimer(nullptr, FTimer); }
+  TModalTimeout(const TModalTimeout&) = delete;
+  TModalTimeout& operator=(const TModalTimeout&) = delete;
+  static bool& Fired() {
+    static bool fired = false;
+    return fired;
+  }
+
+ private:
+  static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->Modal()) {
+        Screen->Forms(i)->ModalResult = mrAbort;
+        Fired() = true;
+      }
+  }
+  UINT_PTR FTimer;
+};
+
+// Counts the frame paints (WM_NCPAINT, WM_NCACTIVATE) sent to a window while it is visible, from
+// Start on, through a hook on this thread's window procedure calls.
+class TFrameWatch {
+ public:
+  explicit TFrameWatch(HWND window)
+      : FWindow(window), FHook(SetWindowsHookExA(WH_CALLWNDPROC, Proc, nullptr, GetCurrentThreadId())) {
+    Current() = this;
+  }
+  ~TFrameWatch() {
+    UnhookWindowsHookEx(FHook);
+    Current() = nullptr;
+  }
+  TFrameWatch(const TFrameWatch&) = delete;
+  TFrameWatch& operator=(const TFrameWatch&) = delete;
+  void Start() { FWatching = true; }
+  int Painted = 0;
+
+ private:
+  static TFrameWatch*& Current() {
+    static TFrameWatch* current = nullptr;
+    return current;
+  }
+  static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+    TFrameWatch* self = Current();
+    if (code == HC_ACTION && self && self->FWatching && call->hwnd == self->FWindow &&
+        (call->message == WM_NCPAINT || call->message == WM_NCACTIVATE) && IsWindowVisible(call->hwnd))
+      ++self->Painted;
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  HWND FWindow;
+  HHOOK FHook;
+  bool FWatching = false;
+};
 
 // The first node of the tree, depth first, whose caption is text; nullptr when there is none.
 inline TTreeNode* FindNode(TTreeView* tree, const std::string& text) {

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
-#include "tests/unit/DesktopTesting.h"
 #include "tests/unit/VelloranTesting.h"
 #include "velloran/Uni_About.h"
 #include "velloran/Uni_Function.h"
@@ -16,6 +13,13 @@
 namespace {
 
 using velloran_testing::ReadOwnBoxWhile;
+
+// A visible about box among a thread's windows.
+BOOL CALLBACK FindAbout(HWND w, LPARAM found) {
+  if (velloran_testing::ClassOf(w) != "Tfrm_About" || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
 
 class AboutBox : public ::testing::Test {
  protected:
@@ -112,6 +116,8 @@ TEST_F(AboutBox, AddressClickOpensTheMailLinkOwnedByTheBox) {
 }
 
 TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
+  // A box that does not close fails the test (mrAbort) instead of hanging it.
+  velloran_testing::TModalTimeout timeout(10000);
   auto box = Open(apVelloran);
   PostMessageA(box->btnOK->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(box->ShowModal(), mrOk);
@@ -120,21 +126,15 @@ TEST_F(AboutBox, OkClosesTheModalBoxAndItIsFreed) {
 
   // The main window's command: a box of its own, shown modally and gone afterwards.
   int before = Screen->FormCount();
-  // This thread's box only: another test program may show one of its own at the same time.
-  const DWORD thread = GetCurrentThreadId();
-  std::atomic<bool> returned{false};
-  std::thread closer([thread, &returned] {
-    while (!returned) {
-      if (HWND about = ThreadWindow("Tfrm_About", thread)) {
-        PostMessageA(about, WM_CLOSE, 0, 0);
-        return;
-      }
-      Sleep(10);
-    }
+  // Only this thread's box: other tests may show theirs at the same time.
+  std::thread closer([thread = GetCurrentThreadId()] {
+    HWND about = nullptr;
+    for (int i = 0; i < 500 && !about; ++i, Sleep(10)) EnumThreadWindows(thread, FindAbout, LPARAM(&about));
+    if (about) PostMessageA(about, WM_CLOSE, 0, 0);
   });
   ShowAboutBox(apVelloran);
-  returned = true;
   closer.join();
+  EXPECT_FALSE(timeout.Fired());
   EXPECT_EQ(Screen->FormCount(), before);
 }
 

@@ -11,8 +11,14 @@
 #include <set>
 
 #include "skin/RezIderData.h"
+#include "skin/RezIderDlg.h"
+#include "skin/RezIderForm.h"
+#include "skin/RezIderFormImpl.h"
 #include "tests/unit/ContentServer.h"
+#include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/TaskbarTesting.h"
 #include "tests/unit/VelloranTesting.h"
+#include "tests/unit/standins_testing.h"
 #include "velloran/Uni_Function.h"
 #include "velloran/Uni_Main.h"
 
@@ -128,7 +134,7 @@ class MainWindow : public ::testing::Test {
     SetEnvironmentVariableA("VELLORAN_SERVER_BASE", base.c_str());
     form.reset(TCustomForm::Create<Tfrm_Main>(Application));
     EXPECT_TRUE(form->FReady);
-    EXPECT_FALSE(Application->Terminated());
+    EXPECT_FALSE(velloran_testing::QuitRequested());
     return form.get();
   }
   std::unique_ptr<Tfrm_Main> form;
@@ -224,11 +230,29 @@ TEST_F(MainWindow, ItemWithFewerThanThreeAttributesEndsItsTree) {
 }
 
 TEST_F(MainWindow, EmoticonsListMissingLeavesOnlyItsCollapsedRootAndNoMessage) {
+  MessageBoxWatch box;
   Tfrm_Main* f = Create(ScenarioBase("e404", {"", "status=404"}));
+  EXPECT_FALSE(box.Seen());
   EXPECT_EQ(Dump(f->tvWinks), kSampleWinks);
   EXPECT_EQ(Dump(f->tvEmoticons), kEmoticonsRoot + "\n");
   EXPECT_FALSE(f->tvEmoticons->Items().GetFirstNode()->Expanded());
-  EXPECT_EQ(velloran_testing::WaitForBox(GetCurrentProcessId(), "Information", 0), nullptr);
+}
+
+TEST_F(MainWindow, AProbeFailingByStatusRedirectOrBrokenBodyShowsItsBoxAndAsksToEnd) {
+  for (const char* failure : {"status=500", "redirect", "truncchunked"}) {
+    SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("probe", {failure, ""}).c_str());
+    auto seen = velloran_testing::ReadOwnBoxWhile(
+        "Information", [&] { form.reset(TCustomForm::Create<Tfrm_Main>(Application)); });
+    EXPECT_EQ(seen.Text, "Can not get update list,please try later!") << failure;
+    EXPECT_TRUE(form->FReady) << failure;
+    EXPECT_TRUE(velloran_testing::QuitRequested()) << failure;
+    // No list was loaded after the probe.
+    EXPECT_EQ(form->tvWinks->Items().Count(), 0) << failure;
+    EXPECT_EQ(form->tvEmoticons->Items().Count(), 0) << failure;
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    form.reset();
+  }
 }
 
 TEST_F(MainWindow, DocumentElementWithoutChildrenLeavesOnlyTheRoot) {
@@ -322,6 +346,20 @@ TEST_F(MainWindow, IconsFollowTheSelectionAndOpenCategories) {
   EXPECT_EQ(WindowImages(tree, weather), std::make_pair(1, 1));
   EXPECT_EQ(hug->ImageIndex(), 0);
   EXPECT_EQ(laugh->SelectedIndex(), 1);
+}
+
+TEST_F(MainWindow, EveryRowShowsItsImageFromTheFirstShowing) {
+  Tfrm_Main* f = Create(ScenarioBase("firsticons", {}));
+  f->Show();
+  f->pgContent->SetActivePageIndex(1);
+  // Nothing was selected in the emoticons tree: every row shows image 0. The winks tree took the
+  // focus, which selected its root.
+  for (TTreeView* tree : {f->tvWinks, f->tvEmoticons})
+    for (int i = 0; i < tree->Items().Count(); ++i) {
+      TTreeNode* node = tree->Items().Item(i);
+      int image = tree == f->tvWinks && i == 0 ? 1 : 0;
+      EXPECT_EQ(WindowImages(tree, node), std::make_pair(image, image)) << node->Text();
+    }
 }
 
 TEST_F(MainWindow, RefillingATreeWithASelectionStartsItAfresh) {
@@ -455,8 +493,10 @@ TEST_F(MainWindow, HelpAndManagerAskTheShellToOpenTheirFiles) {
   Tfrm_Main* f = Create(ScenarioBase("shell", {}));
   f->Show();
   velloran_testing::TShellRecorder shell;
+  MessageBoxWatch box;
   SendMessageA(f->bnHelp->Handle(), BM_CLICK, 0, 0);
   SendMessageA(f->btnManager->Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(box.Seen());
   auto& calls = shell.Calls();
   ASSERT_EQ(calls.size(), 2u);
   const char* files[] = {"Velloran.chm", "Drellmark.exe"};
@@ -468,7 +508,6 @@ TEST_F(MainWindow, HelpAndManagerAskTheShellToOpenTheirFiles) {
     EXPECT_EQ(calls[i].Directory, "");
     EXPECT_EQ(calls[i].Show, SW_SHOWNORMAL);
   }
-  EXPECT_EQ(velloran_testing::WaitForBox(GetCurrentProcessId(), "Information", 0), nullptr);
 }
 
 TEST_F(MainWindow, FirstShowingOpensTheWinksPageWithTheFocusOnItsTree) {
@@ -494,4 +533,102 @@ TEST_F(MainWindow, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {
   EXPECT_TRUE(skin->SkinControls.Contains(xcMainMenu));
   ASSERT_NE(skin->FSkinStream, nullptr);
   EXPECT_GT(skin->FSkinStream->GetSize(), 1000);
+}
+
+// ---- The taskbar entry ---------------------------------------------------------------------------
+
+// Alone in its process (each test is): the main form is the application's.
+TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbarEntryRestoresIt) {
+  RegisterVelloranClasses();
+  SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("minimise", {}).c_str());
+  Application->SetTitle("Corvanel");
+  Application->CreateForm(frm_Main);
+  std::unique_ptr<Tfrm_Main> f(frm_Main);
+  f->Show();
+  Application->ProcessMessages();
+  HWND main = f->Handle(), app = Application->Handle();
+  EXPECT_EQ(taskbar_testing::TaskbarWindows(GetCurrentProcessId()), std::vector<HWND>{app});
+  ASSERT_NE(SkinManager, nullptr);
+  auto* skinned = static_cast<TRezIderFormImpl*>(SkinManager->FindForm(main));
+  ASSERT_NE(skinned, nullptr);
+  auto minimised = [&] { return IsIconic(app) && !IsWindowVisible(main) && !IsIconic(main); };
+  auto restoreFromTheEntry = [&] {
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(IsIconic(app));
+    EXPECT_TRUE(IsWindowVisible(main));
+    // The empty application window keeps no activation: it goes on to the main form (none is
+    // active while another program holds the foreground).
+    EXPECT_NE(GetActiveWindow(), app);
+    EXPECT_EQ(skinned->FShowState, ssNormal);  // its skinned frame is painted again
+  };
+
+  // The skinned minimise button, pressed and released under the pointer.
+  TWinSysButton* button = nullptr;
+  for (auto& b : skinned->FSysButtons)
+    if (b->FVisible && (b->FButtonData->Action == 2 || b->FButtonData->Action == 23)) button = b.get();
+  ASSERT_NE(button, nullptr);
+  RECT frame;
+  GetWindowRect(main, &frame);
+  LPARAM at = MAKELPARAM(frame.left + (button->FRect.left + button->FRect.right) / 2,
+                         frame.top + (button->FRect.top + button->FRect.bottom) / 2);
+  for (UINT msg : {WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP}) SendMessageA(main, msg, HTCAPTION, at);
+  Application->ProcessMessages();
+  EXPECT_TRUE(minimised());
+  restoreFromTheEntry();
+
+  // The skinned system menu's Minimize.
+  TMenuItem* item = nullptr;
+  for (int i = 0; i < skinned->FSysMenu->Items()->Count(); ++i)
+    if (skinned->FSysMenu->Items()->Items(i)->Tag == 2) item = skinned->FSysMenu->Items()->Items(i);
+  ASSERT_NE(item, nullptr);
+  item->Click();
+  Application->ProcessMessages();
+  EXPECT_TRUE(minimised());
+  restoreFromTheEntry();
+}
+
+// ---- The end of the program ------------------------------------------------------------------------
+
+// Alone in its process (each test is): the application object is gone afterwards.
+TEST(VelloranEnd, ExitFreesTheApplicationItsFormsAndTheEngineAndPaintsNoFrameOnTheWay) {
+  standins_testing::OwnSettings settings;
+  RegisterVelloranClasses();
+  SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("end", {}).c_str());
+  Application->SetTitle("Corvanel");
+  Application->Initialize();
+  Application->CreateForm(frm_Main);
+  Tfrm_Main* f = frm_Main;
+  bool destroyed = false;
+  f->OnDestroy = [&](TObject*) { destroyed = true; };
+  f->msins->Connect();  // as the first install leaves it
+  f->Show();
+  Application->ProcessMessages();
+  HWND main = f->Handle();
+  ASSERT_NE(SkinManager, nullptr);
+  TRezIderForm* skinned = SkinManager->FindForm(main);
+  ASSERT_NE(skinned, nullptr);
+  ASSERT_EQ(skinned->FState, fsSkinned);
+
+  velloran_testing::TFrameWatch frames(main);
+  f->btnExit->OnClick = [&](TObject* sender) {
+    frames.Start();
+    f->btnExitClick(sender);
+  };
+  PostMessageA(f->btnExit->Handle(), BM_CLICK, 0, 0);
+  Application->Run();
+  DoneApplication();
+
+  EXPECT_EQ(frames.Painted, 0);
+  EXPECT_TRUE(destroyed);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(SkinManager, nullptr);
+  auto log = settings.LogLines();
+  for (const char* line : {"Installer Released", "Flash Released", "Browser Released"})
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+  // Nothing keeps the thread's COM up any more but the control container's own initialisation
+  // (atl.dll's under Wine takes one reference, for the life of the process).
+  OleUninitialize();
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  CoUninitialize();
 }

@@ -79,7 +79,7 @@ const std::vector<std::string> kNewestFirst = {
     "{88D969C0-F192-11D4-A65F-0040963251E5}",  // DOMDocument 4.0
     "{F5078F32-C551-11D3-89B9-0000F81FE221}",  // 3.0
     "{F5078F1B-C551-11D3-89B9-0000F81FE221}",  // 2.6
-    "{2933BF90-7B36-11D2-B20E-00C04F983E60}",  // version-independent
+    "{F6D90F11-9C73-11D3-B32E-00C04F990BB4}",  // version-independent
 };
 
 }  // namespace

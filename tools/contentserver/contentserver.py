@@ -25,6 +25,7 @@ A path may start with "/~OPTIONS/", the rest being the content path. OPTIONS, co
   truncchunked      chunked, but close the connection halfway, without the last chunk
   short             announce a Content-Length 100 bytes longer than the body, then close
   trickle=MS        send the body in 10 parts, MS milliseconds apart
+  bulk=N            answer with a body of N bytes ("x"), Content-Length N, instead of the content
   cookie=NAME:VAL   add "Set-Cookie: NAME=VAL; Path=/"
   cookie2=NAME:VAL  add 'Set-Cookie2: NAME="VAL"; Version="1"; Path="/"'
   close             close the connection without answering
@@ -260,6 +261,18 @@ class Handler(socketserver.BaseRequestHandler):
         if method not in ("GET", "HEAD"):
             headers.update({"Content-Length": "0"})
             self.send(400, b"", headers)
+            return True
+        if "bulk" in options:
+            size = int(options["bulk"] or "0")
+            headers.update({"Content-Type": "application/octet-stream", "Content-Length": str(size)})
+            self.send(200, b"", headers, True)
+            piece = b"x" * (1 << 20)
+            try:
+                while size > 0:
+                    self.request.sendall(piece[:size])
+                    size -= len(piece)
+            except OSError:
+                return False  # the client stopped reading
             return True
         if "file" in options:
             data = self.server.read_file(options["file"], os.path.join(self.server.state, "files"))

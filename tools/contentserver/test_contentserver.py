@@ -185,6 +185,11 @@ class ServerTest(unittest.TestCase):
         self.assertGreaterEqual(time.monotonic() - start, 0.45)
         self.assertEqual(body, self.site("contentlist/winkscontent.xml"))
 
+    def test_bulk_answers_a_body_of_the_size_asked(self):
+        reply, body = self.get("/~bulk=1048577/contentlist/winkscontent.xml")
+        self.assertEqual(reply.getheader("Content-Length"), "1048577")
+        self.assertEqual(body, b"x" * 1048577)
+
     def test_cookies_of_both_kinds(self):
         reply, _ = self.get("/~cookie=a:1,cookie=b:2%3B%20Max-Age%3D0,cookie2=c:3/contentlist/winkscontent.xml")
         self.assertEqual(reply.headers.get_all("Set-Cookie"), ["a=1; Path=/", "b=2; Max-Age=0; Path=/"])

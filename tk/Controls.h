@@ -46,16 +46,11 @@ TWndMethod MakeWndMethod(T* object) {
 
 // ---- Window procedures bound to message methods ---------------------------------------------------
 
-// A window procedure bound to Method (an object-instance stub of its own): Windows calls it like
-// any window procedure, and it calls Method with the message record. The window is not passed on:
-// the method's object knows which window it took over.
-WNDPROC MakeObjectInstance(TWndMethod Method);
-// Frees a stub; one that is handling a message goes once that message is done.
-void FreeObjectInstance(WNDPROC Instance);
-
-// Takes Window's procedure over with a new stub bound to Method; Old receives the procedure it
-// replaces. Each takeover has its own stub and its own saved procedure, so windows need no lookup
-// of their objects and a window taken over again under someone else's subclass chains correctly.
+// Takes Window's procedure over with a new stub bound to Method (an object-instance stub: Windows
+// calls it like any window procedure, and it calls Method with the message record; the window is
+// not passed on, the method's object knows it). Old receives the procedure it replaces. Each
+// takeover has its own stub and its own saved procedure, so windows need no lookup of their objects
+// and a window taken over again under someone else's subclass chains correctly.
 WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old);
 // Gives Window the procedure Instance replaced and frees Instance. When another subclass sits on
 // top, cutting it out would lose it: Instance then stays in the chain, passes every message on to

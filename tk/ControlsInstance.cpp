@@ -70,8 +70,7 @@ LRESULT CALLBACK InstanceEntry(TInstanceBlock* Block, UINT Msg, WPARAM WParam, L
   return result;
 }
 
-}  // namespace
-
+// A stub bound to Method.
 WNDPROC MakeObjectInstance(TWndMethod Method) {
   void* memory = HeapAlloc(ExecutableHeap(), 0, sizeof(TInstanceBlock));
   if (!memory) throw EOutOfResources("Cannot make a window procedure stub");
@@ -84,14 +83,16 @@ WNDPROC MakeObjectInstance(TWndMethod Method) {
   return reinterpret_cast<WNDPROC>(block);
 }
 
+// A stub that is handling a message goes once that message is done.
 void FreeObjectInstance(WNDPROC Instance) {
-  if (!Instance) return;
   TInstanceBlock* block = BlockOf(Instance);
   block->Method = {};
   block->Next = nullptr;
   block->Freed = true;
   if (block->Running == 0) Release(block);
 }
+
+}  // namespace
 
 WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old) {
   WNDPROC instance = MakeObjectInstance(Method);
@@ -104,6 +105,7 @@ void UnhookWindowProc(HWND Window, WNDPROC Instance, WNDPROC Old) {
   if (!Instance) return;
   if (IsWindow(Window)) {
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Window, GWLP_WNDPROC)) != Instance) {
+      // Let go, not freed: the subclass on top still calls it.
       TInstanceBlock* block = BlockOf(Instance);
       block->Method = {};
       block->Window = Window;

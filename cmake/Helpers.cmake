@@ -1,12 +1,27 @@
 # Shared helpers for both builds.
 
-# velloran_test(NAME SOURCES... LIBS ...): a GoogleTest executable whose cases ctest lists one by one.
+# velloran_discover_tests(NAME ALONE [PROPERTY VALUE...]): ctest lists NAME's cases one by one when
+# it runs, so the build never needs Wine or a display. The cases the GoogleTest filter ALONE names
+# (none when it is empty) need the desktop's activation and pointer to themselves: they run while no
+# other test runs.
+function(velloran_discover_tests name alone)
+  set(discover DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+  if(alone)
+    gtest_discover_tests(${name} ${discover} TEST_FILTER "-${alone}" PROPERTIES TIMEOUT 300 ${ARGN})
+    gtest_discover_tests(${name} ${discover} TEST_FILTER "${alone}" PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+      ${ARGN})
+  else()
+    gtest_discover_tests(${name} ${discover} PROPERTIES TIMEOUT 300 ${ARGN})
+  endif()
+endfunction()
+
+# velloran_test(NAME SOURCES... LIBS ... [ALONE FILTER]): a GoogleTest executable whose cases ctest
+# lists one by one; the cases ALONE names run alone.
 function(velloran_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "ALONE" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  # Listed when ctest runs, so the build never needs Wine or a display.
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  velloran_discover_tests(${name} "${T_ALONE}")
 endfunction()
 
 # velloran_subdirs(DIR...): adds each folder that has a CMakeLists.txt; a folder's CMakeLists.txt

@@ -64,6 +64,7 @@ void Rotate(TBitmap* bitmap, Source source) {
 
 void GrayBitmap(TBitmap* Bitmap) {
   Ensure24Bit(Bitmap);
+  if (Bitmap->Empty()) return;
   for (int y = 0; y < Bitmap->Height(); ++y) {
     uint8_t* p = Row(Bitmap, y);
     for (int x = 0; x < Bitmap->Width(); ++x, p += 3) {
@@ -75,6 +76,7 @@ void GrayBitmap(TBitmap* Bitmap) {
 
 void MirrorBitmap(TBitmap* Bitmap) {
   Ensure24Bit(Bitmap);
+  if (Bitmap->Empty()) return;
   const int w = Bitmap->Width();
   std::vector<uint8_t> buffer(size_t(w) * 3);
   for (int y = 0; y < Bitmap->Height(); ++y) {
@@ -86,6 +88,7 @@ void MirrorBitmap(TBitmap* Bitmap) {
 
 void FlipBitmap(TBitmap* Bitmap) {
   Ensure24Bit(Bitmap);
+  if (Bitmap->Empty()) return;
   const int w = Bitmap->Width(), h = Bitmap->Height();
   TBitmap flipped(w, h, pf24bit);
   for (int y = 0; y < h; ++y) std::memcpy(Row(&flipped, h - 1 - y), Row(Bitmap, y), size_t(w) * 3);

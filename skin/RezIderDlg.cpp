@@ -322,15 +322,20 @@ void TSkinManage::TimerTick(TObject*) {
   if (!s) return;
   FTimer->SetEnabled(false);
   const bool own = s->SkinFormtype == sfOnlyThisForm;
-  // The skinned windows of s; for a component of one form only the first.
-  auto formsOf = [&] {
-    std::vector<TRezIderForm*> list;
+  // The windows skinned with s (for a component of one form only the first), by handle: a refresh
+  // can activate another window, whose skinning purges the list, so each is looked up again.
+  auto windowsOf = [&] {
+    std::vector<HWND> list;
     for (TRezIderForm* f : FForms) {
       if (f->FSkinData != s) continue;
-      list.push_back(f);
+      list.push_back(f->FHandle);
       if (own) break;
     }
     return list;
+  };
+  auto listed = [&](HWND Window) -> TRezIderForm* {
+    TRezIderForm* f = FindForm(Window);
+    return f && f->FSkinData == s && f->FState != fsGone ? f : nullptr;
   };
   switch (FPendingAction) {
     case saSkinOn:
@@ -361,12 +366,14 @@ void TSkinManage::TimerTick(TObject*) {
       break;
     case saSkinChanged: {
       PurgeForms();
-      std::vector<TRezIderForm*> list = formsOf();
-      for (TRezIderForm* f : list) {
-        f->FreeNCObjects();
-        f->LoadSkinParts();
-      }
-      for (TRezIderForm* f : list) f->RefreshSkin();
+      const std::vector<HWND> windows = windowsOf();
+      for (HWND w : windows)
+        if (TRezIderForm* f = listed(w)) {
+          f->FreeNCObjects();
+          f->LoadSkinParts();
+        }
+      for (HWND w : windows)
+        if (TRezIderForm* f = listed(w)) f->RefreshSkin();
       break;
     }
     case saPurge:

@@ -48,10 +48,14 @@ void TRezIderForm::SetSkinRegion(HRGN Region, bool Redraw) {
   }
 }
 
-void TRezIderForm::ClearRegion() {
-  SetWindowRgn(FHandle, nullptr, TRUE);
+void TRezIderForm::RemoveRegion(bool Redraw) {
+  SetWindowRgn(FHandle, nullptr, Redraw);
   FRegion = nullptr;
   FHasRegion = false;
+}
+
+void TRezIderForm::ClearRegion() {
+  if (FHasRegion) RemoveRegion(false);
 }
 
 void TRezIderForm::FrameChanged() {
@@ -109,9 +113,6 @@ TRezIderFormImpl::~TRezIderFormImpl() {
   // A window still taken over would call into a freed object: it gets its procedure back.
   if (TakenOver() && IsWindow(FHandle)) RestoreWndProc();
   UnhookMdiClient();
-  // Nothing of a window that went unseen may lead to this object any more.
-  for (HWND w : {FHandle, FClientHandle})
-    if (w && SkinnedWindows().Get(w) == this) SkinnedWindows().Remove(w);
   FreeControls();
   FreeNCObjects();
   delete FTimer;
@@ -212,10 +213,7 @@ void TRezIderFormImpl::SkinForm(TSkinData* Data) {
     LoadSkinParts();
   }
 
-  FObjectInstance = RezIderFormInstanceProc;
-  SkinnedWindows().Set(FHandle, this);
-  FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FHandle, GWLP_WNDPROC));
-  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));
+  FObjectInstance = HookWindowProc(FHandle, MakeWndMethod<&TRezIderFormImpl::WndProc>(this), FOldWndProc);
 
   if (FForm) {
     if (FormControlHooks.SkinFormControls) FormControlHooks.SkinFormControls(this, FForm);
@@ -373,18 +371,12 @@ void TRezIderFormImpl::PurgeControls() {
 
 void TRezIderFormImpl::HookMdiClient() {
   if (!FClientHandle || FClientInstance) return;
-  FClientInstance = RezIderClientInstanceProc;
-  SkinnedWindows().Set(FClientHandle, this);
-  FClientOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FClientHandle, GWLP_WNDPROC));
-  SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientInstance));
+  FClientInstance =
+      HookWindowProc(FClientHandle, MakeWndMethod<&TRezIderFormImpl::ClientWndProc>(this), FClientOldWndProc);
 }
 
 void TRezIderFormImpl::UnhookMdiClient() {
-  if (!FClientInstance) return;
-  if (IsWindow(FClientHandle)) {
-    SetWindowLongPtrA(FClientHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FClientOldWndProc));
-    SkinnedWindows().Remove(FClientHandle);
-  }
+  UnhookWindowProc(FClientHandle, FClientInstance, FClientOldWndProc);
   FClientInstance = nullptr;
 }
 
@@ -506,8 +498,8 @@ void TRezIderFormImpl::RestoreWndProc() {
     FForm->WindowProc = FOldWindowProc;
     FOldWindowProc = {};
   }
-  SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-  SkinnedWindows().Remove(FHandle);
+  // Under a subclass made after the takeover the stub stays and passes everything on.
+  UnhookWindowProc(FHandle, FObjectInstance, FOldWndProc);
   FObjectInstance = nullptr;
 }
 
@@ -538,7 +530,7 @@ void TRezIderFormImpl::UnskinForm() {
   FFrameBitmap->SetSize(0, 0);
   ResizeForRestoredFrame();
   // The system owns the region it was given and deletes it when it is taken off.
-  ClearRegion();
+  RemoveRegion(true);
 }
 
 void TRezIderFormImpl::UnskinDestroyed() {

@@ -53,8 +53,9 @@ class TRezIderForm : public TComponent {
   // SetWindowRgn with the skin region. After success the system owns the region: it is kept
   // only as a reference and never deleted here; a refused region is deleted at once.
   void SetSkinRegion(HRGN Region, bool Redraw);
-  // Takes the skin region off the window (the system deletes it).
-  void ClearRegion();
+  // Takes the skin region off the window without a redraw, when the skin set one (the system
+  // deletes it).
+  virtual void ClearRegion();
   void FrameChanged();
   static void RepaintWindow(HWND Window);
 
@@ -65,6 +66,10 @@ class TRezIderForm : public TComponent {
   uint8_t FShowState = ssNormal;
   bool FHasRegion = false;
   HRGN FRegion = nullptr;  // the window's region while FHasRegion; owned by the system
+
+ protected:
+  // Takes any region off the window (the system deletes it) and forgets the skin's.
+  void RemoveRegion(bool Redraw);
 };
 
 // Makes the skinned-form object the manager attaches to a window; none until the implementation

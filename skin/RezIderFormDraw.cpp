@@ -203,74 +203,67 @@ void DrawTiledPiece(TCanvas* Canvas, const RECT& Target, TBitmap* Source, const 
     for (int x = Target.left; x < Target.right; x += pw) BitBlt(dst, x, y, pw, ph, tdc, 0, 0, SRCCOPY);
 }
 
-namespace {
+// ---- TRegionBuilder -------------------------------------------------------------------------------
 
-// Rectangles in the layout ExtCreateRegion takes, handed over in batches.
-class TRegionBuilder {
- public:
-  static constexpr int kGrowth = 500;
-  static constexpr int kBatch = 2000;
+TRegionBuilder::TRegionBuilder() {
+  Grow();
+  ResetHeader();
+}
 
-  TRegionBuilder() { Grow(); }
-  ~TRegionBuilder() {
-    if (FResult) DeleteObject(FResult);
+TRegionBuilder::~TRegionBuilder() {
+  if (FResult) DeleteObject(FResult);
+}
+
+void TRegionBuilder::Add(int l, int t, int r, int b) {
+  if (FCount == FRoom) Grow();
+  RECT* rects = reinterpret_cast<RECT*>(FBuffer.data() + sizeof(RGNDATAHEADER));
+  rects[FCount++] = RECT{l, t, r, b};
+  RECT& bound = Header()->rcBound;
+  bound.left = std::min<LONG>(bound.left, l);
+  bound.top = std::min<LONG>(bound.top, t);
+  bound.right = std::max<LONG>(bound.right, r);
+  bound.bottom = std::max<LONG>(bound.bottom, b);
+  if (FCount == kBatch) Flush();
+}
+
+void TRegionBuilder::Flush() {
+  Header()->nCount = DWORD(FCount);
+  HRGN part = ExtCreateRegion(nullptr, DWORD(FBuffer.size()), reinterpret_cast<RGNDATA*>(FBuffer.data()));
+  if (!FResult) {
+    FResult = part;
+  } else if (part) {
+    CombineRgn(FResult, FResult, part, RGN_OR);
+    DeleteObject(part);
   }
-  TRegionBuilder(const TRegionBuilder&) = delete;
-  TRegionBuilder& operator=(const TRegionBuilder&) = delete;
+  FCount = 0;
+  ResetHeader();
+}
 
-  void Add(int l, int t, int r, int b) {
-    if (FCount == FRoom) Grow();
-    RECT* rects = reinterpret_cast<RECT*>(FBuffer.data() + sizeof(RGNDATAHEADER));
-    rects[FCount++] = RECT{l, t, r, b};
-    RECT& bound = Header()->rcBound;
-    bound.left = std::min<LONG>(bound.left, l);
-    bound.top = std::min<LONG>(bound.top, t);
-    bound.right = std::max<LONG>(bound.right, r);
-    bound.bottom = std::max<LONG>(bound.bottom, b);
-    if (FCount == kBatch) Flush();
-  }
+HRGN TRegionBuilder::Release() {
+  HRGN r = FResult;
+  FResult = nullptr;
+  return r;
+}
 
-  void Flush() {
-    Header()->nCount = DWORD(FCount);
-    HRGN part = ExtCreateRegion(nullptr, DWORD(FBuffer.size()), reinterpret_cast<RGNDATA*>(FBuffer.data()));
-    if (!FResult) {
-      FResult = part;
-    } else if (part) {
-      CombineRgn(FResult, FResult, part, RGN_OR);
-      DeleteObject(part);
-    }
-    FCount = 0;
-    ResetHeader();
-  }
+const RGNDATAHEADER& TRegionBuilder::BatchHeader() {
+  Header()->nCount = DWORD(FCount);
+  return *Header();
+}
 
-  HRGN Release() {
-    HRGN r = FResult;
-    FResult = nullptr;
-    return r;
-  }
+void TRegionBuilder::ResetHeader() {
+  RGNDATAHEADER* h = Header();
+  h->dwSize = sizeof(RGNDATAHEADER);
+  h->iType = RDH_RECTANGLES;
+  h->nCount = DWORD(FCount);
+  h->nRgnSize = 0;
+  h->rcBound = RECT{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
+}
 
- private:
-  RGNDATAHEADER* Header() { return reinterpret_cast<RGNDATAHEADER*>(FBuffer.data()); }
-  void ResetHeader() {
-    RGNDATAHEADER* h = Header();
-    h->dwSize = sizeof(RGNDATAHEADER);
-    h->iType = RDH_RECTANGLES;
-    h->nCount = DWORD(FCount);
-    h->nRgnSize = 0;
-    h->rcBound = RECT{0x7FFFFFFF, 0x7FFFFFFF, 0, 0};
-  }
-  void Grow() {
-    FRoom += kGrowth;
-    FBuffer.resize(sizeof(RGNDATAHEADER) + sizeof(RECT) * size_t(FRoom));
-    ResetHeader();
-  }
-
-  std::vector<char> FBuffer;
-  int FRoom = 0, FCount = 0;
-  HRGN FResult = nullptr;
-};
-
-}  // namespace
+void TRegionBuilder::Grow() {
+  // More room for the same batch: its header, bound included, stays.
+  FRoom += kGrowth;
+  FBuffer.resize(sizeof(RGNDATAHEADER) + sizeof(RECT) * size_t(FRoom));
+}
 
 HRGN CreateRegionFromBitmap(TBitmap* Bitmap, int XOffset, int YOffset, COLORREF Key, int RedTolerance,
                             int GreenTolerance, int BlueTolerance) {
@@ -280,16 +273,17 @@ HRGN CreateRegionFromBitmap(TBitmap* Bitmap, int XOffset, int YOffset, COLORREF 
   auto transparent = [&](const uint8_t* p) {
     return p[2] >= rLo && p[2] <= rHi && p[1] >= gLo && p[1] <= gHi && p[0] >= bLo && p[0] <= bHi;
   };
-  Bitmap->SetPixelFormat(pf32bit);
+  // The rows are read as they are held, so the caller's picture stays as it was.
+  const int step = Bitmap->PixelFormat() == pf32bit ? 4 : 3;
   TRegionBuilder builder;
   const int w = Bitmap->Width(), h = Bitmap->Height();
   for (int y = 0; y < h; ++y) {
     const uint8_t* row = static_cast<const uint8_t*>(Bitmap->ScanLine(y));
     int x = 0;
     while (x < w) {
-      while (x < w && transparent(row + 4 * x)) ++x;
+      while (x < w && transparent(row + step * x)) ++x;
       const int x1 = x;
-      while (x < w && !transparent(row + 4 * x)) ++x;
+      while (x < w && !transparent(row + step * x)) ++x;
       if (x > x1) builder.Add(x1 + XOffset, y + YOffset, x + XOffset, y + 1 + YOffset);
     }
   }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tk/Graphics.h"
 
@@ -45,9 +46,38 @@ void DrawTransparentBitmap(HDC DC, const RECT& Target, TBitmap* Source, COLORREF
 // The SourceRect piece of Source repeated from Target's top-left corner; the last row and column
 // of tiles may run past Target.
 void DrawTiledPiece(TCanvas* Canvas, const RECT& Target, TBitmap* Source, const RECT& SourceRect);
+// Rectangles gathered in the layout ExtCreateRegion takes: room for 500 at first, grown by 500,
+// handed over whenever 2000 are gathered and once more at Flush; the parts are joined into one
+// region, which Release hands to the caller.
+class TRegionBuilder {
+ public:
+  static constexpr int kGrowth = 500;
+  static constexpr int kBatch = 2000;
+
+  TRegionBuilder();
+  ~TRegionBuilder();
+  TRegionBuilder(const TRegionBuilder&) = delete;
+  TRegionBuilder& operator=(const TRegionBuilder&) = delete;
+
+  void Add(int l, int t, int r, int b);
+  void Flush();
+  HRGN Release();
+  // The header the rectangles gathered since the last hand-over would go with.
+  const RGNDATAHEADER& BatchHeader();
+
+ private:
+  RGNDATAHEADER* Header() { return reinterpret_cast<RGNDATAHEADER*>(FBuffer.data()); }
+  void ResetHeader();
+  void Grow();
+
+  std::vector<char> FBuffer;
+  int FRoom = 0, FCount = 0;
+  HRGN FResult = nullptr;
+};
+
 // A region of every pixel of Bitmap that is not transparent, moved by the offsets. A pixel is
-// transparent when each component lies between Key's and Key's plus its tolerance. Converts Bitmap
-// to 32 bits per pixel. The caller deletes the region or hands it to a window.
+// transparent when each component lies between Key's and Key's plus its tolerance. Bitmap is left
+// as it was. The caller deletes the region or hands it to a window.
 HRGN CreateRegionFromBitmap(TBitmap* Bitmap, int XOffset, int YOffset, COLORREF Key, int RedTolerance,
                             int GreenTolerance, int BlueTolerance);
 

@@ -87,6 +87,8 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   bool MdiChildAbnormal() const { return FMdiKind == mkChild && FShowState != ssNormal; }
 
   // ---- window procedure (RezIderFormProc.cpp) ----
+  // The window's and its MDI client's messages, through the stubs bound to this object (which
+  // let no failure through to the system).
   void WndProc(TMessage& Message);
   void ClientWndProc(TMessage& Message);
   void CallDefault(TMessage& Message);
@@ -162,11 +164,15 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void NCPaint(TMessage& Message);
   void PaintNonClient(HDC DC);
   void PaintCaptionBar(HDC DC);
+  // The caption strip of a window W x H in FFrameBitmap. It starts from the window's top strip as
+  // the side edges left it (Window), or, without that, from the side edges drawn for that size.
+  void ComposeCaption(HDC Window, int W, int H);
   void DrawCaption(TCanvas* Canvas, const RECT& R);
   void PlaceSysButtons();
   void DrawSysButtons(TCanvas* Canvas);
   void DrawBorder(int Side, const RECT& Rect, HDC DC);
   void UpdateRegion() override;
+  void ClearRegion() override;
   void FindMdiClient();
 
   // ---- caption buttons and system menu (RezIderFormButtons.cpp) ----
@@ -184,9 +190,9 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   // ---- fields ----
   TWndMethod FOldWindowProc;
   WNDPROC FOldWndProc = nullptr;
-  WNDPROC FObjectInstance = nullptr;  // our procedure while the window is taken over
+  WNDPROC FObjectInstance = nullptr;  // the stub bound to this object while the window is taken over
   WNDPROC FClientOldWndProc = nullptr;
-  WNDPROC FClientInstance = nullptr;
+  WNDPROC FClientInstance = nullptr;  // the MDI client's, while it is hooked
   std::unique_ptr<TFont> FCaptionFont;
   bool FActivated = false;
   TTimer* FTimer = nullptr;  // owned as a component
@@ -246,12 +252,6 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void ResizeForRestoredFrame();
   TDataSkinBorder* Edge(int Side) const;
 };
-
-// What leads the procedures below from a window to its object.
-TWindowTable<TRezIderFormImpl*>& SkinnedWindows();
-// The procedures the skinned window and its MDI client window get.
-LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 // The window's text (at most 1000 characters) and class name (at most 100).
 std::string GetWindowTextString(HWND Window);

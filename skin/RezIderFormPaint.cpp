@@ -72,18 +72,29 @@ void TRezIderFormImpl::PaintNonClient(HDC DC) {
 void TRezIderFormImpl::PaintCaptionBar(HDC DC) {
   const int W = FFrameWidth, H = FBorderTop;
   if (W <= 0 || H <= 0) return;
-  FFrameBitmap->SetSize(W, H);
+  ComposeCaption(DC, W, FFrameHeight);
+  // One copy to the screen, so the caption does not flicker.
+  BitBlt(DC, 0, 0, W, H, FFrameBitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+  SetBkMode(DC, OPAQUE);
+}
+
+void TRezIderFormImpl::ComposeCaption(HDC Window, int W, int H) {
+  const int T = FBorderTop;
+  FFrameWidth = W;
+  FFrameBitmap->SetSize(W, T);
   TCanvas* canvas = FFrameBitmap->Canvas();
   HDC picture = canvas->Handle();
-  BitBlt(picture, 0, 0, W, H, DC, 0, 0, SRCCOPY);
-  const RECT R{FBorderLeft, 0, W - FBorderRight, H};
+  if (Window) {
+    BitBlt(picture, 0, 0, W, T, Window, 0, 0, SRCCOPY);
+  } else {
+    DrawBorder(1, {0, 0, FBorderLeft, H}, picture);
+    DrawBorder(2, {W - FBorderRight, 0, W, H}, picture);
+  }
+  const RECT R{FBorderLeft, 0, W - FBorderRight, T};
   DrawBorder(3, R, picture);
   DrawCaption(canvas, R);
   PlaceSysButtons();
   DrawSysButtons(canvas);
-  // One copy to the screen, so the caption does not flicker.
-  BitBlt(DC, 0, 0, W, H, canvas->Handle(), 0, 0, SRCCOPY);
-  SetBkMode(DC, OPAQUE);
 }
 
 void TRezIderFormImpl::DrawCaption(TCanvas* Canvas, const RECT& R) {
@@ -224,11 +235,14 @@ void TRezIderFormImpl::UpdateRegion() {
       if (!shape || pw <= 0 || ph <= 0) return CreateRectRgn(at.left, at.top, at.right, at.bottom);
       work.SetSize(pw, ph);
       HDC dc = work.Canvas()->Handle();
-      // The caption picture, when it is of this width, so text and buttons over key pixels show.
-      if (side == 3 && !FFrameBitmap->Empty() && FFrameBitmap->Width() == W)
+      // The top is cut from the caption, so text and buttons over key pixels show; a caption of
+      // another width (or none yet) is composed for this one first.
+      if (side == 3) {
+        if (FFrameBitmap->Width() != W || FFrameBitmap->Height() != ph) ComposeCaption(nullptr, W, H);
         BitBlt(dc, 0, 0, pw, ph, FFrameBitmap->Canvas()->Handle(), at.left, 0, SRCCOPY);
-      else
+      } else {
         DrawBorder(side, {0, 0, pw, ph}, dc);
+      }
       return CreateRegionFromBitmap(&work, at.left, at.top, SkinKeyColour, 1, 1, 1);
     };
     const bool top = FSkinData->Top->Trans == 1 && T > 1;
@@ -243,6 +257,12 @@ void TRezIderFormImpl::UpdateRegion() {
     for (HRGN r : {left, right, bottom, topPart}) DeleteObject(r);
   }
   SetSkinRegion(region, true);
+}
+
+void TRezIderFormImpl::ClearRegion() {
+  // The caption picture goes with the region: the next region is cut from a fresh one.
+  if (FHasRegion) FFrameBitmap->SetSize(0, 0);
+  TRezIderForm::ClearRegion();
 }
 
 void TRezIderFormImpl::FindMdiClient() {

@@ -16,35 +16,7 @@ bool MdiMaxOn() { return SkinManager && SkinManager->MdiMax(); }
 
 POINT MessagePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-LRESULT Dispatch(TRezIderFormImpl* Form, void (TRezIderFormImpl::*Proc)(TMessage&), UINT Msg, WPARAM wParam,
-                 LPARAM lParam) {
-  TMessage m{Msg, wParam, lParam, 0};
-  // Nothing may unwind through the system's frames.
-  try {
-    (Form->*Proc)(m);
-  } catch (...) {
-  }
-  return m.Result;
-}
-
 }  // namespace
-
-TWindowTable<TRezIderFormImpl*>& SkinnedWindows() {
-  static TWindowTable<TRezIderFormImpl*> forms;
-  return forms;
-}
-
-LRESULT CALLBACK RezIderFormInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  TRezIderFormImpl* form = SkinnedWindows().Get(Window);
-  if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
-  return Dispatch(form, &TRezIderFormImpl::WndProc, Msg, wParam, lParam);
-}
-
-LRESULT CALLBACK RezIderClientInstanceProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  TRezIderFormImpl* form = SkinnedWindows().Get(Window);
-  if (!form) return DefWindowProcA(Window, Msg, wParam, lParam);
-  return Dispatch(form, &TRezIderFormImpl::ClientWndProc, Msg, wParam, lParam);
-}
 
 void TRezIderFormImpl::CallDefault(TMessage& Message) {
   Message.Result = CallWindowProcA(FOldWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam);
@@ -462,12 +434,10 @@ void TRezIderFormImpl::CtlColorStatic(TMessage& Message) {
 void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
   const int count = GetMenuItemCount(Menu);
   for (int i = 0; i < count; ++i) {
-    char text[80] = {};
+    std::string text = MenuItemText(Menu, UINT(i), true);
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE | MIIM_ID | MIIM_DATA;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
+    info.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE | MIIM_ID | MIIM_DATA;
     if (!GetMenuItemInfoA(Menu, UINT(i), TRUE, &info)) continue;
     if (!(info.fType & MFT_OWNERDRAW)) {
       // Kept, so the menu is given back as it was (a later record of the same place replaces it).
@@ -482,6 +452,7 @@ void TRezIderFormImpl::MakeMenuOwnerDraw(HMENU Menu) {
     }
     info.fMask = MIIM_TYPE;
     info.fType |= MFT_OWNERDRAW;
+    info.dwTypeData = text.data();
     SetMenuItemInfoA(Menu, UINT(i), TRUE, &info);
     if (info.hSubMenu) MakeMenuOwnerDraw(info.hSubMenu);
   }
@@ -528,17 +499,18 @@ void TRezIderFormImpl::MeasureItem(TMessage& Message) {
 }
 
 void TRezIderFormImpl::MeasureMenuText(MEASUREITEMSTRUCT& Item) {
-  char text[80] = {};
-  const int length = GetMenuStringA(FTrackedMenu, Item.itemID, text, sizeof text, MF_BYCOMMAND);
+  // As the item will be drawn: all its text, and the separator's height for separators only.
+  const std::string caption = MakeTempMenuItem(FTrackedMenu, Item.itemID).Caption;
+  const bool separator = caption == "-";
   HDC dc = GetWindowDC(FHandle);
   int width = 0;
   {
     TMenuCanvas canvas(dc);
-    width = canvas->TextWidth(std::string(text, size_t(length)));
+    width = canvas->TextWidth(separator ? "" : caption);
   }
   ReleaseDC(FHandle, dc);
   Item.itemWidth = UINT(width + 26 + (FSkinData->MenuItem ? FSkinData->MenuItem->LeftWidth : 0));
-  Item.itemHeight = length == 0 ? 8 : Item.itemHeight + 4;
+  Item.itemHeight = separator ? 8 : Item.itemHeight + 4;
 }
 
 void TRezIderFormImpl::DrawItem(TMessage& Message) {

@@ -6,6 +6,7 @@
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormDraw.h"
 #include "skin/RezIderFormImpl.h"
+#include "skin/RezIderMenuItem.h"
 
 TMenuTrackState MenuTrack;
 
@@ -42,16 +43,16 @@ bool IsWindowsNT4() {
 
 // One entry of a menu as the bar reads it, with at most 80 characters of its text.
 struct TEntry {
-  char Text[kCaptionLength + 1] = {};
   MENUITEMINFOA Info{};
+  std::string Text;
   bool Read(HMENU Menu, int Position) {
     Info.cbSize = sizeof Info;
-    Info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    Info.dwTypeData = Text;
-    Info.cch = kCaptionLength;
-    return GetMenuItemInfoA(Menu, UINT(Position), TRUE, &Info);
+    Info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
+    if (!GetMenuItemInfoA(Menu, UINT(Position), TRUE, &Info)) return false;
+    Text = MenuItemText(Menu, UINT(Position), true).substr(0, kCaptionLength);
+    return true;
   }
-  // An owner-drawn or bitmap entry has no text: its dwTypeData is not a string.
+  // An owner-drawn or bitmap entry shows no text.
   std::string Caption() const { return Info.fType & (MFT_OWNERDRAW | MFT_BITMAP) ? "" : Text; }
 };
 

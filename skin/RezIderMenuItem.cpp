@@ -201,17 +201,28 @@ void DrawCaptionAndShortCut(TSkinData* Data, const TSkinMenuItem& Item, TCanvas*
 
 }  // namespace
 
+std::string MenuItemText(HMENU Menu, UINT Item, bool ByPosition) {
+  // Asked for its length first: a text cut by a small buffer comes back unterminated on some systems.
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  if (!GetMenuItemInfoA(Menu, Item, ByPosition, &info) || info.cch == 0) return {};
+  std::string text(size_t(info.cch) + 1, '\0');
+  info.dwTypeData = text.data();
+  info.cch = UINT(text.size());
+  if (!GetMenuItemInfoA(Menu, Item, ByPosition, &info)) return {};
+  text.resize(strnlen(text.c_str(), text.size()));
+  return text;
+}
+
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID) {
   TSkinMenuItem item;
   item.ParentMenu = Menu;
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
-  info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-  char text[256] = "";
-  info.dwTypeData = text;
-  info.cch = sizeof text;
+  info.fMask = MIIM_FTYPE | MIIM_STATE;
   if (!GetMenuItemInfoA(Menu, ItemID, FALSE, &info)) return item;
-  item.Caption = (info.fType & MFT_SEPARATOR) ? "-" : text;
+  item.Caption = (info.fType & MFT_SEPARATOR) ? "-" : MenuItemText(Menu, ItemID, false);
   item.Enabled = !(info.fState & MFS_DISABLED);
   item.Checked = (info.fState & MFS_CHECKED) != 0;
   item.Default = (info.fState & MFS_DEFAULT) != 0;

@@ -31,8 +31,12 @@ struct TSkinMenuItem {
   std::function<void()> Action;  // the update of the item's action, run before it is drawn
 };
 
+// The whole text of a menu item (by command, or by position), however long; none for an item
+// without text or that is not there.
+std::string MenuItemText(HMENU Menu, UINT Item, bool ByPosition);
+
 // An item known only by its menu and command: caption, enabled and checked state, whether it is the
-// menu's default item; a separator gets the caption "-".
+// menu's default item; a separator gets the caption "-", an item without text an empty one.
 TSkinMenuItem MakeTempMenuItem(HMENU Menu, UINT ItemID);
 
 // The skin's room added to an item's own measure: the MenuItem element's LeftWidth (the band the

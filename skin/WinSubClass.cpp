@@ -10,16 +10,6 @@
 
 namespace {
 
-// A bare window taken over keeps its object and the procedure it had.
-TWindowTable<TSkinControl*>& Instances() {
-  static TWindowTable<TSkinControl*> instances;
-  return instances;
-}
-TWindowTable<WNDPROC>& OldProcs() {
-  static TWindowTable<WNDPROC> procs;
-  return procs;
-}
-
 // A canvas on a borrowed context for the length of one drawing.
 struct TBorrowedCanvas {
   TCanvas Canvas;
@@ -49,6 +39,12 @@ std::string SkinWindowText(HWND Window) {
   SendMessageA(Window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   text[sizeof text - 1] = 0;
   return text;
+}
+
+void SelectWindowFont(TCanvas* Canvas, HWND Window, HFONT Fallback) {
+  auto font = reinterpret_cast<HFONT>(SendMessageA(Window, WM_GETFONT, 0, 0));
+  if (!font || GetObjectType(font) != OBJ_FONT) font = Fallback;
+  if (font) Canvas->Font()->SetHandle(font);
 }
 
 // ---- The form's list of skinned controls ---------------------------------------------------------
@@ -87,18 +83,14 @@ TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TSkinControl::~TSkinControl() {
   GiveBackWindowProc();
-  if (FObjectInstance) {
-    // Only a window that still runs our procedure on top gets its own back; under another
-    // subclass the stub stays and passes everything straight to the saved procedure.
-    if (IsWindow(FHandle) &&
-        GetWindowLongPtrA(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc)) {
-      SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-      OldProcs().Remove(FHandle);
-    }
-    if (Instances().Get(FHandle) == this) Instances().Remove(FHandle);
-    FObjectInstance = nullptr;
-  }
+  GiveBackWndProc();
   if (FForm) FForm->RemoveControl(this);
+}
+
+void TSkinControl::GiveBackWndProc() {
+  // Under another subclass the stub stays and passes everything on to the saved procedure.
+  UnhookWindowProc(FHandle, FObjectInstance, FOldWndProc);
+  FObjectInstance = nullptr;
 }
 
 void TSkinControl::GiveBackWindowProc() {
@@ -146,35 +138,20 @@ void TSkinControl::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSk
   FEnabled = true;
   if (FForm) FForm->AddControl(this);
   FText = SkinWindowText(Handle);
-  FObjectInstance = reinterpret_cast<void*>(&TSkinControl::InstanceProc);
-  FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Handle, GWLP_WNDPROC));
-  Instances().Set(Handle, this);
-  OldProcs().Set(Handle, FOldWndProc);
-  SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::InstanceProc));
+  FObjectInstance = HookWindowProc(Handle, MakeWndMethod<&TSkinControl::InstanceWndProc>(this), FOldWndProc);
   FSkinned = true;
   FSkinState = scsSkinned;
 }
 
-LRESULT CALLBACK TSkinControl::InstanceProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  TSkinControl* self = Instances().Get(Window);
-  if (!self) {
-    WNDPROC old = OldProcs().Get(Window);
-    if (Msg == WM_NCDESTROY) OldProcs().Remove(Window);
-    return old ? CallWindowProcA(old, Window, Msg, WParam, LParam)
-               : DefWindowProcA(Window, Msg, WParam, LParam);
-  }
-  TMessage m{Msg, WParam, LParam, 0};
+void TSkinControl::InstanceWndProc(TMessage& Message) {
+  // The window goes: it gets its procedure back while it still can (the saved one still serves).
+  if (Message.Msg == WM_NCDESTROY) GiveBackWndProc();
   try {
-    self->WndProc(m);
+    WndProc(Message);
   } catch (const std::exception& e) {
     // Failures cannot travel through the system's frames.
     Application->HandleException(e.what());
   }
-  if (Msg == WM_NCDESTROY) {
-    Instances().Remove(Window);
-    OldProcs().Remove(Window);
-  }
-  return m.Result;
 }
 
 void TSkinControl::WndProc(TMessage& Message) {

@@ -54,6 +54,9 @@ inline int RectHeight(const RECT& R) { return R.bottom - R.top; }
 
 // The window text as the engine reads it: WM_GETTEXT into a buffer of 1000 characters.
 std::string SkinWindowText(HWND Window);
+// The window's font (WM_GETFONT) on the canvas. A window that names no font, or one that was deleted
+// under it, gets Fallback instead (none: the canvas keeps its font): painting goes on either way.
+void SelectWindowFont(TCanvas* Canvas, HWND Window, HFONT Fallback);
 
 // Where a glyph and its caption go inside a client area of size Client (the layout rule of the
 // skinned bitmap and speed buttons). SpeedButton moves a centred pair with a fixed spacing one pixel
@@ -112,7 +115,7 @@ class TSkinControl : public TComponent {
   bool FEnabled = false;
   bool FFocused = false;
   std::string FText;
-  void* FObjectInstance = nullptr;
+  WNDPROC FObjectInstance = nullptr;
   WNDPROC FOldWndProc = nullptr;
   TSkinData* FSkinData = nullptr;
   HWND FHandle = nullptr;
@@ -135,7 +138,10 @@ class TSkinControl : public TComponent {
   void GiveBackWindowProc();
 
  private:
-  static LRESULT CALLBACK InstanceProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+  // A bare window's messages, through the stub bound to this object.
+  void InstanceWndProc(TMessage& Message);
+  // The bare window's procedure goes back (see UnhookWindowProc).
+  void GiveBackWndProc();
 };
 
 // A push button painted from the Buttons element, with its own hot and pressed tracking.

@@ -199,8 +199,7 @@ void TSkinButton::DrawControl(HDC DC, const RECT& R) {
   TCanvas* c = FBitmap->Canvas();
   FillBackground(c->Handle(), r);
   DrawElementFrame(c->Handle(), r, e, state, 5);
-  auto font = reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0));
-  c->Font()->SetHandle(font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  SelectWindowFont(c, FHandle, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
   TColor colour = FSkinData->ButtonText;
   if (state == bsDisabled) colour = clBtnShadow;
   TColor own;

@@ -430,8 +430,7 @@ void TSkinHeader::DrawControl(HDC DC, const RECT& R) {
   if (w <= 0 || h <= 0) return;
   TBitmap work(w, h);
   TCanvas* canvas = work.Canvas();
-  if (auto font = reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)))
-    canvas->Font()->SetHandle(font);
+  SelectWindowFont(canvas, FHandle, nullptr);
   SetBkMode(canvas->Handle(), TRANSPARENT);
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(FHandle, HDM_GETIMAGELIST, 0, 0));
   const int n = int(SendMessageA(FHandle, HDM_GETITEMCOUNT, 0, 0));

@@ -171,10 +171,7 @@ void TSkinTab::DrawControl(HDC DC, const RECT& R) {
     FStripBitmap->SetSize(w, h);
     TCanvas* c = FStripBitmap->Canvas();
     FillBackground(c->Handle(), RECT{0, 0, w, h});
-    if (auto font = reinterpret_cast<HFONT>(SendMessageA(FHandle, WM_GETFONT, 0, 0)))
-      c->Font()->SetHandle(font);
-    else
-      c->Font()->SetHandle(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    SelectWindowFont(c, FHandle, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     for (int i = 0; i < n; ++i) {
       char text[80] = {};
       TCITEMA item{};

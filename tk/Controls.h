@@ -44,6 +44,19 @@ TWndMethod MakeWndMethod(T* object) {
   return {[](void* data, TMessage& message) { (static_cast<T*>(data)->*Method)(message); }, object};
 }
 
+// ---- Window procedures bound to message methods ---------------------------------------------------
+
+// Takes Window's procedure over with a new stub bound to Method (an object-instance stub: Windows
+// calls it like any window procedure, and it calls Method with the message record; the window is
+// not passed on, the method's object knows it). Old receives the procedure it replaces. Each
+// takeover has its own stub and its own saved procedure, so windows need no lookup of their objects
+// and a window taken over again under someone else's subclass chains correctly.
+WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old);
+// Gives Window the procedure Instance replaced and frees Instance. When another subclass sits on
+// top, cutting it out would lose it: Instance then stays in the chain, passes every message on to
+// Old, and is freed when the window goes.
+void UnhookWindowProc(HWND Window, WNDPROC Instance, WNDPROC Old);
+
 // ---- The toolkit's own messages ------------------------------------------------------------------
 
 constexpr UINT CM_BASE = 0xB000;

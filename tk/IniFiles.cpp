@@ -58,8 +58,8 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
 int32_t TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int32_t Default) const {
   std::string s = ReadString(Section, Ident, "");
   const char* p = s.c_str();
-  bool negative = *p == '-';
-  if (negative) ++p;
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
   int base = 10;
   if (*p == '$') {
     base = 16;

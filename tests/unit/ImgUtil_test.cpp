@@ -136,6 +136,13 @@ TEST(Transforms, KeepAnEmptyBitmapEmpty) {
   MirrorBitmap(&none);
   FlipBitmap(&none);
   EXPECT_TRUE(none.Empty());
+  // A strip narrower than its frame count makes frames of no width but some height.
+  TBitmap narrow(0, 4, pf24bit);
+  GrayBitmap(&narrow);
+  MirrorBitmap(&narrow);
+  FlipBitmap(&narrow);
+  EXPECT_EQ(narrow.Width(), 0);
+  EXPECT_EQ(narrow.Height(), 4);
 
   TBitmap flat(5, 0, pf24bit);
   RotateBitmap90(&flat);

@@ -32,6 +32,8 @@ const char kSkin[] =
     "Hex=$1F\r\n"
     "CHex=0x20\r\n"
     "Negative=-7\r\n"
+    "Plus=+7\r\n"
+    "SignOnly=+\r\n"
     "Pattern=$FFFFFFFF\r\n"
     "Word=twelve\r\n"
     "Huge=99999999999\r\n"
@@ -57,6 +59,8 @@ TEST_F(IniFiles, IntegersAreDecimalOrHexAndDefaultOtherwise) {
   EXPECT_EQ(ini.ReadInteger("Colours", "Hex", -1), 31);
   EXPECT_EQ(ini.ReadInteger("Colours", "CHex", -1), 32);
   EXPECT_EQ(ini.ReadInteger("Colours", "Negative", 0), -7);
+  EXPECT_EQ(ini.ReadInteger("Colours", "Plus", 0), 7);
+  EXPECT_EQ(ini.ReadInteger("Colours", "SignOnly", 5), 5);
   EXPECT_EQ(ini.ReadInteger("Colours", "Pattern", 0), -1);
   EXPECT_EQ(ini.ReadInteger("Colours", "Word", 5), 5);
   EXPECT_EQ(ini.ReadInteger("Colours", "Huge", 5), 5);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DesktopTesting.h"
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/FormReader.h"
@@ -101,10 +102,7 @@ inline TEntry Entry(HMENU Menu, int Position) {
 }
 
 // The open popup menu window, or none.
-inline HWND OpenMenuWindow() {
-  HWND p = FindWindowA("#32768", nullptr);
-  return p && IsWindowVisible(p) ? p : nullptr;
-}
+inline HWND OpenMenuWindow() { return ThreadMenuWindow(); }
 
 // Runs Steps, one per timer tick while a menu of this thread is open, then closes it; returns
 // once the menu has closed or after a few seconds. Start opens the menu (and may not return

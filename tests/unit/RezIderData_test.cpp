@@ -1138,15 +1138,19 @@ TEST(SkinDrawText, DrawsInTheCallersColourWhereTheFlagsPlaceIt) {
   }
 }
 
-TEST(SkinDrawText, MeasuresWithoutTouchingTheCallersRectangle) {
-  TextSurface surface;
-  RECT r{0, 0, 100, 20};
-  const std::vector<COLORREF> before = surface.Pixels();
-  int height = SkinDrawText(surface.DC, L"Measure me", r, DT_CALCRECT | DT_SINGLELINE);
-  EXPECT_GT(height, 0);
-  EXPECT_EQ(r.right, 100);
-  EXPECT_EQ(r.bottom, 20);
-  EXPECT_EQ(surface.Pixels(), before);  // measuring draws nothing
+// (The caller's rectangle is taken by value: measuring cannot move it.)
+TEST(SkinDrawText, MeasuringAnswersTheTextsHeightAndDrawsNothing) {
+  for (bool nt : {true, false}) {
+    IsWinNTScope scope(nt);
+    TextSurface surface;
+    const std::vector<COLORREF> before = surface.Pixels();
+    const int height =
+        SkinDrawText(surface.DC, L"Measure me", RECT{0, 0, 100, 20}, DT_CALCRECT | DT_SINGLELINE);
+    RECT expected{0, 0, 100, 20};
+    EXPECT_EQ(height, DrawTextW(surface.DC, L"Measure me", -1, &expected, DT_CALCRECT | DT_SINGLELINE));
+    EXPECT_GT(height, 0);
+    EXPECT_EQ(surface.Pixels(), before);
+  }
 }
 
 TEST(SkinDrawText, AnEmptyTextDrawsNothing) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,10 +75,15 @@ class TRecordingForm : public TRezIderForm {
   }
   void FreeNCObjects() override { Note("FreeNCObjects"); }
   void LoadSkinParts() override { Note("LoadSkinParts"); }
-  void RefreshSkin() override { Note("RefreshSkin"); }
+  void RefreshSkin() override {
+    Note("RefreshSkin");
+    if (OnRefresh) OnRefresh(this);
+  }
   void SetCaptionStyles(bool On) override { Note(On ? "CaptionStyles on" : "CaptionStyles off"); }
   void UpdateRegion() override { Note("UpdateRegion"); }
   TCustomForm* AttachedForm = nullptr;
+  // What a refresh does besides being noted (a real one may activate another window).
+  static inline std::function<void(TRecordingForm*)> OnRefresh;
 
  private:
   void Note(const std::string& what) { Log().push_back(what + " " + Title(FHandle)); }
@@ -617,6 +623,25 @@ TEST_F(TimerActionTest, SkinChangedReloadsEveryWindowOfTheComponentThenRefreshes
   // List order: B and A were skinned last to first, C first of all (the newest form).
   EXPECT_EQ(Log(), (std::vector<std::string>{"FreeNCObjects B", "LoadSkinParts B", "FreeNCObjects A",
                                              "LoadSkinParts A", "RefreshSkin B", "RefreshSkin A"}));
+}
+
+TEST_F(TimerActionTest, AWindowPurgedWhileAnotherRefreshesIsNotRefreshed) {
+  M->InstallHook();
+  Run(Main, saSkinOn);
+  HWND other = Window("other", 120, 90, WS_OVERLAPPEDWINDOW);
+  // B's refresh activates another window while A's window has gone: the hook skins that window,
+  // and the purge before it frees A's object.
+  TRecordingForm::OnRefresh = [&](TRecordingForm* f) {
+    if (f->FHandle != B->Handle()) return;
+    M->FindForm(A->Handle())->FState = fsGone;
+    ShowWindow(other, SW_SHOW);
+    SetActiveWindow(other);
+  };
+  Run(Main, saSkinChanged);
+  TRecordingForm::OnRefresh = nullptr;
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"FreeNCObjects B", "LoadSkinParts B", "FreeNCObjects A",
+                                      "LoadSkinParts A", "RefreshSkin B", "Free A", "SkinForm other"}));
 }
 
 TEST_F(TimerActionTest, SkinChangedForAFormsOwnComponentReloadsItsFirstWindowOnly) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DesktopTesting.h"
 #include "GraphicsHelpers.h"
 #include "SkinDrawTesting.h"
 #include "SkinTesting.h"

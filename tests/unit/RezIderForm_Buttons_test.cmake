@@ -2,5 +2,5 @@
 velloran_test(RezIderForm_Buttons_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RezIderForm_Buttons_test.cpp
           ${CMAKE_SOURCE_DIR}/tools/skinpack/LZHPack.cpp ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinPack.cpp
-  LIBS ${UNIT_LIBS})
+  LIBS ${UNIT_LIBS} ALONE "ButtonsAlone.*")
 target_compile_definitions(RezIderForm_Buttons_test PRIVATE TEST_SKIN_DIR="${CMAKE_SOURCE_DIR}/skins/test")

@@ -5,8 +5,5 @@ add_executable(RezIderForm_Menus_test ${CMAKE_CURRENT_SOURCE_DIR}/RezIderForm_Me
 target_link_libraries(RezIderForm_Menus_test PRIVATE ${UNIT_LIBS} GTest::gtest GTest::gtest_main)
 target_compile_definitions(RezIderForm_Menus_test PRIVATE TEST_SKIN_DIR="${CMAKE_SOURCE_DIR}/skins/test")
 velloran_forms(RezIderForm_Menus_test FORMS ${CMAKE_CURRENT_SOURCE_DIR}/MenusTest.dfm)
-gtest_discover_tests(RezIderForm_Menus_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER "-SkinnedMenusAlone.*" PROPERTIES TIMEOUT 300)
 # Tracked menus need the desktop's activation and pointer to themselves.
-gtest_discover_tests(RezIderForm_Menus_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  TEST_FILTER "SkinnedMenusAlone.*" PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+velloran_discover_tests(RezIderForm_Menus_test "SkinnedMenusAlone.*")

@@ -162,10 +162,10 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutThe
   int w = 0, h = 0;
   F->Wrap1->OnMeasureItem(F->Wrap1, nullptr, w, h);
   EXPECT_EQ(F->Measured, std::vector<std::string>{"Wrap1"});
-  // An item the toolkit menu does not know is measured by its text.
+  // An item the toolkit menu does not know is measured by its text; having none makes no separator.
   MEASUREITEMSTRUCT other{ODT_MENU, 0, 0xEEEE, 0, 15, 0};
   SendMessageA(F->Handle(), WM_MEASUREITEM, 0, LPARAM(&other));
-  EXPECT_EQ(other.itemHeight, 8u);
+  EXPECT_EQ(other.itemHeight, 19u);
 }
 
 TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinWithTheirImages) {

@@ -24,6 +24,15 @@ class Paint : public FormTest {
     DeleteObject(r);
     return in;
   }
+  // Something else than the skin on the left edge: only a paint of the frame would cover it.
+  void PaintLeftEdgeGreen(HWND w) {
+    HDC dc = GetWindowDC(w);
+    HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
+    RECT r{0, 10, kLeft, WindowSize(w).cy - 10};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+    ReleaseDC(w, dc);
+  }
   TWinSysButton* Button(int Action) {
     for (auto& b : FForm->FSysButtons)
       if (b->FVisible && b->FButtonData->Action == Action) return b.get();
@@ -85,6 +94,40 @@ TEST_F(Paint, TheCaptionTextStartsAtTheTextShiftAndIsClippedBeforeTheRightMargin
   EXPECT_EQ(WindowPixel(w, FForm->FCaptionTextRect.left + FData->Title->TXTBackleft, 4), Colour(tpTitle, 1));
 }
 
+TEST_F(Paint, CaptionTextAlignment1CentresIt2PutsItRightAndRightToLeftAlwaysDrawsItRight) {
+  const TDataSkinTitle& title = *FData->Title;
+  struct {
+    int alignment;
+    bool rightToLeft;
+    int firstInk = -1;
+  } cases[] = {{1, false}, {2, false}, {0, true}};
+  SIZE text{}, blank{};
+  for (auto& c : cases) {
+    FData->Title->TextAlignment = c.alignment;
+    HWND w = Window("WWW");
+    if (c.rightToLeft) SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    FForm = Skin(w);
+    SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
+    // The text is measured with three leading blanks, plus the pieces of the caption background.
+    HDC dc = GetWindowDC(w);
+    HGDIOBJ old = SelectObject(dc, FForm->FCaptionFont->Handle());
+    GetTextExtentPoint32A(dc, "   WWW", 6, &text);
+    GetTextExtentPoint32A(dc, " ", 1, &blank);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    const int tw = text.cx + title.TXTBackleft + title.TXTBackRight;
+    const int rw = WindowSize(w).cx - kLeft - kRight;
+    const int left = kLeft + (c.alignment == 1 ? (rw - tw) / 2 : rw - title.RightWidth - tw);
+    EXPECT_EQ(FForm->FCaptionTextRect.left, left) << c.alignment << c.rightToLeft;
+    for (int x = FForm->FCaptionTextRect.left; c.firstInk < 0 && x < FForm->FCaptionTextRect.right; ++x)
+      for (int y = 0; y < kTop; ++y)
+        if (WindowPixel(w, x, y) == NamedColour("TitleTextActive")) c.firstInk = x;
+  }
+  // Drawn with one blank fewer than measured: flush right, the text starts one blank further in.
+  ASSERT_GE(cases[1].firstInk, 0);
+  EXPECT_EQ(cases[2].firstInk - cases[1].firstInk, blank.cx);
+}
+
 TEST_F(Paint, TheCaptionTextIsDrawnInTheActiveTitleColour) {
   HWND w = Painted(true, "WWWW");
   const RECT t = FForm->FCaptionTextRect;
@@ -131,6 +174,39 @@ TEST_F(Paint, TheRegionIsRebuiltOnlyWhenTheSizeChanges) {
   EXPECT_TRUE(InRegion(w, 259, 0));
 }
 
+TEST_F(Paint, AfterAWidthChangeTheRegionTopIsCutFromTheCaptionOfTheNewWidth) {
+  // The minimise button over the top edge's key mark: the caption keeps that pixel.
+  for (auto& d : FData->SysButtons)
+    if (d->Action == 2) {
+      d->Align = 0;
+      d->Xcoord = kLeft;
+    }
+  HWND w = Painted();
+  EXPECT_TRUE(InRegion(w, kLeft, 0));
+  // Sized without a repaint first (the caption picture is of the old width).
+  SetWindowPos(w, nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+  ASSERT_EQ(FForm->FRegionWidth, 260);
+  EXPECT_TRUE(InRegion(w, kLeft, 0));
+}
+
+TEST_F(Paint, ClearingTheRegionEmptiesTheCaptionPictureRedrawsNothingAndLeavesOtherRegionsAlone) {
+  HWND w = Painted();
+  ASSERT_TRUE(FForm->FHasRegion);
+  ASSERT_FALSE(FForm->FFrameBitmap->Empty());
+  Pump();
+  const SIZE s = WindowSize(w);
+  PaintLeftEdgeGreen(w);
+  FForm->ClearRegion();
+  EXPECT_FALSE(FForm->FHasRegion);
+  EXPECT_TRUE(FForm->FFrameBitmap->Empty());
+  EXPECT_FALSE(InRegion(w, 0, 0) || InRegion(w, 50, 50));
+  EXPECT_EQ(WindowPixel(w, 1, s.cy / 2), RGB(0, 255, 0));
+  // A region the skin did not set is not the skin's to take off.
+  SetWindowRgn(w, CreateRectRgn(0, 0, 50, 50), FALSE);
+  FForm->ClearRegion();
+  EXPECT_TRUE(InRegion(w, 10, 10));
+}
+
 TEST_F(Paint, EdgesWithoutTransparencyGiveAPlainRegionAndNoCache) {
   for (auto* e : {FData->Left.get(), FData->Right.get(), FData->Top.get(), FData->Bottom.get()}) e->Trans = 0;
   HWND w = Painted();
@@ -165,13 +241,7 @@ TEST_F(Paint, SuppressedFramesSwallowThePaintMessage) {
   HWND w = Painted();
   const SIZE s = WindowSize(w);
   FData->FPaintFrames = false;
-  // Something else than the skin on the left edge; nothing may paint over it.
-  HDC dc = GetWindowDC(w);
-  HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
-  RECT r{0, 10, kLeft, s.cy - 10};
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-  ReleaseDC(w, dc);
+  PaintLeftEdgeGreen(w);
   Seen().clear();
   EXPECT_EQ(SendMessageA(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_FALSE(Reached(w, WM_NCPAINT));
@@ -218,7 +288,7 @@ TEST_F(Paint, TheMdiClientOfAFrameIsFoundAndHooked) {
   TRezIderFormImpl* f = Skin(frame);
   EXPECT_EQ(f->FMdiKind, mkFrame);
   EXPECT_EQ(f->FClientHandle, client);
-  EXPECT_EQ(Proc(client), reinterpret_cast<LONG_PTR>(RezIderClientInstanceProc));
+  EXPECT_EQ(Proc(client), reinterpret_cast<LONG_PTR>(f->FClientInstance));
   EXPECT_FALSE(f->IsMdiChildMaximized());
   Unskin(f);
   EXPECT_EQ(Proc(client), own);

@@ -16,6 +16,8 @@ class Proc : public FormTest {
     return Reached(w, msg);
   }
 };
+// A tracked menu ends when another program takes the desktop's activation: these run alone.
+class ProcAlone : public Proc {};
 
 TEST_F(Proc, TheSkinnedQueryIsAnsweredBeforeActivationAndWithoutFullSkin) {
   HWND a = Window("A");
@@ -79,21 +81,22 @@ TEST_F(Proc, NcCalcSizeWithoutValidRectsAnswersZeroAndKeepsTheDefaultRectangle) 
   EXPECT_TRUE(EqualRect(&r, &expected));
 }
 
-TEST_F(Proc, HitTestMakesTheCaptionStripDraggableBelowItsTopRows) {
+TEST_F(Proc, HitTestMakesTheCaptionStripDraggableBelowItsTopRowsAndTheMenuBarAMenu) {
   HWND w = Window("Hit", WS_POPUP | WS_CAPTION | WS_VISIBLE);
-  Skin(w);
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 1, "&Item");
+  SetMenu(w, bar);
+  TRezIderFormImpl* f = Skin(w);
+  ASSERT_GT(f->FMenuBarHeight, 2);
   // Whatever the window's own procedure answered stays; only "nowhere" is replaced.
   const LRESULT top = DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1));
-  const LRESULT caption = DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4));
-  const LRESULT row1 = SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1));
-  const LRESULT row4 = SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4));
-  EXPECT_EQ(row1, top);
-  if (caption == HTNOWHERE) {
-    EXPECT_EQ(row4, HTCAPTION);
-  } else {
-    EXPECT_EQ(row4, caption);
-  }
-  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 50)), HTCLIENT);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 1)), top);
+  for (int y : {4, kTop, kTop + 2})
+    ASSERT_EQ(DefWindowProcA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, y)), HTNOWHERE);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 4)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, kTop)), HTCAPTION);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, kTop + 2)), HTMENU);
+  EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, ScreenAt(w, 100, 80)), HTCLIENT);
 }
 
 TEST_F(Proc, NcActivateIsAnsweredAndPaintedByTheSkinAlone) {
@@ -230,12 +233,11 @@ HMENU MenuSeen = nullptr;
 // Notes the system menu that is up, and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  HWND popup = FindWindowA("#32768", nullptr);
-  MenuSeen = popup && IsWindowVisible(popup) ? MenuOf->FSysMenu->Handle() : nullptr;
+  MenuSeen = ThreadMenuWindow() ? MenuOf->FSysMenu->Handle() : nullptr;
   EndMenu();
 }
 
-TEST_F(Proc, TheSystemMenuOpensOnARightClickAndASecondQuickOneClosesTheWindow) {
+TEST_F(ProcAlone, TheSystemMenuOpensOnARightClickAndASecondQuickOneClosesTheWindow) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   MenuOf = f;
@@ -325,6 +327,7 @@ class Menus : public FormTest {
   }
   HMENU FSub = nullptr;
 };
+class MenusAlone : public Menus {};
 
 TEST_F(Menus, MakingAMenuOwnerDrawnReachesItsNestedMenus) {
   HWND w = WithMenu();
@@ -366,6 +369,34 @@ TEST_F(Menus, MenuItemsAreMeasuredByTheirTextInTheMenuFont) {
   EXPECT_TRUE(Reached(w, WM_MEASUREITEM));
 }
 
+TEST_F(Menus, ItemsMadeOwnerDrawnAreMeasuredByAllTheirTextAndOnlySeparatorsAsSeparators) {
+  HWND w = WithMenu();
+  const std::string longText(120, 'x');
+  AppendMenuA(FSub, MF_STRING, 103, longText.c_str());
+  AppendMenuA(FSub, MF_STRING, 104, "");
+  TRezIderFormImpl* f = Skin(w);
+  f->MakeMenuOwnerDraw(FSub);
+  f->FTrackedMenu = FSub;
+  auto measure = [&](UINT id) {
+    MEASUREITEMSTRUCT item{ODT_MENU, 0, id, 0, 15, 0};
+    SendMessageA(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+  };
+  HFONT font = CreateNonClientFont(&NONCLIENTMETRICSA::lfMenuFont);
+  HDC dc = GetWindowDC(w);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, longText.c_str(), int(longText.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  DeleteObject(font);
+  EXPECT_EQ(int(measure(103).itemWidth), extent.cx + 26 + FData->MenuItem->LeftWidth);
+  EXPECT_EQ(measure(104).itemHeight, 19u);
+  EXPECT_EQ(measure(101).itemHeight, 19u);
+  f->RestoreOwnerDrawnItems();
+  EXPECT_EQ(MenuItemText(FSub, 103, false), longText);
+}
+
 TEST_F(Menus, AWindowWithoutAMenuPassesMenuMeasuringOn) {
   HWND w = Window();
   Skin(w);
@@ -403,40 +434,42 @@ TEST_F(Menus, MenuItemsKnownByHandleAreDrawnFromTheSkin) {
   EXPECT_TRUE(Reached(w, WM_DRAWITEM));
 }
 
-TRezIderFormImpl* MenuOwner = nullptr;
-RECT FirstItem{};
-COLORREF FirstItemPixel = CLR_INVALID;
-BOOL CALLBACK ReadMenuWindow(HWND w, LPARAM) {
-  if (GetWindowClassName(w) != "#32768" || !IsWindowVisible(w)) return TRUE;
-  POINT p{FirstItem.right - 4, (FirstItem.top + FirstItem.bottom) / 2};
-  RECT r{};
-  GetWindowRect(w, &r);
-  FirstItemPixel = WindowPixel(w, p.x - r.left, p.y - r.top);
-  return FALSE;
-}
-// Reads the first item of the shown system menu off its window, then closes the menu.
-void CALLBACK ReadSysMenu(HWND, UINT, UINT_PTR id, DWORD) {
+// The shown system menu's first item as the skin drew it, read from the context it was drawn
+// into: whether it was selected (the shared pointer may rest on it) and its colour near the right.
+struct {
+  bool Drawn = false, Selected = false;
+  RECT R{};
+  COLORREF Pixel = CLR_INVALID;
+} FirstItem;
+int MenuTicks = 0;
+// Closes the menu once its first item has been drawn, or after five seconds.
+void CALLBACK CloseMenuOnceDrawn(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!FirstItem.Drawn && ++MenuTicks < 100) return;
   KillTimer(nullptr, id);
-  HMENU menu = MenuOwner->FSysMenu->Handle();
-  if (GetMenuItemRect(nullptr, menu, 0, &FirstItem))
-    EnumThreadWindows(GetCurrentThreadId(), ReadMenuWindow, 0);
   EndMenu();
 }
 
-TEST_F(Menus, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
+TEST_F(MenusAlone, TheSkinnedSystemMenuIsOwnerDrawnFromTheSkin) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   SendMessageA(w, WM_NCACTIVATE, TRUE, 0);
-  MenuOwner = f;
+  TMenuItem* first = f->FSysMenu->Items()->Items(0);
+  first->OnDrawItem = [skin = first->OnDrawItem](TObject* Sender, TCanvas* Canvas, const RECT& R,
+                                                 bool Selected) {
+    skin(Sender, Canvas, R, Selected);
+    FirstItem = {true, Selected, R, GetPixel(Canvas->Handle(), R.right - 4, (R.top + R.bottom) / 2)};
+  };
   FirstItem = {};
-  FirstItemPixel = CLR_INVALID;
-  SetTimer(nullptr, 0, 300, ReadSysMenu);
+  MenuTicks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenuOnceDrawn);
   f->FLastSysMenuTick = GetTickCount() - f->FDoubleClickTime - 1000;
   f->ShowSysMenu({100, 100});
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(FirstItem.Drawn);
   // Measured by the item's own measure plus the skin's room, and drawn with the MenuItem element.
-  EXPECT_GT(FirstItem.right - FirstItem.left, 35);
-  EXPECT_GT(FirstItem.bottom - FirstItem.top, 0);
-  EXPECT_EQ(FirstItemPixel, Colour(testskin::tpMenuItem, 1));
+  EXPECT_GT(FirstItem.R.right - FirstItem.R.left, 35);
+  EXPECT_GT(FirstItem.R.bottom - FirstItem.R.top, 0);
+  EXPECT_EQ(FirstItem.Pixel, Colour(testskin::tpMenuItem, FirstItem.Selected ? 4 : 1));
 }
 
 }  // namespace
@@ -477,7 +510,7 @@ void CALLBACK DestroyUnderMenu(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
+TEST_F(ProcAlone, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
   HWND w = Window();
   TRezIderFormImpl* f = Skin(w);
   GoingWindow = w;
@@ -487,6 +520,114 @@ TEST_F(Proc, AWindowThatGoesWhileItsSystemMenuIsUpLetsTheMenuEnd) {
   EXPECT_FALSE(IsWindow(w));
   EXPECT_EQ(f->FState, fsGone);
   EXPECT_FALSE(f->FSysMenu);
+}
+
+}  // namespace
+
+namespace {
+
+// A real MDI frame: its own procedure is the system's frame procedure over its MDI client.
+HWND FrameClient = nullptr;
+LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  return DefFrameProcA(h, FrameClient, m, w, l);
+}
+constexpr const char* kFrameClass = "RezIderFormTestMdiFrame";
+constexpr const char* kChildClass = "RezIderFormTestMdiChild";
+
+class Mdi : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    WNDCLASSA wc{};
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpfnWndProc = FrameProc;
+    wc.lpszClassName = kFrameClass;
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = DefMDIChildProcA;
+    wc.lpszClassName = kChildClass;
+    RegisterClassA(&wc);
+    ASSERT_EQ(SkinManager, nullptr);
+    SkinManagerLink(true);
+    SkinManager->AddSkinData(FData.get());
+    SkinManager->Enabled = true;
+  }
+  void TearDown() override {
+    delete SkinManager;
+    SkinManager = nullptr;
+    FormTest::TearDown();
+  }
+  // A frame with a menu bar and an MDI client, skinned by the manager.
+  TRezIderFormImpl* Frame(HWND& frame) {
+    frame =
+        Window("Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 400, 300, nullptr, kFrameClass);
+    FWindowMenu = CreatePopupMenu();
+    AppendMenuA(FWindowMenu, MF_STRING, 50, "&Tile");
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(FWindowMenu), "&Window");
+    SetMenu(frame, menu);
+    CLIENTCREATESTRUCT ccs{FWindowMenu, 1000};
+    FrameClient = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 380,
+                                  240, frame, nullptr, nullptr, &ccs);
+    EXPECT_TRUE(SkinManager->SkinWindow(frame));
+    Pump();
+    return ObjectAs<TRezIderFormImpl>(SkinManager->FindForm(frame));
+  }
+  HWND MaximisedChild(const char* title) {
+    MDICREATESTRUCTA mcs{kChildClass, title, GetModuleHandleA(nullptr), 0, 0, 200, 150, WS_MAXIMIZE, 0};
+    return HWND(SendMessageA(FrameClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  }
+  HMENU FWindowMenu = nullptr;
+};
+
+TEST_F(Mdi, TheClientProcedureFollowsChildrenMenusAndArrangementsUnderAMaximisedChild) {
+  HWND frame;
+  TRezIderFormImpl* f = Frame(frame);
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(f->FMdiKind, mkFrame);
+  ASSERT_NE(f->FMenuBar, nullptr);
+  const bool menuUpdate = FData->MenuUpdate;
+
+  // A new child holds the menu's updates back until the client refreshed the frame menu for it;
+  // then the frame repaints its frame.
+  HWND child = MaximisedChild("First");
+  ASSERT_TRUE(child);
+  EXPECT_FALSE(FData->MenuUpdate);
+  EXPECT_EQ(f->FPendingMdiChild, child);
+  EXPECT_TRUE(f->IsMdiChildMaximized());
+  MSG m;
+  while (PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE)) {
+  }
+  SendMessageA(FrameClient, WM_MDIREFRESHMENU, 0, 0);
+  EXPECT_EQ(f->FPendingMdiChild, nullptr);
+  EXPECT_TRUE(PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE));
+
+  // Another frame menu: the skinned bar shows it, the frame none of its own.
+  HMENU other = CreateMenu();
+  AppendMenuA(other, MF_STRING, 60, "&Other");
+  SendMessageA(FrameClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(f->FMenuBar->FMenuHandle, other);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+
+  // Tiling and cascading end the maximised state the manager keeps.
+  for (UINT arrange : {UINT(WM_MDICASCADE), UINT(WM_MDITILE)}) {
+    SkinManager->SetMdiMax(true);
+    SendMessageA(FrameClient, arrange, 0, 0);
+    EXPECT_FALSE(SkinManager->MdiMax()) << arrange;
+  }
+
+  // A child destroyed: the maximised state follows the active child left (restored here), and
+  // with no skinned child left the menu's updates come back.
+  HWND second = MaximisedChild("Second");
+  ASSERT_TRUE(second);
+  SendMessageA(FrameClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(second), 0);
+  ASSERT_FALSE(f->IsMdiChildMaximized());
+  SkinManager->SetMdiMax(true);
+  SendMessageA(FrameClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_FALSE(SkinManager->MdiMax());
+  EXPECT_EQ(FData->MenuUpdate, menuUpdate);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+  DestroyMenu(other);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ TEST_F(Takeover, ABareWindowIsTakenOverAndAnswersTheSkinnedQuery) {
   const LONG_PTR own = Proc(w);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
   TRezIderFormImpl* f = Skin(w, false);
-  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(f->FObjectInstance));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(f->FOldWndProc), own);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
   EXPECT_EQ(f->FState, fsCreated);
@@ -74,7 +74,43 @@ TEST_F(Takeover, GiveBackRestoresProcedureStylesClientSizeAndRegion) {
   EXPECT_EQ(GetWindowRgn(w, probe), ERROR);
   DeleteObject(probe);
   EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
-  EXPECT_EQ(SkinnedWindows().Get(w), nullptr);
+}
+
+// Someone else's subclass: passes everything on, and tells when a message comes round to it again.
+constexpr UINT kProbe = WM_APP + 7;
+WNDPROC Below = nullptr;
+int ForeignDepth = 0, ForeignSeen = 0;
+LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (m != kProbe) return CallWindowProcA(Below, h, m, wp, lp);
+  ++ForeignSeen;
+  if (ForeignDepth > 0) return 0;
+  ++ForeignDepth;
+  LRESULT r = CallWindowProcA(Below, h, m, wp, lp);
+  --ForeignDepth;
+  return r;
+}
+
+TEST_F(Takeover, ASubclassMadeAfterTheTakeoverStaysThroughGiveBackAndASecondTakeover) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  Below = reinterpret_cast<WNDPROC>(Proc(w));
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc));
+  auto probe = [&] {
+    Seen().clear();
+    ForeignSeen = 0;
+    SendMessageA(w, kProbe, 0, 0);
+    return ForeignSeen == 1 && Reached(w, kProbe);
+  };
+  Unskin(f);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(ForeignProc));
+  EXPECT_TRUE(probe());
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 0);
+  TRezIderFormImpl* g = Skin(w);
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_TRUE(probe());
+  Unskin(g);
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(ForeignProc));
+  EXPECT_TRUE(probe());
 }
 
 TEST_F(Takeover, AnOwnedWindowKeepsItsCaptionAndLosesItsBoxesUntilGiveBack) {
@@ -178,7 +214,7 @@ TEST_F(Takeover, WithoutTheMainMenuElementOnlyTheProcedureIsTakenAndGivenBack) {
   const LONG_PTR own = Proc(w);
   TRezIderFormImpl* f = Skin(w);
   EXPECT_FALSE(f->FFullSkin);
-  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(RezIderFormInstanceProc));
+  EXPECT_EQ(Proc(w), reinterpret_cast<LONG_PTR>(f->FObjectInstance));
   EXPECT_EQ(Style(w), style);
   EXPECT_EQ(WindowSize(w).cx, outer.cx);
   EXPECT_EQ(WindowSize(w).cy, outer.cy);
@@ -209,6 +245,57 @@ TEST_F(Takeover, AToolkitFormTakesTheSkinColourAndItsMessageMethodComesBack) {
   EXPECT_TRUE(form->WindowProc == method);
   EXPECT_EQ(form->Color(), colour);
   delete f;
+}
+
+// What reaches a form's own handling of the refresh message.
+struct TRefreshCounter {
+  TWndMethod Next;
+  int Count = 0;
+  void Handle(TMessage& m) {
+    if (m.Msg == WM_SKINREFRESH) ++Count;
+    Next(m);
+  }
+};
+
+TEST_F(Takeover, TheRefreshMessageShowsAnotherSkinOnAToolkitFormAndItsControlsAndGoesNoFurther) {
+  TForm* form = Form("Refresh");
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  panel->SetBounds(10, 10, 60, 40);
+  TRefreshCounter own{form->WindowProc};
+  form->WindowProc = MakeWndMethod<&TRefreshCounter::Handle>(&own);
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  SendMessageA(form->Handle(), WM_SKINACTIVATED, 0, SkinActivatedParam);
+  ASSERT_EQ(panel->Color(), FData->ButtonFace);
+  HRGN shaped = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(form->Handle(), shaped), ERROR);
+  ASSERT_FALSE(PtInRegion(shaped, 0, 0));  // the test skin's edges leave the corner out
+  // Another skin: other colours, and edges without transparent pixels. The buttons of the old one
+  // go first, as the manager has them go before a new skin is applied.
+  f->FreeNCObjects();
+  ASSERT_TRUE(skintest::LoadArchive(*FData, ctltest::PackTestSkin([](std::string ini) {
+    for (const char* side : {"Left", "Right", "Top", "Bottom"}) {
+      const std::string key = std::string(side) + "Trans=1";
+      ini.replace(ini.find(key), key.size(), std::string(side) + "Trans=0");
+    }
+    return ini.replace(ini.find("ButtonFace=21 22 23"), 19, "ButtonFace=24 25 26");
+  })));
+  f->LoadSkinParts();
+  SendMessageA(form->Handle(), WM_SKINREFRESH, 0, 0);
+  EXPECT_EQ(own.Count, 0);
+  EXPECT_EQ(FData->ButtonFace, TColor(RGB(24, 25, 26)));
+  EXPECT_EQ(form->Color(), FData->ButtonFace);
+  EXPECT_EQ(panel->Color(), FData->ButtonFace);
+  HRGN plain = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(form->Handle(), plain), ERROR);
+  EXPECT_TRUE(PtInRegion(plain, 0, 0));
+  EXPECT_EQ(f->FState, fsSkinned);
+  for (HRGN r : {shaped, plain}) DeleteObject(r);
+  f->UnskinForm();
+  delete f;
+  form->WindowProc = own.Next;
 }
 
 TEST_F(Takeover, AToolkitFormThatGoesTakesItsSkinnedObjectWithItWithoutRestoringColour) {
@@ -255,6 +342,7 @@ TEST_F(Takeover, AMessageBoxNarrowerThanItsCaptionIsWidenedAndItsChildrenShifted
 // What the timer inside a real message box's modal loop found and did.
 struct TBoxRun {
   TSkinData* Data = nullptr;
+  HWND Owner = nullptr;
   bool Skinned = false, Activated = false, KeptCaption = false, GivenBack = false, Widened = false;
   LONG_PTR OwnProc = 0;
 } BoxRun;
@@ -270,7 +358,9 @@ void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
   BoxRun.Skinned = SendMessageA(box, WM_SKINQUERY, 0, 0) == 1;
   SendMessageA(box, WM_SKINACTIVATED, 0, SkinActivatedParam);
   BoxRun.Activated = f->FState == fsSkinned;
-  BoxRun.KeptCaption = (Style(box) & WS_CAPTION) == WS_CAPTION || !f->FOwnerWindow;
+  // An owned box keeps its caption style and loses its system menu.
+  BoxRun.KeptCaption = f->FOwnerWindow == BoxRun.Owner && (Style(box) & WS_CAPTION) == WS_CAPTION &&
+                       !(Style(box) & WS_SYSMENU);
   const TDataSkinTitle& t = *BoxRun.Data->Title;
   const int needed = int(f->FCaption.size() + 7) * f->FBlankWidth + kLeft + kRight + t.LeftWidth +
                      t.RightWidth + t.TXTBackleft + t.TXTBackRight;
@@ -285,8 +375,9 @@ void CALLBACK SkinTheBox(HWND, UINT, UINT_PTR id, DWORD) {
 TEST_F(Takeover, ARealMessageBoxIsTakenOverInItsModalLoopAndGivenBack) {
   BoxRun = {};
   BoxRun.Data = FData.get();
+  BoxRun.Owner = Window("Owner");
   SetTimer(nullptr, 0, 200, SkinTheBox);
-  MessageBoxA(nullptr, "Text", "A message box with a rather long caption text", MB_OK);
+  MessageBoxA(BoxRun.Owner, "Text", "A message box with a rather long caption text", MB_OK);
   EXPECT_TRUE(BoxRun.Skinned);
   EXPECT_TRUE(BoxRun.Activated);
   EXPECT_TRUE(BoxRun.KeptCaption);

@@ -286,7 +286,9 @@ TEST_F(Bar, ThePointerFindsItemsWithACaptionOnly) {
   EXPECT_EQ(bar->ItemAtPoint({b[1]->FRect.left + 2, b[1]->FRect.top + 2}), b[1].get());
   EXPECT_EQ(bar->ItemAtPoint({b[3]->FRect.left, b[3]->FRect.top + 2}), b[4].get());
   EXPECT_EQ(bar->ItemAtPoint({b[4]->FRect.right + 5, b[4]->FRect.top + 2}), nullptr);
-  // Through the window: a pointer move over an item makes it hot.
+  // Through the window: a pointer move over an item of the active window makes it hot (another
+  // program may have taken the desktop's activation meanwhile).
+  SendMessageA(FWindow, WM_NCACTIVATE, TRUE, 0);
   SendMessageA(FWindow, WM_NCMOUSEMOVE, HTMENU, ScreenAt(FWindow, b[0]->FRect.left + 3, b[0]->FRect.top + 3));
   EXPECT_EQ(FForm->FCurrentObject, b[0].get());
   EXPECT_EQ(b[0]->FState, nsHot);
@@ -328,10 +330,7 @@ std::vector<std::function<void()>> Actions;
 TRezIderFormImpl* Driven = nullptr;
 bool Finished = false;
 
-HWND PopupWindow() {
-  HWND p = FindWindowA("#32768", nullptr);
-  return p && IsWindowVisible(p) ? p : nullptr;
-}
+HWND PopupWindow() { return ThreadMenuWindow(); }
 
 void CALLBACK DriveStep(HWND, UINT, UINT_PTR id, DWORD) {
   Steps.push_back({MenuTrack.MenuTrackIndex, MenuTrack.MenuHookHandle != nullptr, Driven->FMenuTracking,
@@ -549,6 +548,8 @@ TEST_F(Bar, APointerMoveSwitchesOnlyWhenThePointerReallyMovedOntoAnotherItem) {
 TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
   TRezIderMenuBar* bar = Skinned();
   SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  // Laid out right to left now, so any later repaint keeps the items where they are.
+  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
   HMENU file = GetSubMenu(FMenu, 0);
   MenuTrack.MenuTrackForm = FForm;
   MenuTrack.MenuTrackIndex = 0;

@@ -418,6 +418,9 @@ TEST_F(ItemTest, AnItemKnownByItsMenuHandleCarriesCaptionStateAndDefault) {
   AppendMenuA(menu, MF_STRING | MF_CHECKED, 11, "Open\tCtrl+O");
   AppendMenuA(menu, MF_SEPARATOR, 12, nullptr);
   AppendMenuA(menu, MF_STRING | MF_GRAYED, 13, "Gone");
+  AppendMenuA(menu, MF_STRING, 14, "");
+  const std::string longText(300, 'x');
+  AppendMenuA(menu, MF_STRING, 15, longText.c_str());
   SetMenuDefaultItem(menu, 13, FALSE);
   TSkinMenuItem a = MakeTempMenuItem(menu, 11);
   EXPECT_EQ(a.Caption, "Open\tCtrl+O");
@@ -430,6 +433,8 @@ TEST_F(ItemTest, AnItemKnownByItsMenuHandleCarriesCaptionStateAndDefault) {
   EXPECT_FALSE(c.Enabled);
   EXPECT_TRUE(c.Default);
   EXPECT_EQ(MakeTempMenuItem(menu, 99).Caption, "");
+  EXPECT_EQ(MakeTempMenuItem(menu, 14).Caption, "");  // no text is no separator
+  EXPECT_EQ(MakeTempMenuItem(menu, 15).Caption, longText);
   DestroyMenu(menu);
 }
 

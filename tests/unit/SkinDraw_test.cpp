@@ -396,19 +396,22 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 }  // namespace
 
-TEST(CreateRegionFromBitmap, LeavesOutTheKeyColumn) {
-  auto bmp = MakePicture(3, 2, [](int x, int) { return x == 1 ? kKey : RGB(255, 255, 255); });
-  HRGN rgn = CreateRegionFromBitmap(bmp.get(), 0, 0, kKey, 1, 1, 1);
-  ASSERT_TRUE(rgn);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(PtInRegion(rgn, x, y) != 0, x != 1) << x << "," << y;
-  // The four one-pixel runs as the system keeps them: rows of equal runs merged into bands.
-  std::vector<RECT> rects = RegionRects(rgn);
-  ASSERT_EQ(rects.size(), 2u);
-  EXPECT_TRUE(SameRect(rects[0], RECT{0, 0, 1, 2}));
-  EXPECT_TRUE(SameRect(rects[1], RECT{2, 0, 3, 2}));
-  DeleteObject(rgn);
-  EXPECT_EQ(bmp->PixelFormat(), pf32bit);  // the caller's picture was converted
+TEST(CreateRegionFromBitmap, LeavesOutTheKeyColumnAndTheCallersPictureAsItWas) {
+  for (TPixelFormat format : {pf24bit, pf32bit}) {
+    auto bmp = MakePicture(3, 2, [](int x, int) { return x == 1 ? kKey : RGB(255, 255, 255); });
+    bmp->SetPixelFormat(format);
+    HRGN rgn = CreateRegionFromBitmap(bmp.get(), 0, 0, kKey, 1, 1, 1);
+    ASSERT_TRUE(rgn);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(PtInRegion(rgn, x, y) != 0, x != 1) << x << "," << y;
+    // The four one-pixel runs as the system keeps them: rows of equal runs merged into bands.
+    std::vector<RECT> rects = RegionRects(rgn);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_TRUE(SameRect(rects[0], RECT{0, 0, 1, 2}));
+    EXPECT_TRUE(SameRect(rects[1], RECT{2, 0, 3, 2}));
+    DeleteObject(rgn);
+    EXPECT_EQ(bmp->PixelFormat(), format);
+  }
 }
 
 TEST(CreateRegionFromBitmap, GreenOneIsTransparentGreenTwoIsNotAndOffsetsMoveTheRuns) {
@@ -442,6 +445,15 @@ TEST(CreateRegionFromBitmap, MoreRunsThanOneBatchGiveTheirUnion) {
     for (int x = 0; x < 100; ++x) ASSERT_EQ(PtInRegion(rgn, x, y) != 0, (x + y) % 2 == 0) << x << "," << y;
   EXPECT_EQ(RegionRects(rgn).size(), 2500u);
   DeleteObject(rgn);
+}
+
+// The system may read the bound of a batch; only this Wine ignores it.
+TEST(RegionBuilder, ABatchBoundTakesInEveryRectangleOnceTheRoomHasGrown) {
+  TRegionBuilder builder;
+  for (int y = 0; y < TRegionBuilder::kGrowth + 100; ++y) builder.Add(y % 7, y, 10 + y % 7, y + 1);
+  const RGNDATAHEADER& header = builder.BatchHeader();
+  EXPECT_EQ(header.nCount, DWORD(TRegionBuilder::kGrowth + 100));
+  EXPECT_TRUE(SameRect(header.rcBound, RECT{0, 0, 16, TRegionBuilder::kGrowth + 100}));
 }
 
 TEST(CreateRegionFromBitmap, AnAllTransparentPictureGivesAnEmptyRegion) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,26 +20,30 @@ namespace ctltest {
 
 using testskin::TestSkinColour;
 
-// The solid-colour test skin, packed from its folder once.
+// The solid-colour test skin packed from its folder, its INI text changed by Edit first.
+inline std::vector<uint8_t> PackTestSkin(const std::function<std::string(std::string)>& Edit = nullptr) {
+  std::string folder = drawtest::TestSkinFolder();
+  std::vector<TSkinEntry> entries;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "*.bmp").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      TMemoryStream s;
+      s.LoadFromFile(folder + found.cFileName);
+      entries.push_back(
+          TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+  }
+  TMemoryStream ini;
+  ini.LoadFromFile(folder + "skin.ini");
+  std::string text(ini.Bytes().begin(), ini.Bytes().end());
+  return skintest::Archive(Edit ? Edit(text) : text, entries);
+}
+
+// The solid-colour test skin, packed once.
 inline const std::vector<uint8_t>& TestSkinArchive() {
-  static std::vector<uint8_t> archive = [] {
-    std::string folder = drawtest::TestSkinFolder();
-    std::vector<TSkinEntry> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "*.bmp").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        TMemoryStream s;
-        s.LoadFromFile(folder + found.cFileName);
-        entries.push_back(
-            TSkinEntry{found.cFileName, std::vector<uint8_t>(s.Bytes().begin(), s.Bytes().end())});
-      } while (FindNextFileA(h, &found));
-      FindClose(h);
-    }
-    TMemoryStream ini;
-    ini.LoadFromFile(folder + "skin.ini");
-    return skintest::Archive(std::string(ini.Bytes().begin(), ini.Bytes().end()), entries);
-  }();
+  static std::vector<uint8_t> archive = PackTestSkin();
   return archive;
 }
 

@@ -141,22 +141,47 @@ TEST_F(BaseTest, ConsumedMessageReachesNeitherOwnProcedureNorAfterStep) {
   OwnLog = nullptr;
 }
 
-TEST_F(BaseTest, ObjectFreedUnderAnotherSubclassLeavesAWorkingChain) {
+// Someone else's subclass: passes everything on, and tells when messages come round to it again.
+WNDPROC Below = nullptr;
+int ForeignDepth = 0;
+bool Looped = false;
+LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (ForeignDepth > 0 && m == kPassed) {
+    Looped = true;
+    return 0;
+  }
+  ++ForeignDepth;
+  LRESULT r = CallWindowProcA(Below, h, m, wp, lp);
+  --ForeignDepth;
+  return r;
+}
+
+TEST_F(BaseTest, SkinOffAndOnAgainUnderAnotherSubclassKeepsEveryProcedureInTheChain) {
   std::vector<std::string> own;
   OwnLog = &own;
   HWND w = Bare(Form->Handle());
-  auto* skin = new TProbe(nullptr);
-  skin->SkinHandle(w, Data.get(), &FormCanvas, &Host);
+  auto* first = new TProbe(nullptr);
+  first->SkinHandle(w, Data.get(), &FormCanvas, &Host);
   // Someone subclasses on top of the skin, then the skin object goes first.
-  static WNDPROC below = nullptr;
-  below = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
-  SetWindowLongPtrA(w, GWLP_WNDPROC,
-                    reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-                      return CallWindowProcA(below, h, m, wp, lp);
-                    }));
-  delete skin;
+  Below = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
+  Looped = false;
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc));
+  delete first;
   EXPECT_EQ(SendMessageA(w, kPassed, 0, 0), 3);
   EXPECT_EQ(own, (std::vector<std::string>{"own"}));
+  // Skinned again on top of that subclass, and given back again.
+  auto* second = new TProbe(nullptr);
+  second->SkinHandle(w, Data.get(), &FormCanvas, &Host);
+  own.clear();
+  EXPECT_EQ(SendMessageA(w, kPassed, 0, 0), 3);
+  EXPECT_EQ(second->Steps, (std::vector<std::string>{"before", "after"}));
+  EXPECT_EQ(own, (std::vector<std::string>{"own"}));
+  delete second;
+  own.clear();
+  EXPECT_EQ(SendMessageA(w, kPassed, 0, 0), 3);
+  EXPECT_EQ(own, (std::vector<std::string>{"own"}));
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ForeignProc));
+  EXPECT_FALSE(Looped);
   DestroyWindow(w);
   OwnLog = nullptr;
 }

@@ -7,6 +7,7 @@
 
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
+#include "tests/unit/MessageBoxWatch.h"
 #include "skin/RezIderForm.h"
 #include "tk/Buttons.h"
 #include "tk/StdCtrls.h"
@@ -135,10 +136,27 @@ TEST_F(ButtonTest, BarePushButtonPostsItsCommandOnReleaseOnly) {
   ASSERT_EQ(Commands.size(), 1u);
   EXPECT_EQ(Commands[0].first, WPARAM(42));
   EXPECT_EQ(Commands[0].second, LPARAM(button));
-  // It is painted from the skin: its middle shows the hot frame (it has the focus now).
-  EXPECT_EQ(Middle(skin, button), ButtonFrame(4));
+  // It is painted from the skin: its middle shows the hot frame while it has the focus (another
+  // program's window may have taken the desktop's focus meanwhile).
+  const COLORREF middle = Middle(skin, button);
+  EXPECT_EQ(middle, ButtonFrame(skin->FFocused ? 4 : 1));
   delete skin;
   DestroyWindow(parent);
+}
+
+TEST_F(ButtonTest, AFontDeletedUnderTheButtonLeavesItPaintedWithoutAnErrorBox) {
+  HWND w = Child("BUTTON", BS_PUSHBUTTON, 10, 10, 60, 24);
+  auto* skin = SkinBare<TSkinButton>(w);
+  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+  SendMessageA(w, WM_SETFONT, WPARAM(font), FALSE);
+  DeleteObject(font);
+  TBitmap into(60, 24);
+  {
+    MessageBoxWatch watch;
+    SendMessageA(w, WM_PAINT, WPARAM(into.Canvas()->Handle()), 0);
+    EXPECT_EQ(watch.Caption, "");
+  }
+  EXPECT_EQ(PixelAt(into, 30, 12), ButtonFrame(skin->FFocused ? 4 : 1));
 }
 
 TEST_F(ButtonTest, MovingFromOneButtonToAnotherMakesTheFirstLeave) {

@@ -135,15 +135,28 @@ TEST_F(StatusBarTest, RightToLeftPanelsMirrorLeftAndRightAlignment) {
   EXPECT_GT(ink.first, (p0.left + p0.right) / 2);
 }
 
+// What reaches a control's own handling of paint and erase, below the skin.
+struct TPaintCounter {
+  TWndMethod Next;
+  int Count = 0;
+  void Handle(TMessage& m) {
+    if (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND) ++Count;
+    Next(m);
+  }
+};
+
 TEST_F(StatusBarTest, OwnPaintAndEraseNeverRunAndNothingLeaks) {
-  TStatusBar* bar;
-  TSkinStatusBar* skin = Bar(bar);
+  auto* bar = new TStatusBar(Form);
+  bar->SetParent(Form);
+  bar->SetHeight(24);
   bar->Panels().Add()->SetText("one");
   bar->Panels().Add()->SetText("two");
-  TMessage erase{WM_ERASEBKGND, 0, 0, 0};
-  EXPECT_FALSE(skin->BeforeDefault(erase));
-  EXPECT_EQ(erase.Result, 1);
+  TPaintCounter own{bar->WindowProc};
+  bar->WindowProc = MakeWndMethod<&TPaintCounter::Handle>(&own);
+  auto* skin = new TSkinStatusBar(bar);
+  skin->SkinControl(&Host, Data.get(), &FormCanvas, false);
   TBitmap into(400, 40);
+  SendMessageA(bar->Handle(), WM_ERASEBKGND, WPARAM(into.Canvas()->Handle()), 0);
   SendMessageA(bar->Handle(), WM_PAINT, WPARAM(into.Canvas()->Handle()), 0);
   EXPECT_EQ(PixelAt(into, 3, 3), Frame(tpStatusBar, 1));
   int before = GdiObjectCount();
@@ -152,6 +165,9 @@ TEST_F(StatusBarTest, OwnPaintAndEraseNeverRunAndNothingLeaks) {
     UpdateWindow(bar->Handle());
   }
   EXPECT_EQ(GdiObjectCount(), before);
+  EXPECT_EQ(own.Count, 0);
+  delete skin;
+  bar->WindowProc = own.Next;
 }
 
 // ---- Group box -----------------------------------------------------------------------------------

@@ -76,6 +76,10 @@ TEST_F(CheckTest, RadioButtonSitsAtTheLeftEdge) {
   HWND w = Child("BUTTON", BS_AUTORADIOBUTTON, 10, 10, 120, 20, "Radio");
   auto* skin = SkinBare<TSkinRadioButton>(w);
   EXPECT_EQ(Box(skin, w, 0), Frame(tpRadio, 1));
+  // The 13-pixel circle takes columns 0 to 12 (a check box's would take 2 to 14).
+  auto pic = Picture(skin, w);
+  EXPECT_EQ(PixelAt(*pic, 0, 9), Frame(tpRadio, 1));
+  EXPECT_EQ(PixelAt(*pic, 13, 9), Named(kButtonFace));
   SendMessageA(w, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_EQ(Box(skin, w, 0), Frame(tpRadio, 5));
   EnableWindow(w, FALSE);

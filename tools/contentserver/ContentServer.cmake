@@ -21,15 +21,15 @@ function(velloran_content_server_fixture)
   set_tests_properties(contentserver_stop PROPERTIES FIXTURES_CLEANUP contentserver TIMEOUT 60)
 endfunction()
 
-# velloran_server_test(NAME SOURCES... LIBS ...): a GoogleTest program whose cases run with the
-# content server up and VELLORAN_SOURCE_DIR compiled in (for reading content/ directly).
+# velloran_server_test(NAME SOURCES... LIBS ... [ALONE FILTER]): a GoogleTest program whose cases
+# run with the content server up and VELLORAN_SOURCE_DIR compiled in (for reading content/
+# directly); the cases ALONE names run alone (velloran_discover_tests).
 function(velloran_server_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "ALONE" "SOURCES;LIBS" ${ARGN})
   velloran_content_server_fixture()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE VELLORAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED contentserver
+  velloran_discover_tests(${name} "${T_ALONE}" FIXTURES_REQUIRED contentserver
     ENVIRONMENT "VELLORAN_CONTENTSERVER_STATE=${VELLORAN_CONTENTSERVER_STATE}")
 endfunction()

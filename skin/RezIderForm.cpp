@@ -428,7 +428,10 @@ void TRezIderFormImpl::AdjustFrameSize(bool Refresh) {
       width = needed;
     }
   }
-  SetWindowPos(FHandle, nullptr, w.left, w.top, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE);
+  // The first sizing may be handled after another window (a modal dialog) became active: resizing
+  // the frame must not take the activation back.
+  SetWindowPos(FHandle, nullptr, w.left, w.top, width, height,
+               SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TRezIderFormImpl::RefreshSkin() {

@@ -57,6 +57,19 @@ TEST_F(Takeover, AnUnownedWindowLosesItsCaptionAndTheFirstActivationFitsTheSkinF
   EXPECT_TRUE(f->FHasRegion);
 }
 
+TEST_F(Takeover, AFirstActivationHandledLateLeavesTheActiveWindowAlone) {
+  // The window was activated, then a dialog came up before its first activation was handled.
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w, false);
+  HWND dialog = Window("Dialog", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 100, w);
+  SetActiveWindow(dialog);
+  ASSERT_EQ(GetActiveWindow(), dialog);
+  SendMessageA(w, WM_SKINACTIVATED, 0, SkinActivatedParam);
+  EXPECT_EQ(f->FState, fsSkinned);
+  EXPECT_EQ(WindowSize(w).cx, ClientSize(w).cx + kLeft + kRight);
+  EXPECT_EQ(GetActiveWindow(), dialog);
+}
+
 TEST_F(Takeover, GiveBackRestoresProcedureStylesClientSizeAndRegion) {
   HWND w = Window();
   const LONG_PTR own = Proc(w);

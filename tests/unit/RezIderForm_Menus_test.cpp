@@ -48,6 +48,16 @@ class SkinnedMenus : public FormTest {
     S = nullptr;
   }
   TRezIderMenuBar* Bar() const { return ObjectAs<TRezIderMenuBar>(S->FMenuBar); }
+  // The form's request to draw the Open item into Target.
+  DRAWITEMSTRUCT OpenItem(TBitmap& Target) const {
+    DRAWITEMSTRUCT d{};
+    d.CtlType = ODT_MENU;
+    d.itemID = F->Open1->Command();
+    d.hwndItem = HWND(F->File1->Handle());
+    d.hDC = Target.Canvas()->Handle();
+    d.rcItem = {0, 0, 80, 22};
+    return d;
+  }
 
   TMenusTestForm* F = nullptr;
   TRezIderFormImpl* S = nullptr;
@@ -141,12 +151,7 @@ TEST_F(SkinnedMenus, ActionsAreUpdatedBeforeTheBarOrTheDrawingTakeTheirItems) {
   ASSERT_EQ(Bar()->FButtons.size(), 3u);
   EXPECT_EQ(Bar()->FButtons[2]->FCaption, "&Support");
   TBitmap target(80, 22);
-  DRAWITEMSTRUCT d{};
-  d.CtlType = ODT_MENU;
-  d.itemID = F->Open1->Command();
-  d.hwndItem = HWND(F->File1->Handle());
-  d.hDC = target.Canvas()->Handle();
-  d.rcItem = {0, 0, 80, 22};
+  DRAWITEMSTRUCT d = OpenItem(target);
   SendMessageA(F->Handle(), WM_DRAWITEM, 0, LPARAM(&d));
   EXPECT_EQ(updates, 1);
 }
@@ -171,12 +176,7 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutThe
 TEST_F(SkinnedMenus, ItemsAreDrawnFromTheSkinWithTheirImages) {
   SkinIt();
   TBitmap target(80, 22);
-  DRAWITEMSTRUCT d{};
-  d.CtlType = ODT_MENU;
-  d.itemID = F->Open1->Command();
-  d.hwndItem = HWND(F->File1->Handle());
-  d.hDC = target.Canvas()->Handle();
-  d.rcItem = {0, 0, 80, 22};
+  DRAWITEMSTRUCT d = OpenItem(target);
   EXPECT_EQ(SendMessageA(F->Handle(), WM_DRAWITEM, 0, LPARAM(&d)), TRUE);
   EXPECT_EQ(PixelAt(target, 76, 11), Colour(testskin::tpMenuItem, 1));
   const int g = 1 + FData->MenuItem->LeftWidth;

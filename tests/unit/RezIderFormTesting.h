@@ -18,6 +18,7 @@
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderFormImpl.h"
+#include "skin/RezIderMenuBar.h"
 #include "tk/ExtCtrls.h"
 #include "tk/Forms.h"
 
@@ -194,6 +195,23 @@ class FormTest : public testing::Test {
   std::vector<TRezIderFormImpl*> FForms;
   std::vector<HWND> FWindows;
   std::vector<TComponent*> FOwned;
+};
+
+// A form test for skinned menu bars: the test skin's icon button reaches down over the bar's first
+// item and would take its clicks, so it goes; no menu tracking is left behind.
+class MenuFormTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    auto& b = FData->SysButtons;
+    b.erase(std::remove_if(b.begin(), b.end(), [](auto& d) { return d->Action == 3 || d->Action == 11; }),
+            b.end());
+  }
+  void TearDown() override {
+    RemoveMenuFilterHook();
+    MenuTrack.MenuTrackForm = nullptr;
+    FormTest::TearDown();
+  }
 };
 
 }  // namespace formtest

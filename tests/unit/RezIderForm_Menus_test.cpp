@@ -11,26 +11,16 @@ using namespace menustest;
 
 namespace {
 
-class SkinnedMenus : public FormTest {
+class SkinnedMenus : public MenuFormTest {
  protected:
   void SetUp() override {
-    FormTest::SetUp();
-    // The test skin's icon button reaches down over the bar's first item and would take its clicks.
-    auto& b = FData->SysButtons;
-    b.erase(std::remove_if(b.begin(), b.end(), [](auto& d) { return d->Action == 3 || d->Action == 11; }),
-            b.end());
+    MenuFormTest::SetUp();
     F = TCustomForm::Create<TMenusTestForm>(nullptr);
     FOwned.insert(FOwned.begin(), F);
     AddImage(F->Images, clRed);
     F->Show();
     Pump();
   }
-  void TearDown() override {
-    RemoveMenuFilterHook();
-    MenuTrack.MenuTrackForm = nullptr;
-    FormTest::TearDown();
-  }
-
   // Takes the form over as the manager does, activated and painted.
   TRezIderFormImpl* SkinIt() {
     S = new TRezIderFormImpl(F);  // the form's component: freed with it

@@ -11,19 +11,10 @@ namespace {
 
 enum : UINT { idOpen = 101, idExit = 102, idCut = 201, idDeep = 202, idAbout = 301, idLocked = 401 };
 
-class Bar : public FormTest {
+class Bar : public MenuFormTest {
  protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    // The test skin's icon button reaches down over the bar's first item and would take its clicks.
-    auto& b = FData->SysButtons;
-    b.erase(std::remove_if(b.begin(), b.end(), [](auto& d) { return d->Action == 3 || d->Action == 11; }),
-            b.end());
-  }
   void TearDown() override {
-    RemoveMenuFilterHook();
-    MenuTrack.MenuTrackForm = nullptr;
-    FormTest::TearDown();
+    MenuFormTest::TearDown();
     for (HMENU m : FMenus)
       if (IsMenu(m)) DestroyMenu(m);
   }

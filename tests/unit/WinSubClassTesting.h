@@ -68,9 +68,8 @@ inline void Pump() {
   }
 }
 
-// What the skinned control paints, drawn into a picture of its window's size filled with Background
-// first, so that what it leaves alone shows.
-inline std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd, COLORREF Background) {
+// A picture of the window's size filled with Background.
+inline std::unique_ptr<TBitmap> Blank(HWND wnd, COLORREF Background) {
   RECT r{};
   GetWindowRect(wnd, &r);
   auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
@@ -78,6 +77,13 @@ inline std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd, COLORREF B
   RECT all{0, 0, r.right - r.left, r.bottom - r.top};
   FillRect(bmp->Canvas()->Handle(), &all, b);
   DeleteObject(b);
+  return bmp;
+}
+
+// What the skinned control paints, drawn into a blank picture of Background first, so that what it
+// leaves alone shows.
+inline std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd, COLORREF Background) {
+  auto bmp = Blank(wnd, Background);
   skin->PaintFrame(bmp->Canvas()->Handle());
   return bmp;
 }

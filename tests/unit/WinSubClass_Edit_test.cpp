@@ -20,21 +20,10 @@ const COLORREF kWhite = RGB(255, 255, 255);
 class EditSkinTest : public SkinControlTest {
  protected:
   // A picture of the window's size filled with kUntouched, then painted by the skin object.
-  std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
-    auto bmp = Blank(wnd);
-    skin->PaintFrame(bmp->Canvas()->Handle());
-    return bmp;
+  static std::unique_ptr<TBitmap> Painted(TSkinControl* skin, HWND wnd) {
+    return ctltest::Painted(skin, wnd, kUntouched);
   }
-  static std::unique_ptr<TBitmap> Blank(HWND wnd) {
-    RECT r;
-    GetWindowRect(wnd, &r);
-    auto bmp = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top);
-    HBRUSH b = CreateSolidBrush(kUntouched);
-    RECT all{0, 0, r.right - r.left, r.bottom - r.top};
-    FillRect(bmp->Canvas()->Handle(), &all, b);
-    DeleteObject(b);
-    return bmp;
-  }
+  static std::unique_ptr<TBitmap> Blank(HWND wnd) { return ctltest::Blank(wnd, kUntouched); }
   static COLORREF OnScreen(HWND wnd, int x, int y) {
     HDC dc = GetWindowDC(wnd);
     COLORREF c = GetPixel(dc, x, y);

@@ -331,6 +331,30 @@ TEST_F(TabSkinTest, WithoutTheTabsElementNothingIsDrawn) {
   delete skin;
 }
 
+TEST_F(TabSkinTest, ACaptionOfAHundredCharactersShowsItsFirst79) {
+  // One fixed-width tab, wide enough for the whole caption: only a cut makes two captions look alike.
+  auto shown = [&](std::string caption) {
+    HWND t = Tabs(TCS_FIXEDWIDTH, 0, 700, 60);
+    SendMessageA(t, TCM_SETITEMSIZE, 0, MAKELPARAM(680, 20));
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageA(t, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    auto* skin = SkinBare<TSkinTab>(t);
+    auto pic = Painted(skin, t);
+    const RECT r = ItemRect(t, 0);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(Px(*pic, x, y));
+    delete skin;
+    DestroyWindow(t);
+    return pixels;
+  };
+  const std::string first79 = std::string(78, 'i') + 'W';
+  EXPECT_EQ(shown(first79 + std::string(21, 'M')), shown(first79));
+  EXPECT_NE(shown(first79), shown(first79.substr(0, 78)));
+}
+
 TEST_F(TabSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
   int before = 0;
   for (int i = 0; i < 30; ++i) {

@@ -33,6 +33,12 @@ std::string ShortPath(const std::string& Path) {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : Path;
 }
 
+std::string CommandLinePath(const std::string& Path) {
+  if (Path.find(' ') == std::string::npos) return Path;
+  const size_t trailing = Path.size() - (Path.find_last_not_of('\\') + 1);
+  return '"' + Path + std::string(trailing, '\\') + '"';
+}
+
 std::string TempFolder() {
   char buffer[MAX_PATH];
   DWORD n = GetTempPathA(sizeof buffer, buffer);

@@ -149,7 +149,8 @@ void Tfrm_Main::lstWinksClick(TObject*) {
   std::string package = ShortPath(lstWinks->Codes()->Strings(index));
   std::string folder = TempFolder() + ExtractFileName(package) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
-  std::string parameters = package + " -f:*.* " + ShortPath(folder);
+  // Without short names (a volume that has none) a path can keep its blanks.
+  std::string parameters = CommandLinePath(package) + " -f:*.* " + CommandLinePath(ShortPath(folder));
   auto started =
       reinterpret_cast<INT_PTR>(ShellExecuteA(Handle(), "open", "expand", parameters.c_str(), "", SW_HIDE));
   if (started <= 32) return;

@@ -382,6 +382,7 @@ void TSkinManage::TimerTick(TObject*) {
     default:
       break;
   }
-  s->DoSkinChanged();
+  // Cleared first: the handler may ask for the next switch, which must not be lost.
   FPendingSkinData = nullptr;
+  s->DoSkinChanged();
 }

@@ -394,10 +394,10 @@ void TRezIderFormImpl::AdjustFrameSize(bool Refresh) {
   }
   RECT w{};
   GetWindowRect(FHandle, &w);
+  // A refresh keeps the client the window has now, however the user sized it since the takeover.
+  if (Refresh) GetClientRect(FHandle, &FClientRect);
   int width = FClientRect.right + FBorderLeft + FBorderRight;
-  if (Refresh) {
-    GetClientRect(FHandle, &FClientRect);
-  } else if (FForm) {
+  if (!Refresh && FForm) {
     // The client height the window had under its own frame (the menu included, which now is
     // drawn by the skin), whatever kind that frame was.
     FClientRect.bottom = (w.bottom - w.top) - FOriginalFrame.bottom;

@@ -222,10 +222,6 @@ void TSkinTab::DrawTabsClipped(HDC DC, const RECT& S) {
 
 // ---- Tab sets ------------------------------------------------------------------------------------
 
-bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown) {
-  return X + (ScrollerShown ? 12 : 0) + TabWidth <= Limit;
-}
-
 TSkinTab31::TSkinTab31(TComponent* AOwner) : TSkinControl(AOwner), FTabBitmap(std::make_unique<TBitmap>()) {}
 
 TSkinTab31::~TSkinTab31() = default;
@@ -290,20 +286,14 @@ void TSkinTab31::DrawControl(HDC DC, const RECT& R) {
   // The tab set paints with its font.
   c->SetFont(set->Font());
   const bool scrollerShown = FScroller && (GetWindowLongA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
-  const int selected = set->TabIndex(), limit = w - set->EndMargin();
-  int x = set->StartMargin();
-  for (int i = std::max(set->FirstIndex(), 0), n = set->Tabs().Count(); i < n; ++i) {
-    const int k = i == selected ? 2 : 1;
-    const std::string caption = set->Tabs().Strings(i);
-    const int tw = c->TextWidth(caption) + 9;
-    // A tab that does not fit is left out; a narrower one after it may still fit.
-    if (!TabSetTabFits(x, tw, limit, scrollerShown)) continue;
-    const RECT t{x, 0, x + tw, h};
-    DrawNineSlice(c->Handle(), t, FTabBitmap.get(), e->Margins(), k, e->FrameCount, e->Trans, e->Tile, 0);
+  // Where the tab set itself lays its tabs out, so a click finds the tab drawn under it.
+  for (const TTabSet::TTabPlace& place : set->Layout(c->Handle(), w, h, scrollerShown)) {
+    const int k = place.Index == set->TabIndex() ? 2 : 1;
+    DrawNineSlice(c->Handle(), place.Rect, FTabBitmap.get(), e->Margins(), k, e->FrameCount, e->Trans,
+                  e->Tile, 0);
     const TColor colour = k == 1 ? e->NormalColour2 : e->MouseOverColour2;
     c->Font()->SetColor(colour);
-    DrawCaptionText(c, t, DT_CENTER, FEnabled, caption);
-    x += tw;
+    DrawCaptionText(c, place.Rect, DT_CENTER, FEnabled, set->Tabs().Strings(place.Index));
   }
   BitBlt(DC, R.left, R.top, w, h, c->Handle(), 0, 0, SRCCOPY);
 }

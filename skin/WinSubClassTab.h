@@ -47,9 +47,6 @@ class TSkinTab : public TSkinControl {
   TSkinUpDown* FUpDown = nullptr;
 };
 
-// Whether a tab TabWidth wide fits at X before Limit; shown scroll buttons need 12 pixels more.
-bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown);
-
 // The toolkit's tab set (TTabSet), its tabs drawn from the Tabs element, its scroll buttons as an
 // up-down.
 class TSkinTab31 : public TSkinControl {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 // A system INI call into a buffer that grows until the answer fits: the calls cut long answers
@@ -68,11 +69,12 @@ int32_t TIniFile::ReadInteger(const std::string& Section, const std::string& Ide
     base = 16;
     p += 2;
   }
-  if (!std::isxdigit(static_cast<unsigned char>(*p))) return Default;
-  char* end = nullptr;
+  // Digits only from here: the number reader would take a second "0x" prefix as well.
+  const char* digits = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
+  if (!*p || p[std::strspn(p, digits)]) return Default;
   errno = 0;
-  long long v = std::strtoll(p, &end, base);
-  if (errno || *end) return Default;
+  long long v = std::strtoll(p, nullptr, base);
+  if (errno) return Default;
   if (negative) v = -v;
   // Hexadecimal spells the bit pattern, so $FFFFFFFF is -1.
   if (base == 16 && !negative && v <= 0xFFFFFFFFLL) return static_cast<int32_t>(static_cast<uint32_t>(v));
@@ -132,10 +134,21 @@ std::string SystemDefault(const std::string& s) {
 }
 }  // namespace
 
+std::wstring IniNameKey(const std::string& Name, unsigned CodePage) {
+  // Folding bytes would fold the trail byte of a double-byte character and make two names one.
+  std::wstring key;
+  if (!Name.empty()) {
+    const int n = MultiByteToWideChar(CodePage, 0, Name.data(), int(Name.size()), nullptr, 0);
+    key.resize(size_t(n));
+    MultiByteToWideChar(CodePage, 0, Name.data(), int(Name.size()), key.data(), n);
+  }
+  for (wchar_t& c : key)
+    if (c >= L'a' && c <= L'z') c = wchar_t(c - L'a' + L'A');
+  return key;
+}
+
 const TBufferedIniFile::TLines& TBufferedIniFile::Lines(const std::string& Section) const {
-  std::string name = Section;
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  const std::wstring name = IniNameKey(Section);
   auto found = FSections.find(name);
   if (found != FSections.end()) return found->second;
   std::string text = Grown([&](char* buf, DWORD size) {
@@ -145,9 +158,9 @@ const TBufferedIniFile::TLines& TBufferedIniFile::Lines(const std::string& Secti
   for (const std::string& line : SplitList(text)) {
     size_t eq = line.find('=');
     if (eq == std::string::npos)
-      lines.emplace_back(line, std::nullopt);
+      lines.emplace_back(IniNameKey(line), std::nullopt);
     else
-      lines.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+      lines.emplace_back(IniNameKey(line.substr(0, eq)), line.substr(eq + 1));
   }
   return lines;
 }
@@ -156,7 +169,8 @@ std::string TBufferedIniFile::ReadString(const std::string& Section, const std::
                                          const std::string& Default) const {
   std::string key = TrimBlanks(Ident);
   if (!key.empty() && key[0] == ';') return TIniFile::ReadString(Section, Ident, Default);
+  const std::wstring wanted = IniNameKey(key);
   for (const auto& [name, value] : Lines(TrimBlanks(Section)))
-    if (SameText(name, key)) return value ? Unquoted(*value) : SystemDefault(Default);
+    if (name == wanted) return value ? Unquoted(*value) : SystemDefault(Default);
   return SystemDefault(Default);
 }

@@ -34,6 +34,10 @@ class TIniFile : public TObject {
   std::string FFileName;
 };
 
+// A section's or key's name as the system's INI functions compare names: whole characters of the
+// code page (0: the ANSI one), ASCII letters without regard to case and every other as it is.
+std::wstring IniNameKey(const std::string& Name, unsigned CodePage = 0);
+
 // The same answers, with each section asked of the system once: the first question about a section
 // reads it whole (GetPrivateProfileSectionA) and the keys are answered from that copy, as the
 // system answers them one by one. For a file that does not change while it is read many times.
@@ -45,8 +49,9 @@ class TBufferedIniFile : public TIniFile {
                          const std::string& Default) const override;
 
  private:
-  // A section's lines in file order: the key, and its value unless the line has no "=".
-  using TLines = std::vector<std::pair<std::string, std::optional<std::string>>>;
+  // A section's lines in file order: the key (by IniNameKey), and its value unless the line has no
+  // "=".
+  using TLines = std::vector<std::pair<std::wstring, std::optional<std::string>>>;
   const TLines& Lines(const std::string& Section) const;
-  mutable std::map<std::string, TLines> FSections;  // by the name as asked, in capitals
+  mutable std::map<std::wstring, TLines> FSections;  // by IniNameKey of the name as asked
 };

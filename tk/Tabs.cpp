@@ -7,10 +7,15 @@
 #include "tk/FormReader.h"
 
 namespace {
-constexpr int kScrollerWidth = 32;
+// The scroll buttons sit in this much room before the end margin, which a tab then leaves them.
+constexpr int kScrollerWidth = 12;
 // A tab is its caption's width and this much more.
 constexpr int kTabPadding = 9;
 }  // namespace
+
+bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown) {
+  return X + (ScrollerShown ? kScrollerWidth : 0) + TabWidth <= Limit;
+}
 
 // ---- Scroll buttons -----------------------------------------------------------------------------
 
@@ -56,37 +61,36 @@ TTabSet::TTabSet(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TTabSet::~TTabSet() = default;
 
-std::vector<TTabSet::TTabPlace> TTabSet::Layout(int Limit, bool& AllFit) {
+std::vector<TTabSet::TTabPlace> TTabSet::Layout(HDC DC, int Width, int Height, bool ScrollerShown) {
   std::vector<TTabPlace> shown;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
+  const int limit = Width - FEndMargin;
   int x = FStartMargin;
-  AllFit = true;
-  for (int i = FFirstIndex; i < FTabs.Count(); ++i) {
+  for (int i = std::max(FFirstIndex, 0); i < FTabs.Count(); ++i) {
     const std::string caption = FTabs.Strings(i);
     SIZE size{};
-    GetTextExtentPoint32A(dc, caption.c_str(), int(caption.size()), &size);
+    GetTextExtentPoint32A(DC, caption.c_str(), int(caption.size()), &size);
     const int w = size.cx + kTabPadding;
-    if (x + w > Limit) {
-      AllFit = false;
-      break;
-    }
-    shown.push_back({i, RECT{x, 0, x + w, FHeight}});
+    // A narrower tab after one that does not fit may still fit.
+    if (!TabSetTabFits(x, w, limit, ScrollerShown)) continue;
+    shown.push_back({i, RECT{x, 0, x + w, Height}});
     x += w;
   }
+  return shown;
+}
+
+std::vector<TTabSet::TTabPlace> TTabSet::Places(bool ScrollerShown) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  std::vector<TTabPlace> shown = Layout(dc, FWidth, FHeight, ScrollerShown);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return shown;
 }
 
-std::vector<TTabSet::TTabPlace> TTabSet::VisibleTabs() {
-  bool allFit = true;
-  return Layout(FWidth - FEndMargin - (FScroller->Visible() ? kScrollerWidth : 0), allFit);
-}
+std::vector<TTabSet::TTabPlace> TTabSet::VisibleTabs() { return Places(FScroller->Visible()); }
 
 void TTabSet::UpdateScroller() {
-  bool allFit = true;
-  Layout(FWidth - FEndMargin, allFit);
+  const bool allFit = int(Places(false).size()) == FTabs.Count() - FFirstIndex;
   FScroller->SetRange(FTabs.Count(), FFirstIndex);
   FScroller->SetBounds(FWidth - FEndMargin - kScrollerWidth, 0, kScrollerWidth, std::min(FHeight, 18));
   FScroller->SetVisible(FFirstIndex > 0 || !allFit);

@@ -26,6 +26,10 @@ class TTabScroller : public TWinControl {
   int FCount = 0, FPosition = 0;
 };
 
+// Whether a tab TabWidth wide fits at X before Limit; shown scroll buttons take their 12 pixels
+// before the limit.
+bool TabSetTabFits(int X, int TabWidth, int Limit, bool ScrollerShown);
+
 class TTabSet : public TCustomControl {
  public:
   TK_CLASS(TTabSet, TCustomControl)
@@ -53,7 +57,12 @@ class TTabSet : public TCustomControl {
     int Index;
     RECT Rect;
   };
-  // The tabs shown: from the first one, each its caption's width plus 9, as many as fit.
+  // The tabs shown, on a tab set Width x Height whose font DC holds: in a row from the start margin,
+  // from the first shown one on, each its caption's width plus 9; a tab that does not fit before the
+  // end margin is left out and the ones after it still tried. Its own painting, its hit test and its
+  // skin all lay the tabs out here.
+  std::vector<TTabPlace> Layout(HDC DC, int Width, int Height, bool ScrollerShown);
+  // The tabs shown now.
   std::vector<TTabPlace> VisibleTabs();
 
  protected:
@@ -61,8 +70,8 @@ class TTabSet : public TCustomControl {
   void WndProc(TMessage& Message) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void FontChanged() override;
-  // Lays the tabs out before Limit; AllFit tells whether the last tab made it.
-  std::vector<TTabPlace> Layout(int Limit, bool& AllFit);
+  // The layout on the screen's DC in the tab set's font.
+  std::vector<TTabPlace> Places(bool ScrollerShown);
   void UpdateScroller();
   TControlStrings FTabs{[this](TControlStrings::TChange, int) { TabsChanged(); }};
   void TabsChanged();

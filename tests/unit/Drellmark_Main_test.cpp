@@ -490,6 +490,25 @@ TEST_F(MainFixture, PreviewUnpacksIntoAFolderNamedAfterTheShortNameAndPlaysTheLa
   RemoveTree(unpack);
 }
 
+TEST_F(MainFixture, AnUnpackFolderWithABlankAndNoShortPathStillReachesTheExpander) {
+  Put("a long package name.dat", "twomovies.dat");
+  Form->HandleNeeded();
+  Form->ListWinks(Account);
+  // A temporary folder with a blank that the system cannot shorten: it does not exist yet.
+  ScratchFolder scratch("temp with blanks");
+  const std::string temp = scratch.Path + "not made yet\\";
+  char saved[MAX_PATH] = "";
+  GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+  SetEnvironmentVariableA("TMP", temp.c_str());
+  ASSERT_EQ(TempFolder(), temp);
+  const std::string shortPackage = ShortPath(Folder + "a long package name.dat");
+  const std::string unpack = temp + shortPackage.substr(shortPackage.find_last_of('\\') + 1) + "\\";
+  Select(0);
+  SetEnvironmentVariableA("TMP", saved);
+  EXPECT_TRUE(Exists(unpack + "readme.txt"));
+  EXPECT_TRUE(Form->sflash->Playing());
+}
+
 TEST_F(MainFixture, APackageThatIsNoCabinetPlaysNothingAndShowsNothing) {
   Put("broken.dat", "notacab.dat");
   Form->HandleNeeded();

@@ -31,6 +31,8 @@ const char kSkin[] =
     "ButtonFace=12632256\r\n"
     "Hex=$1F\r\n"
     "CHex=0x20\r\n"
+    "TwoPrefixes=$0x1F\r\n"
+    "PrefixTwice=0x0x1F\r\n"
     "Negative=-7\r\n"
     "Plus=+7\r\n"
     "SignOnly=+\r\n"
@@ -58,6 +60,8 @@ TEST_F(IniFiles, IntegersAreDecimalOrHexAndDefaultOtherwise) {
   EXPECT_EQ(ini.ReadInteger("Colours", "ButtonFace", -1), 12632256);
   EXPECT_EQ(ini.ReadInteger("Colours", "Hex", -1), 31);
   EXPECT_EQ(ini.ReadInteger("Colours", "CHex", -1), 32);
+  EXPECT_EQ(ini.ReadInteger("Colours", "TwoPrefixes", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("Colours", "PrefixTwice", -1), -1);
   EXPECT_EQ(ini.ReadInteger("Colours", "Negative", 0), -7);
   EXPECT_EQ(ini.ReadInteger("Colours", "Plus", 0), 7);
   EXPECT_EQ(ini.ReadInteger("Colours", "SignOnly", 5), 5);
@@ -195,4 +199,13 @@ TEST_F(IniFiles, ABufferedFileAnswersExactlyAsTheSystemDoesKeyByKey) {
   EXPECT_EQ(buffered.ReadString("Alpha", "NoValue", "  pad  "), "  pad");
   EXPECT_EQ(buffered.ReadString("Alpha", "Long", ""), std::string(5000, 'L'));
   EXPECT_EQ(buffered.ReadString("\tT\t", "X", ""), "t");
+}
+
+TEST(IniNames, WholeCharactersAreComparedAndOnlyAsciiLettersFolded) {
+  // On a double-byte code page a trail byte can look like an ASCII letter: these are two names.
+  EXPECT_NE(IniNameKey("\x81\x61", 932), IniNameKey("\x81\x41", 932));
+  EXPECT_EQ(IniNameKey("Colour\x81\x61", 932), IniNameKey("COLOUR\x81\x61", 932));
+  // The system's INI functions leave other letters' case alone, as the buffered file's test shows.
+  EXPECT_NE(IniNameKey("\xC4rger", 1252), IniNameKey("\xE4rger", 1252));
+  EXPECT_EQ(IniNameKey("Button.Radio", 1252), IniNameKey("BUTTON.RADIO", 1252));
 }

@@ -1158,8 +1158,13 @@ TEST(SkinDrawText, AnEmptyTextDrawsNothing) {
     IsWinNTScope scope(nt);
     TextSurface surface;
     const std::vector<COLORREF> before = surface.Pixels();
-    SkinDrawText(surface.DC, L"", RECT{0, 0, 100, 20}, DT_LEFT);
+    const int result = SkinDrawText(surface.DC, L"", RECT{0, 0, 100, 20}, DT_LEFT);
     EXPECT_EQ(surface.Pixels(), before);
+    // The system call's own answer for an empty text, not a made-up one.
+    RECT r{0, 0, 100, 20};
+    EXPECT_EQ(result,
+              nt ? DrawTextW(surface.DC, L"", 0, &r, DT_LEFT) : DrawTextA(surface.DC, "", -1, &r, DT_LEFT))
+        << (nt ? "NT path" : "ANSI path");
   }
 }
 

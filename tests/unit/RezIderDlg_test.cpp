@@ -604,6 +604,21 @@ TEST_F(TimerActionTest, SkinOffForTheMainKindGivesEveryWindowBack) {
   EXPECT_EQ(Changed, 2);
 }
 
+TEST_F(TimerActionTest, ASwitchAskedForByTheSkinChangedHandlerRunsAtTheNextTick) {
+  Main->OnSkinChanged = [this](TObject*) {
+    if (++Changed == 1) Main->SetActive(false);
+  };
+  Main->SetActive(true);
+  M->TimerTick(nullptr);
+  ASSERT_EQ(M->Forms().size(), 2u);
+  EXPECT_EQ(M->PendingSkinData(), Main);
+  EXPECT_TRUE(M->ActionTimer()->Enabled());
+  M->TimerTick(nullptr);
+  EXPECT_TRUE(M->Forms().empty());
+  EXPECT_FALSE(M->Enabled);
+  EXPECT_EQ(Changed, 2);
+}
+
 TEST_F(TimerActionTest, SkinOffForAFormsOwnComponentUnskinsOnlyItsWindowButDisablesAll) {
   TSkinData* own = Data(sfOnlyThisForm, A);
   Run(Main, saSkinOn);

@@ -57,6 +57,19 @@ TEST_F(Takeover, AnUnownedWindowLosesItsCaptionAndTheFirstActivationFitsTheSkinF
   EXPECT_TRUE(f->FHasRegion);
 }
 
+TEST_F(Takeover, ARefreshKeepsTheSizeTheUserGaveTheWindow) {
+  HWND w = Window();
+  TRezIderFormImpl* f = Skin(w);
+  const SIZE skinned = WindowSize(w);
+  SetWindowPos(w, nullptr, 0, 0, skinned.cx + 40, skinned.cy + 30,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE client = ClientSize(w);
+  f->RefreshSkin();
+  EXPECT_EQ(WindowSize(w).cx, skinned.cx + 40);
+  EXPECT_EQ(WindowSize(w).cy, skinned.cy + 30);
+  EXPECT_EQ(ClientSize(w).cx, client.cx);
+}
+
 TEST_F(Takeover, AFirstActivationHandledLateLeavesTheActiveWindowAlone) {
   // The window was activated, then a dialog came up before its first activation was handled.
   HWND w = Window();

@@ -20,6 +20,14 @@ using TabSetFixture = FormFixture<Tfrm_Tabs>;
 
 }  // namespace
 
+TEST(TabSetFit, ShownScrollButtonsTakeTwelvePixels) {
+  EXPECT_FALSE(TabSetTabFits(0, 20, 30, true));
+  EXPECT_TRUE(TabSetTabFits(0, 18, 30, true));
+  EXPECT_TRUE(TabSetTabFits(0, 20, 30, false));
+  EXPECT_TRUE(TabSetTabFits(10, 20, 30, false));
+  EXPECT_FALSE(TabSetTabFits(11, 20, 30, false));
+}
+
 TEST_F(TabSetFixture, AClickChoosesTheTabUnderThePointerAndRaisesOnChange) {
   auto* set = Add<TTabSet>(10, 10, 280, 22);
   for (const char* s : {"One", "Two", "Three"}) set->Tabs().Add(s);

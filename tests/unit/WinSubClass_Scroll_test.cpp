@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "GraphicsHelpers.h"
@@ -419,6 +420,34 @@ class TMouseScript {
   HWND FWnd = nullptr;
 };
 
+// Actions run once from inside the drag loop, each at its own time.
+struct TInLoop {
+  static UINT_PTR After(UINT ms, std::function<void()> action) {
+    const UINT_PTR id = SetTimer(nullptr, 0, ms, &Timer);
+    EXPECT_NE(id, 0u);
+    Actions()[id] = std::move(action);
+    return id;
+  }
+  static void Cancel(UINT_PTR id) {
+    KillTimer(nullptr, id);
+    Actions().erase(id);
+  }
+
+ private:
+  static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto found = Actions().find(id);
+    if (found == Actions().end()) return;
+    std::function<void()> action = std::move(found->second);
+    Actions().erase(found);
+    action();
+  }
+  static std::map<UINT_PTR, std::function<void()>>& Actions() {
+    static std::map<UINT_PTR, std::function<void()>> actions;
+    return actions;
+  }
+};
+
 class DragTest : public ScrollTest {
  protected:
   // The screen point at `along` pixels down the vertical bar.
@@ -437,6 +466,24 @@ class DragTest : public ScrollTest {
   }
   LRESULT Press(HWND w, POINT p) {
     return SendMessageA(w, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(p.x, p.y));
+  }
+  // Presses the recorded list's thumb and runs inLoop from inside the drag. True when the drag
+  // ended by itself, the window told the final position; a drag that did not is ended from outside
+  // after two seconds, so the test fails instead of hanging.
+  bool DragEndedBy(HWND w, std::function<void()> inLoop) {
+    POINT p = OnBar(w, B() + Rec.Skin->FVertGeometry.ThumbSize / 2);
+    SetCursorPos(p.x, p.y);
+    TInLoop::After(10, std::move(inLoop));
+    bool stuck = false;
+    const UINT_PTR watchdog = TInLoop::After(2000, [w, &stuck] {
+      stuck = true;
+      PostMessageA(w, WM_LBUTTONUP, 0, 0);
+    });
+    Press(w, p);
+    TInLoop::Cancel(watchdog);
+    const auto scrolls = Rec.Scrolls(WM_VSCROLL);
+    return !stuck && !Rec.Skin->FTracking && !scrolls.empty() &&
+           LOWORD(scrolls.back().WParam) == SB_THUMBPOSITION;
   }
 };
 
@@ -538,16 +585,6 @@ TEST_F(DragTest, PressesOffTheThumbOrWithTheDragOffAreTheWindowsOwn) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-// Frees the skin object from inside the drag loop.
-struct TFree {
-  static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    delete Victim;
-    Victim = nullptr;
-  }
-  static inline TSkinScrollbar* Victim = nullptr;
-};
-
 TEST_F(DragTest, ObjectFreedDuringItsDragLetsTheLoopEnd) {
   TListBox* list = List(100);
   auto* skin = SkinScrolling(list, true);
@@ -556,16 +593,38 @@ TEST_F(DragTest, ObjectFreedDuringItsDragLetsTheLoopEnd) {
   POINT p = OnBar(w, B() + skin->FVertGeometry.ThumbSize / 2);
   SetCursorPos(p.x, p.y);
   // A message inside the loop frees the skin object; the loop must return without it.
-  TFree::Victim = skin;
-  UINT_PTR t = SetTimer(nullptr, 0, 10, &TFree::Timer);
-  ASSERT_NE(t, 0u);
+  bool freed = false;
+  TInLoop::After(10, [&] {
+    delete skin;
+    freed = true;
+  });
   Press(w, p);
-  EXPECT_EQ(TFree::Victim, nullptr);
+  EXPECT_TRUE(freed);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_FALSE(Host.Lists(skin));
   // The list has its own handling back.
   EXPECT_EQ(SendMessageA(w, WM_VSCROLL, SB_LINEDOWN, 0), 0);
   EXPECT_EQ(SendMessageA(w, LB_GETTOPINDEX, 0, 0), 1);
+}
+
+TEST_F(DragTest, ACaptureTakenByAnotherWindowEndsTheDrag) {
+  TListBox* list = List(100);
+  SkinRecorded(list, true);
+  HWND other = Form->Handle();
+  EXPECT_TRUE(DragEndedBy(list->Handle(), [other] { SetCapture(other); }));
+  // The capture stays with the window that took it.
+  EXPECT_EQ(GetCapture(), other);
+  ReleaseCapture();
+}
+
+TEST_F(DragTest, AQuitDuringTheDragEndsItAndIsLeftForTheLoopOutside) {
+  TListBox* list = List(100);
+  SkinRecorded(list, true);
+  EXPECT_TRUE(DragEndedBy(list->Handle(), [] { PostQuitMessage(7); }));
+  EXPECT_EQ(GetCapture(), nullptr);
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
 }
 
 // ---- List views and headers ----------------------------------------------------------------------

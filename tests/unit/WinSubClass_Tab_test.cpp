@@ -331,6 +331,30 @@ TEST_F(TabSkinTest, WithoutTheTabsElementNothingIsDrawn) {
   delete skin;
 }
 
+TEST_F(TabSkinTest, ACaptionOfAHundredCharactersShowsItsFirst79) {
+  // One fixed-width tab, wide enough for the whole caption: only a cut makes two captions look alike.
+  auto shown = [&](std::string caption) {
+    HWND t = Tabs(TCS_FIXEDWIDTH, 0, 700, 60);
+    SendMessageA(t, TCM_SETITEMSIZE, 0, MAKELPARAM(680, 20));
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageA(t, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    auto* skin = SkinBare<TSkinTab>(t);
+    auto pic = Painted(skin, t);
+    const RECT r = ItemRect(t, 0);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(Px(*pic, x, y));
+    delete skin;
+    DestroyWindow(t);
+    return pixels;
+  };
+  const std::string first79 = std::string(78, 'i') + 'W';
+  EXPECT_EQ(shown(first79 + std::string(21, 'M')), shown(first79));
+  EXPECT_NE(shown(first79), shown(first79.substr(0, 78)));
+}
+
 TEST_F(TabSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
   int before = 0;
   for (int i = 0; i < 30; ++i) {
@@ -347,14 +371,6 @@ TEST_F(TabSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
 }
 
 // ---- Tab sets ------------------------------------------------------------------------------------
-
-TEST(TabSetFit, ShownScrollButtonsTakeTwelvePixels) {
-  EXPECT_FALSE(TabSetTabFits(0, 20, 30, true));
-  EXPECT_TRUE(TabSetTabFits(0, 18, 30, true));
-  EXPECT_TRUE(TabSetTabFits(0, 20, 30, false));
-  EXPECT_TRUE(TabSetTabFits(10, 20, 30, false));
-  EXPECT_FALSE(TabSetTabFits(11, 20, 30, false));
-}
 
 class TabSetSkinTest : public TabSkinTest {
  protected:
@@ -442,6 +458,28 @@ TEST_F(TabSetSkinTest, ShownScrollButtonsLeaveOutATabThatNoLongerFitsButNotANarr
   pic = Painted(skin, set->Handle());
   EXPECT_EQ(Px(*pic, w0 + 1, 2), Frame(tpTabs, 1));         // the narrow tab, where the wide one was
   EXPECT_EQ(Px(*pic, w0 + w2 + 1, 2), Named(kButtonFace));  // not the wide one
+  delete skin;
+}
+
+TEST_F(TabSetSkinTest, EveryTabTheSkinDrawsIsChosenByAClickOnIt) {
+  const std::string first = "First", wide = "ab", narrow = "a";
+  TTabSet* probe = TabSet({}, 100);
+  const int w0 = TabWidth(probe, first), w2 = TabWidth(probe, narrow);
+  // Not all fit, so the scroll buttons show; the wide tab is left out, the narrow one drawn.
+  TTabSet* set = TabSet({first, wide, narrow}, w0 + 12 + w2);
+  ASSERT_TRUE(set->Scroller()->Visible());
+  TSkinTab31* skin = Skin(set);
+  auto pic = Painted(skin, set->Handle());
+  ASSERT_EQ(Px(*pic, w0 + 1, 2), Frame(tpTabs, 1));
+  std::vector<int> shown;
+  for (const TTabSet::TTabPlace& t : set->VisibleTabs()) shown.push_back(t.Index);
+  EXPECT_EQ(shown, (std::vector<int>{0, 2}));
+  const LPARAM at = MAKELPARAM(w0 + w2 / 2, 5);
+  SendMessageA(set->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(set->Handle(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(set->TabIndex(), 2);
+  // The scroll buttons cover none of it.
+  EXPECT_GE(set->Scroller()->Left(), w0 + w2);
   delete skin;
 }
 

@@ -142,6 +142,7 @@ object frm_Main: Tfrm_Main
     end
   end
   object ImgList: TImageList
+    ShareImages = True
     Bitmap = {@file wink16.bmp}
   end
   object ApplicationEvents1: TApplicationEvents

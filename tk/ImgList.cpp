@@ -5,16 +5,14 @@ TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
 TImageList::~TImageList() { FreeHandle(); }
 
 void TImageList::FreeHandle() {
-  if (FHandle && (FOwnHandle || !ShareImages)) ImageList_Destroy(FHandle);
+  if (FHandle && !ShareImages) ImageList_Destroy(FHandle);
   FHandle = nullptr;
-  FOwnHandle = false;
 }
 
 HIMAGELIST TImageList::Handle() {
   if (!FHandle) {
     FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 0, 4);
     if (!FHandle) throw EOutOfResources("Out of system resources");
-    FOwnHandle = true;
   }
   return FHandle;
 }
@@ -23,7 +21,6 @@ void TImageList::SetHandle(HIMAGELIST value) {
   if (value == FHandle) return;
   FreeHandle();
   FHandle = value;
-  FOwnHandle = false;
   if (value) ImageList_GetIconSize(value, &FWidth, &FHeight);
 }
 

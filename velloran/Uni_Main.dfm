@@ -213,6 +213,7 @@ object frm_Main: Tfrm_Main
     DOMVendor = 'MSXML'
   end
   object ImgList: TImageList
+    ShareImages = True
     Bitmap = {@file ImgList.bmp}
   end
   object ApplicationEvents1: TApplicationEvents

@@ -177,6 +177,7 @@ TEST_F(MainFixture, TheMainWindowIsLaidOutAsDescribed) {
   EXPECT_EQ(Form->sflash->GetProperty("Scale").AsString(), "ShowAll");
   EXPECT_EQ(FlashLog(), std::vector<std::string>{"Flash Playing 1"});
   EXPECT_EQ(Form->ImgList->Count(), 1);
+  EXPECT_TRUE(Form->ImgList->ShareImages);
 }
 
 TEST_F(MainFixture, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {

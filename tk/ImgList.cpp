@@ -5,14 +5,16 @@ TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
 TImageList::~TImageList() { FreeHandle(); }
 
 void TImageList::FreeHandle() {
-  if (FHandle && !ShareImages) ImageList_Destroy(FHandle);
+  if (FHandle && (FOwnHandle || !ShareImages)) ImageList_Destroy(FHandle);
   FHandle = nullptr;
+  FOwnHandle = false;
 }
 
 HIMAGELIST TImageList::Handle() {
   if (!FHandle) {
     FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 0, 4);
     if (!FHandle) throw EOutOfResources("Out of system resources");
+    FOwnHandle = true;
   }
   return FHandle;
 }
@@ -21,6 +23,7 @@ void TImageList::SetHandle(HIMAGELIST value) {
   if (value == FHandle) return;
   FreeHandle();
   FHandle = value;
+  FOwnHandle = false;
   if (value) ImageList_GetIconSize(value, &FWidth, &FHeight);
 }
 

@@ -36,7 +36,7 @@ class TImageList : public TComponent {
   // Takes value in place of the list's own; the list frees it unless ShareImages is set.
   void SetHandle(HIMAGELIST value);
   bool HandleAllocated() const { return FHandle != nullptr; }
-  // The handle is shared with others: the list never destroys it, the one it made included.
+  // A handle set from outside belongs to someone else. Lists the component made itself are always freed.
   bool ShareImages = false;
   // "Bitmap" in a form description: a bitmap file cut into Width-wide images, fuchsia left out.
   void DefineProperties(TFiler* Filer) override;
@@ -44,5 +44,6 @@ class TImageList : public TComponent {
  private:
   void FreeHandle();
   HIMAGELIST FHandle = nullptr;
+  bool FOwnHandle = false;
   int FWidth = 16, FHeight = 16;
 };

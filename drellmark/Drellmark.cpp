@@ -16,9 +16,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   // Any other failure to make the mutex still starts the program; the handle lives with it.
-  Application->Initialize();
-  Application->CreateForm(frm_Main);
-  Application->Run();
+  try {
+    Application->Initialize();
+    Application->CreateForm(frm_Main);
+    Application->Run();
+  } catch (const std::exception& e) {
+    Application->ShowException(e.what());
+  }
   DoneApplication();
   return 0;
 }

@@ -132,7 +132,7 @@ object frm_Main: Tfrm_Main
         Align = alClient
         TabOrder = 0
         WMode = 'Window'
-        Play = True
+        Playing = True
         Loop = True
         Quality = 1
         Menu = False
@@ -142,6 +142,7 @@ object frm_Main: Tfrm_Main
     end
   end
   object ImgList: TImageList
+    ShareImages = True
     Bitmap = {@file wink16.bmp}
   end
   object ApplicationEvents1: TApplicationEvents

@@ -1,10 +1,7 @@
 #include "skin/RezIderMenuItem.h"
 
-#include <cstring>
 #include <memory>
-#include <vector>
 
-#include "skin/ImgUtil.h"
 #include "skin/RezIderData.h"
 #include "skin/RezIderDlg.h"
 #include "skin/RezIderForm.h"
@@ -138,42 +135,11 @@ void DrawCheckMark(TCanvas* Canvas, const RECT& G) {
   font->SetColor(oldColour);
 }
 
-// An image of the list in grey, its masked-out pixels left out: drawn once on black and once on
-// white, the pixels that differ are the ones the mask leaves out.
-void DrawGreyedImage(TImageList* Images, int Index, TCanvas* Canvas, int X, int Y) {
-  const int w = Images->Width(), h = Images->Height();
-  TBitmap onBlack(w, h), onWhite(w, h);
-  Fill(&onBlack, clBlack);
-  Fill(&onWhite, clWhite);
-  Images->Draw(onBlack.Canvas(), 0, 0, Index);
-  Images->Draw(onWhite.Canvas(), 0, 0, Index);
-  std::vector<bool> masked(size_t(w) * size_t(h));
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* b = static_cast<const uint8_t*>(onBlack.ScanLine(y));
-    const uint8_t* t = static_cast<const uint8_t*>(onWhite.ScanLine(y));
-    for (int x = 0; x < w; ++x) masked[size_t(y) * w + x] = std::memcmp(b + x * 3, t + x * 3, 3) != 0;
-  }
-  GrayBitmap(&onBlack);
-  for (int y = 0; y < h; ++y) {
-    uint8_t* p = static_cast<uint8_t*>(onBlack.ScanLine(y));
-    for (int x = 0; x < w; ++x)
-      if (masked[size_t(y) * w + x]) {
-        p[x * 3] = GetBValue(SkinKeyColour);
-        p[x * 3 + 1] = GetGValue(SkinKeyColour);
-        p[x * 3 + 2] = GetRValue(SkinKeyColour);
-      }
-  }
-  DrawTransparentBitmap(Canvas->Handle(), RECT{X, Y, X + w, Y + h}, &onBlack, SkinKeyColour);
-}
-
 void DrawGlyph(const TSkinMenuItem& Item, TCanvas* Canvas, const RECT& G) {
   TImageList* images = Item.Images;
   if (images && Item.ImageIndex >= 0 && Item.ImageIndex < images->Count()) {
     if (Item.Checked) DrawCheckedBox(Canvas, G);
-    if (Item.Enabled)
-      images->Draw(Canvas, G.left, G.top, Item.ImageIndex);
-    else
-      DrawGreyedImage(images, Item.ImageIndex, Canvas, G.left, G.top);
+    images->Draw(Canvas, G.left, G.top, Item.ImageIndex, Item.Enabled);
   } else if (Item.Checked) {
     DrawCheckMark(Canvas, G);
   }

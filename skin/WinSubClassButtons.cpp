@@ -110,6 +110,12 @@ bool TSkinButton::BeforeDefault(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 1;
       return false;
+    case CN_DRAWITEM:
+      // An owner-drawn button asks for its face outside any paint too, when the focus comes or
+      // goes and when the space bar pushes it: the skin's face goes there, never its own.
+      PaintFrame(reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->hDC);
+      Message.Result = TRUE;
+      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // The button's own procedure never sees the press: the click is ours to make on release.

@@ -27,9 +27,15 @@ enum : DISPID {
 };
 
 const DispName kNames[] = {
-    {L"Movie", kMovie},     {L"Play", kPlay},   {L"Playing", kPlaying},
-    {L"Quality", kQuality}, {L"Loop", kLoop},   {L"WMode", kWMode},
-    {L"Menu", kMenu},       {L"Scale", kScale}, {L"AllowScriptAccess", kAllowScriptAccess},
+    {L"Movie", kMovie, DispKind::Property},
+    {L"Play", kPlay, DispKind::Method},
+    {L"Playing", kPlaying, DispKind::Property},
+    {L"Quality", kQuality, DispKind::Property},
+    {L"Loop", kLoop, DispKind::Property},
+    {L"WMode", kWMode, DispKind::Property},
+    {L"Menu", kMenu, DispKind::Property},
+    {L"Scale", kScale, DispKind::Property},
+    {L"AllowScriptAccess", kAllowScriptAccess, DispKind::Property},
 };
 
 const COLORREF kPlayingColour = RGB(0, 128, 0);
@@ -50,7 +56,7 @@ class FlashControl : public OleControl {
       case kMovie:
         return MovieMember(flags, params, result);
       case kPlay:
-        return PlayMember(flags, params);
+        return Play();
       case kPlaying:
         return PlayingMember(flags, params, result);
       case kQuality:
@@ -96,15 +102,7 @@ class FlashControl : public OleControl {
     return ReturnString(result, movie_);
   }
 
-  HRESULT PlayMember(WORD flags, DISPPARAMS* params) {
-    if (IsPut(flags)) {
-      // The stored setting "play": whether the movie plays, now or once loaded.
-      bool play = true;
-      HRESULT hr = ArgBool(params, 0, play);
-      if (FAILED(hr)) return hr;
-      SetPlaying(play);
-      return S_OK;
-    }
+  HRESULT Play() {
     LogCall("Flash", "Play");
     playing_ = !movie_.empty();
     Changed();
@@ -123,6 +121,8 @@ class FlashControl : public OleControl {
     return ReturnBool(result, playing_);
   }
 
+  // Set before a movie is loaded (the stored setting "play"), it says whether the movie plays once
+  // it is.
   void SetPlaying(bool playing) {
     autoPlay_ = playing;
     playing_ = playing && !movie_.empty();

@@ -66,8 +66,9 @@ enum : DISPID {
   kInstallContent = 1,
 };
 
-const DispName kApiNames[] = {{L"MySigninName", kMySigninName}, {L"MyStatus", kMyStatus}};
-const DispName kContentNames[] = {{L"InstallContent", kInstallContent}};
+const DispName kApiNames[] = {{L"MySigninName", kMySigninName, DispKind::ReadOnly},
+                              {L"MyStatus", kMyStatus, DispKind::ReadOnly}};
+const DispName kContentNames[] = {{L"InstallContent", kInstallContent, DispKind::Method}};
 
 const DWORD kStatusOffline = 1;
 
@@ -135,7 +136,8 @@ class DispatchObject : public Interface, protected RefCounted {
     if (argErr) *argErr = 0;
     if (result) VariantInit(result);
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    return InvokeMember(id, flags, params ? params : &none, result);
+    HRESULT hr = MemberTakes(names_, count_, id, flags);
+    return FAILED(hr) ? hr : InvokeMember(id, flags, params ? params : &none, result);
   }
 
  protected:

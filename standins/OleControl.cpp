@@ -225,8 +225,9 @@ STDMETHODIMP OleControl::GetSizeMax(ULARGE_INTEGER* size) {
 
 STDMETHODIMP OleControl::Load(IPropertyBag* bag, IErrorLog*) {
   if (!bag) return E_POINTER;
-  // A stored property takes the path of a put of the member by that name.
+  // A stored property takes the path of a put of the property by that name.
   for (size_t i = 0; i < nameCount_; ++i) {
+    if (names_[i].kind != DispKind::Property) continue;
     VARIANT value;
     VariantInit(&value);
     if (SUCCEEDED(bag->Read(names_[i].name, &value, nullptr))) {
@@ -254,7 +255,8 @@ STDMETHODIMP OleControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
   if (argErr) *argErr = 0;
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   if (result) VariantInit(result);
-  return InvokeMember(id, flags, params ? params : &none, result);
+  HRESULT hr = MemberTakes(names_, nameCount_, id, flags);
+  return FAILED(hr) ? hr : InvokeMember(id, flags, params ? params : &none, result);
 }
 
 void OleControl::Changed() {

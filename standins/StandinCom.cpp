@@ -41,6 +41,17 @@ HRESULT IdsOfNames(const DispName* table, size_t count, LPOLESTR* names, UINT cN
   return hr;
 }
 
+HRESULT MemberTakes(const DispName* table, size_t count, DISPID id, WORD flags) {
+  for (size_t i = 0; i < count; ++i) {
+    if (table[i].id != id) continue;
+    WORD takes = DISPATCH_PROPERTYGET;
+    if (table[i].kind == DispKind::Method) takes = DISPATCH_METHOD;
+    if (table[i].kind == DispKind::Property) takes |= DISPATCH_PROPERTYPUT;
+    return (flags & takes) ? S_OK : DISP_E_MEMBERNOTFOUND;
+  }
+  return DISP_E_MEMBERNOTFOUND;
+}
+
 const VARIANT* Arg(const DISPPARAMS* params, UINT index) {
   if (!HasArg(params, index)) return nullptr;
   const VARIANT* v = &params->rgvarg[params->cArgs - 1 - index];

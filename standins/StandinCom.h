@@ -36,12 +36,21 @@ class RefCounted {
   LONG refs_ = 1;
 };
 
+// What a member is, as a real object's type information says: a method, a property, or a property
+// that is only read.
+enum class DispKind { Method, Property, ReadOnly };
+
 // IDispatch member names, matched without regard to case as automation does.
 struct DispName {
   const wchar_t* name;
   DISPID id;
+  DispKind kind;
 };
 HRESULT IdsOfNames(const DispName* table, size_t count, LPOLESTR* names, UINT cNames, DISPID* ids);
+// S_OK when the table holds member id and it takes a call of that kind; otherwise what a real
+// automation object answers: a write to a method, a method call of a property, a write to a
+// property that is only read and an unknown member all give DISP_E_MEMBERNOTFOUND.
+HRESULT MemberTakes(const DispName* table, size_t count, DISPID id, WORD flags);
 
 // Invoke arguments come last-first; `index` counts from the first argument.
 const VARIANT* Arg(const DISPPARAMS* params, UINT index);

@@ -21,9 +21,9 @@ enum : DISPID {
 };
 
 const DispName kNames[] = {
-    {L"Navigate", kNavigate},
-    {L"LocationURL", kLocationUrl},
-    {L"Visible", kVisible},
+    {L"Navigate", kNavigate, DispKind::Method},
+    {L"LocationURL", kLocationUrl, DispKind::ReadOnly},
+    {L"Visible", kVisible, DispKind::Property},
 };
 
 const COLORREF kPageColour = RGB(255, 255, 255);
@@ -40,7 +40,7 @@ class WebBrowser : public OleControl {
       case kNavigate:
         return Navigate(params);
       case kLocationUrl:
-        return IsPut(flags) ? DISP_E_MEMBERNOTFOUND : ReturnString(result, location_);
+        return ReturnString(result, location_);
       case kVisible:
         return VisibleMember(flags, params, result);
       default:

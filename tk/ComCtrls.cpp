@@ -783,7 +783,10 @@ void RegisterComCtrls() {
   Published<TToolButton>().Reference("MenuItem", &TToolButton::SetMenuItem);
   static const TIdentMap borders = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
   RegisterComponentClass<TImageList>();
-  Published<TImageList>().Property("Width", &TImageList::SetWidth).Property("Height", &TImageList::SetHeight);
+  Published<TImageList>()
+      .Property("Width", &TImageList::SetWidth)
+      .Property("Height", &TImageList::SetHeight)
+      .Property("ShareImages", &TImageList::ShareImages);
   RegisterComponentClass<TStatusBar>();
   RegisterComponentClass<TPageControl>();
   RegisterComponentClass<TTabSheet>();

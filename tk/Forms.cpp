@@ -177,7 +177,13 @@ void TApplication::FinishCreateForm(TCustomForm* form) {
 }
 
 void TApplication::Run() {
-  if (FMainForm) FMainForm->Show();
+  // The first showing runs the main form's OnShow outside any window procedure: what escapes it is
+  // reported as what escapes a message, and the loop goes on.
+  try {
+    if (FMainForm) FMainForm->Show();
+  } catch (const std::exception& e) {
+    HandleException(e.what());
+  }
   do {
     HandleMessage();
   } while (!FTerminated);

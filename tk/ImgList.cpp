@@ -64,9 +64,36 @@ void TImageList::Clear() {
   if (FHandle) ImageList_Remove(FHandle, -1);
 }
 
-void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool Enabled) {
   if (index < 0 || index >= Count()) return;
-  ImageList_Draw(FHandle, index, canvas->Handle(), x, y, ILD_TRANSPARENT);
+  HDC dc = canvas->Handle();
+  if (Enabled) {
+    ImageList_Draw(FHandle, index, dc, x, y, ILD_TRANSPARENT);
+    return;
+  }
+  // The shape is every pixel the mask shows that is not white: drawn onto white in one bit per
+  // pixel, it is what comes out black.
+  HDC mono = CreateCompatibleDC(dc);
+  HBITMAP shape = CreateBitmap(FWidth, FHeight, 1, 1, nullptr);
+  HGDIOBJ oldShape = SelectObject(mono, shape);
+  PatBlt(mono, 0, 0, FWidth, FHeight, WHITENESS);
+  ImageList_Draw(FHandle, index, mono, 0, 0, ILD_TRANSPARENT);
+  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+  // Where the shape is black the brush goes in, elsewhere the target stays.
+  constexpr DWORD kBrushWhereBlack = 0x00B8074A;
+  for (auto [offset, colour] : {std::pair{1, COLOR_BTNHIGHLIGHT}, std::pair{0, COLOR_BTNSHADOW}}) {
+    HBRUSH brush = CreateSolidBrush(GetSysColor(colour));
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    BitBlt(dc, x + offset, y + offset, FWidth, FHeight, mono, 0, 0, kBrushWhereBlack);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+  }
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBk);
+  SelectObject(mono, oldShape);
+  DeleteObject(shape);
+  DeleteDC(mono);
 }
 
 void TImageList::DefineProperties(TFiler* Filer) {

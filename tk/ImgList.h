@@ -27,8 +27,9 @@ class TImageList : public TComponent {
   int AddMasked(TBitmap* image, TColor maskColor);
   void Delete(int index);
   void Clear();
-  // Draws image index with its mask at (x, y) on canvas.
-  void Draw(TCanvas* canvas, int x, int y, int index);
+  // Draws image index with its mask at (x, y) on canvas; not Enabled, in the platform's disabled
+  // look: the image's shape etched in the button shadow and highlight colours.
+  void Draw(TCanvas* canvas, int x, int y, int index, bool Enabled = true);
 
   // Made when first asked for, so it can be handed to common controls.
   HIMAGELIST Handle();

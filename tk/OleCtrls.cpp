@@ -274,7 +274,7 @@ void RegisterOleControls() {
     RegisterComponentClass<TWebBrowser>();
     auto flash = Published<TShockwaveFlash>();
     for (const char* name :
-         {"WMode", "Play", "Loop", "Quality", "Menu", "AllowScriptAccess", "Scale", "Movie"})
+         {"WMode", "Playing", "Loop", "Quality", "Menu", "AllowScriptAccess", "Scale", "Movie"})
       flash.Custom(name, [name = std::string(name)](TShockwaveFlash* control, const TValue& v, TReader&) {
         control->SetProperty(name, StoredValue(v));
       });

@@ -104,5 +104,5 @@ class TWebBrowser : public TOleControl {
 };
 
 // Makes TShockwaveFlash and TWebBrowser readable from form descriptions, with the Flash player's
-// stored settings (WMode, Play, Loop, Quality, Menu, AllowScriptAccess, Scale, Movie).
+// stored settings (WMode, Playing, Loop, Quality, Menu, AllowScriptAccess, Scale, Movie).
 void RegisterOleControls();

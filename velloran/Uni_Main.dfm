@@ -182,7 +182,7 @@ object frm_Main: Tfrm_Main
         Align = alClient
         TabOrder = 0
         WMode = 'Window'
-        Play = True
+        Playing = True
         Loop = True
         Quality = 1
         Menu = False
@@ -213,6 +213,7 @@ object frm_Main: Tfrm_Main
     DOMVendor = 'MSXML'
   end
   object ImgList: TImageList
+    ShareImages = True
     Bitmap = {@file ImgList.bmp}
   end
   object ApplicationEvents1: TApplicationEvents

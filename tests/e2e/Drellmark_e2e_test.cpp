@@ -1,8 +1,9 @@
 // The real Drellmark.exe under Wine, driven from outside with window messages: a wink installed
 // through the chat client's stand-in installer is listed, previewed through the stand-in expander
 // and Flash player, and removed (a screenshot of the main window is kept in the build folder); a
-// second instance is refused; the keeper starts while the previewer runs; it has one taskbar entry,
-// is minimised and restored whole, and its Exit frees its windows.
+// second instance is refused; the keeper starts while the previewer runs; an account value that is
+// no text is reported and the keeper goes on; it has one taskbar entry, is minimised and restored
+// whole, and its Exit frees its windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -205,6 +206,47 @@ TEST_F(KeeperFixture, ASecondInstanceIsRefusedAndTheFirstRunsOnBesideThePreviewe
   EXPECT_FALSE(previewer.Ended(0));
   PostMessageA(previewerMain, WM_CLOSE, 0, 0);
   EXPECT_TRUE(previewer.Ended(15000));
+}
+
+TEST_F(KeeperFixture, AnAccountValueThatIsNoTextIsReportedAndTheKeeperGoesOn) {
+  const struct {
+    DWORD Type;
+    std::string Data;
+  } values[] = {{REG_DWORD, std::string("\x2A\0\0\0", 4)},
+                {REG_BINARY, "\x01\x02\x03"},
+                {REG_MULTI_SZ, std::string("a@example.com\0\0", 15)}};
+  for (const auto& value : values) {
+    SCOPED_TRACE(value.Type);
+    Registry.Set(value.Type, value.Data.data(), DWORD(value.Data.size()));
+    TProgram keeper(DRELLMARK_EXE);
+    // The failure reaches the general error report, and the account dialog does not open.
+    HWND box = nullptr;
+    WaitFor([&] { return (box = WaitForBox(keeper.Pid(), "Drellmark", 0)) || keeper.Ended(0); }, 60000);
+    TBoxSeen seen = ReadBox(box);
+    ASSERT_TRUE(seen.Found) << "the keeper ended without a report";
+    EXPECT_EQ(seen.Text, "Invalid data type for 'User.NET Messenger Service'");
+    EXPECT_EQ(seen.Buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(TopWindow(keeper.Pid(), "Tfrm_GetSummary", false), nullptr);
+    PressOk(box);
+
+    // The keeper goes on: its account button opens the dialog once the value is text again.
+    HWND main = WaitForTopWindow(keeper.Pid(), "Tfrm_Main", 10000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }, 10000));
+    Registry.SetString(Account);
+    HWND account = Child(main, "TBitBtn", "MSN Account");
+    ASSERT_NE(account, nullptr);
+    PostMessageA(account, BM_CLICK, 0, 0);
+    HWND dialog = WaitForTopWindow(keeper.Pid(), "Tfrm_GetSummary", 10000);
+    ASSERT_NE(dialog, nullptr);
+    std::vector<HWND> edits = Children(dialog, "TEdit");
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(EditText(edits[0]), Account);
+    PostMessageA(Child(dialog, "TButton", "Cancel"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }, 10000));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(keeper.Ended(15000));
+  }
 }
 
 TEST_F(KeeperFixture, ThePreviewersManagerWinksButtonStartsTheKeeper) {

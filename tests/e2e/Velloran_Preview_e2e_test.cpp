@@ -105,7 +105,8 @@ TEST_F(PreviewProgram, PreviewAndInstallBothKindsAndPageSwitchesStopAndResumeThe
   SendMessageA(winks, TVM_SELECTITEM, TVGN_CARET, LPARAM(hug));
   std::string movie = Base + "preview/winks/bighug.swf";
   ASSERT_TRUE(WaitFor([&] { return Logged("Flash Play"); }, 10000));
-  EXPECT_EQ(Calls("Flash"), (std::vector<std::string>{"Flash Movie " + movie, "Flash Play"}));
+  EXPECT_EQ(Calls("Flash"),
+            (std::vector<std::string>{"Flash Playing 1", "Flash Movie " + movie, "Flash Play"}));
 
   Press("&Install");
   ASSERT_TRUE(WaitFor([&] { return !Calls("Installer Stored").empty(); }, 15000))

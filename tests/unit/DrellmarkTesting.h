@@ -74,10 +74,11 @@ class MessengerValue {
       Remove();
     if (!FKeyExisted) RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
   }
-  void SetString(const std::string& account) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_SZ, account.c_str(), DWORD(account.size() + 1));
+  void Set(DWORD type, const void* data, DWORD size) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, type, data, size);
   }
-  void SetDword(DWORD v) { RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &v, sizeof v); }
+  void SetString(const std::string& account) { Set(REG_SZ, account.c_str(), DWORD(account.size() + 1)); }
+  void SetDword(DWORD v) { Set(REG_DWORD, &v, sizeof v); }
   void Remove() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, kValue); }
 
  private:

@@ -167,7 +167,7 @@ TEST_F(OleFixture, FormDescriptionsCarryTheFlashPlayersStoredSettings) {
   ReadComponentText(form,
                     "object frm_Flash: Tfrm_FlashForm\n"
                     "  object sflash: TShockwaveFlash\n"
-                    "    WMode = 'Window'\n    Play = True\n    Loop = True\n    Quality = 1\n"
+                    "    WMode = 'Window'\n    Playing = True\n    Loop = True\n    Quality = 1\n"
                     "    Menu = False\n    AllowScriptAccess = 'always'\n    Scale = 'ShowAll'\n"
                     "  end\nend\n");
   ASSERT_NE(form->sflash, nullptr);
@@ -182,6 +182,7 @@ TEST_F(OleFixture, FormDescriptionsCarryTheFlashPlayersStoredSettings) {
   EXPECT_EQ(form->sflash->GetProperty("AllowScriptAccess").AsString(), "always");
   EXPECT_FALSE(form->sflash->GetProperty("Menu").AsBoolean());
   EXPECT_TRUE(form->sflash->GetProperty("Loop").AsBoolean());
+  EXPECT_TRUE(Logged("Flash Playing 1"));
   delete form;
 }
 

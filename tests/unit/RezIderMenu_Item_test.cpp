@@ -273,12 +273,34 @@ TEST_F(ItemTest, ACheckedItemWithAnImageShowsItOnASunkenPatternedBox) {
   EXPECT_EQ(PixelAt(*b, gl + 8, gt + 8), red);
   EXPECT_EQ(PixelAt(*b, gl, gt), Colour(tpMenuItem, 1));
   EXPECT_EQ(PixelAt(*b, gl + 2, gt + 2), Colour(tpMenuItem, 1));
-  // Disabled: greyed, its masked-out pixels still left out.
+}
+
+TEST_F(ItemTest, ADisabledItemShowsTheSystemMenusBlackGlyphEtchedAsTheImageListDrawsItDisabled) {
+  // The skinned system menu's own glyphs, black; its "Restore" is disabled in a normal window.
+  TSkinMenuItem i = Caption(" Restore ");
+  i.Images = Data->FMenuImages.get();
+  i.ImageIndex = 0;
+  const RECT R{4, 3, 124, 23};
+  auto enabled = Item(i, false, R);
   i.Enabled = false;
-  b = Item(i, false, R);
-  const int grey = (200 + 0 + 0) / 3;
-  EXPECT_EQ(PixelAt(*b, gl + 8, gt + 8), RGB(grey, grey, grey));
-  EXPECT_EQ(PixelAt(*b, gl + 2, gt + 2), Colour(tpMenuItem, 1));
+  auto disabled = Item(i, false, R);
+  const int gl = R.left + 1 + Data->MenuItem->LeftWidth, gt = R.top + 1;
+  auto ink = [&](int x, int y) {
+    return x >= 0 && y >= 0 && PixelAt(*enabled, gl + x, gt + y) == RGB(0, 0, 0);
+  };
+  // The glyph's shape in the shadow colour over itself in the highlight colour one pixel down and
+  // right; everything else as it was.
+  int inked = 0;
+  for (int y = 0; y <= 16; ++y)
+    for (int x = 0; x <= 16; ++x) {
+      COLORREF want = PixelAt(*enabled, gl + x, gt + y);
+      if (ink(x, y))
+        want = GetSysColor(COLOR_BTNSHADOW), ++inked;
+      else if (ink(x - 1, y - 1))
+        want = GetSysColor(COLOR_BTNHIGHLIGHT);
+      ASSERT_EQ(PixelAt(*disabled, gl + x, gt + y), want) << x << "," << y;
+    }
+  EXPECT_GT(inked, 10);
 }
 
 // ---- Text --------------------------------------------------------------------------------------

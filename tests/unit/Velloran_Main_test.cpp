@@ -486,6 +486,7 @@ TEST_F(MainWindow, LayoutNamesCaptionsHintsAndTabOrder) {
   }
   EXPECT_EQ(f->ImgList->Count(), 3);
   EXPECT_EQ(f->ImgList->Width(), 16);
+  EXPECT_TRUE(f->ImgList->ShareImages);
   EXPECT_EQ(f->msnhttp->UserAgent, "Mozilla/3.0 (compatible; Indy Library)");
 }
 

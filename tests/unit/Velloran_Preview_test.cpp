@@ -350,7 +350,8 @@ TEST_F(Preview, RootCategoriesAndItemsWithoutCabinetGiveNoUrlAndNoPreview) {
 TEST_F(Preview, SelectingAWinkPlaysItsMovieAndAnEmoticonOpensItsPage) {
   Select(f->tvWinks, "Big Hug");
   std::string movie = Base() + "preview/winks/bighug.swf";
-  EXPECT_EQ(Calls("Flash"), (std::vector<std::string>{"Flash Movie " + movie, "Flash Play"}));
+  EXPECT_EQ(Calls("Flash"),
+            (std::vector<std::string>{"Flash Playing 1", "Flash Movie " + movie, "Flash Play"}));
   EXPECT_EQ(f->sflash->Movie(), movie);
   EXPECT_TRUE(f->sflash->Playing());
 
@@ -453,6 +454,7 @@ TEST_F(Preview, ViewersFillThePreviewGroupAndTheFlashSettingsAreStored) {
   EXPECT_FALSE(f->sflash->GetProperty("Menu").AsBoolean());
   EXPECT_EQ(f->sflash->GetProperty("AllowScriptAccess").AsString(), "always");
   EXPECT_EQ(f->sflash->GetProperty("Scale").AsString(), "ShowAll");
+  EXPECT_EQ(Calls("Flash"), std::vector<std::string>{"Flash Playing 1"});
   // The installer waits for its first use.
   EXPECT_FALSE(f->msins->Connected());
 }

@@ -1,9 +1,13 @@
 // Skinned push, bitmap and speed buttons with real windows: the skin frame of each state, clicks,
-// the form's one hot button, glyph layout and glyph choice, and the speed button's hooked message
-// method, checked against the solid-colour test skin.
+// the form's one hot button, glyph layout and glyph choice, a bitmap button's caption and that its
+// own face never shows, and the speed button's hooked message method, checked against the
+// solid-colour test skin.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
@@ -339,6 +343,128 @@ TEST_F(BitButtonTest, FourGlyphsShowThePressedGlyph) {
   TSkinBitButton* skin = BitButton(b, 4);
   SendMessageA(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
   EXPECT_EQ(GlyphMiddle(skin, b->Handle()), RGB(10, 10, 200));
+}
+
+// The pixels of a picture in colour c.
+std::vector<std::pair<int, int>> PixelsOf(TBitmap& b, COLORREF c) {
+  std::vector<std::pair<int, int>> found;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (PixelAt(b, x, y) == c) found.push_back({x, y});
+  return found;
+}
+
+TEST_F(BitButtonTest, TheCaptionSitsByTheLayoutAndTakesTheColourOfEachState) {
+  FocusElsewhere();
+  TBitBtn* b;
+  TSkinBitButton* skin = BitButton(b, 1);
+  b->SetBounds(10, 10, 90, 40);
+  b->SetCaption("Wide");
+  HWND w = b->Handle();
+  // The caption's ink where each layout puts it: glyph 8 x 8, margin -1, spacing 4, on a client
+  // of 90 x 40.
+  TBitmap measure(90, 40);
+  measure.Canvas()->SetFont(b->Font());
+  RECT t{0, 0, 90, 40};
+  DrawTextA(measure.Canvas()->Handle(), "Wide", 4, &t, DT_CALCRECT);
+  const SIZE T{t.right, t.bottom};
+  const int across = (90 - (8 + 4 + T.cx)) / 2, down = (40 - (8 + 4 + T.cy)) / 2;
+  auto inkAt = [&](POINT at, UINT alignment) {
+    auto ref = drawtest::Solid(90, 40, RGB(255, 255, 255));
+    ref->Canvas()->SetFont(b->Font());
+    ref->Canvas()->Font()->SetColor(clBlack);
+    SetBkMode(ref->Canvas()->Handle(), TRANSPARENT);
+    RECT r{at.x, at.y, at.x + T.cx, at.y + T.cy};
+    DrawTextW(ref->Canvas()->Handle(), L"Wide", 4, &r, alignment);
+    return PixelsOf(*ref, RGB(0, 0, 0));
+  };
+  const struct {
+    TButtonLayout Layout;
+    POINT Text;
+    UINT Alignment;
+  } layouts[] = {{blGlyphLeft, {across + 8 + 4, (40 - T.cy + 1) / 2}, DT_LEFT},
+                 {blGlyphRight, {90 - across - 8 - 4 - T.cx, (40 - T.cy + 1) / 2}, DT_RIGHT},
+                 {blGlyphTop, {(90 - T.cx + 1) / 2, down + 8 + 4}, DT_CENTER},
+                 {blGlyphBottom, {(90 - T.cx + 1) / 2, 40 - down - 8 - 4 - T.cy}, DT_CENTER}};
+  for (const auto& l : layouts) {
+    b->SetLayout(l.Layout);
+    auto pic = Picture(skin, w);
+    EXPECT_EQ(PixelsOf(*pic, RGB(171, 172, 173)), inkAt(l.Text, l.Alignment)) << l.Layout;
+  }
+
+  // The state's frame and caption colour: normal, hot, pressed, focused, disabled.
+  b->SetLayout(blGlyphLeft);
+  const auto ink = inkAt(layouts[0].Text, DT_LEFT);
+  const struct {
+    const char* Name;
+    std::function<void()> Make;
+    int Frame;
+    COLORREF Caption;
+  } states[] = {{"normal", [] {}, 1, RGB(171, 172, 173)},
+                {"hot", [&] { SendMessageA(w, CM_MOUSEENTER, 0, 0); }, 4, RGB(181, 182, 183)},
+                {"pressed", [&] { SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, 0); }, 2, RGB(191, 192, 193)},
+                {"focused",
+                 [&] {
+                   SendMessageA(w, WM_LBUTTONUP, 0, 0);
+                   SendMessageA(w, CM_MOUSELEAVE, 0, 0);
+                   SetFocus(w);
+                   EXPECT_TRUE(b->Focused());
+                 },
+                 4, RGB(181, 182, 183)},
+                {"disabled", [&] { b->SetEnabled(false); }, 3, GetSysColor(COLOR_BTNSHADOW)}};
+  for (const auto& s : states) {
+    s.Make();
+    auto pic = Picture(skin, w);
+    EXPECT_EQ(PixelAt(*pic, 3, 3), ButtonFrame(s.Frame)) << s.Name;
+    EXPECT_EQ(PixelsOf(*pic, s.Caption), ink) << s.Name;
+  }
+}
+
+// A bitmap button that counts the times its own owner-drawn face is asked for.
+class TCountingBitBtn : public TBitBtn {
+ public:
+  using TBitBtn::TBitBtn;
+  int OwnFaces = 0;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CN_DRAWITEM) ++OwnFaces;
+    TBitBtn::WndProc(Message);
+  }
+};
+
+TEST_F(BitButtonTest, TheButtonsOwnFaceNeverShowsWhenTabFocusesItOrTheSpaceBarPressesIt) {
+  FocusElsewhere();
+  auto* b = Make<TCountingBitBtn>(nullptr, 10, 10, 90, 30);
+  b->SetCaption("Go");
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  auto* skin = new TSkinBitButton(b);
+  skin->SkinControl(&Host, Data.get(), &FormCanvas, false);
+  HWND w = b->Handle();
+  b->OwnFaces = 0;  // its caption came before the skin
+  auto key = [&](HWND to, UINT msg, WPARAM vk) {
+    PostMessageA(to, msg, vk, 1);
+    Application->ProcessMessages();
+  };
+  // Another test program on the display can take the focus away meanwhile: then again.
+  bool pressed = false;
+  for (int attempt = 0; attempt < 10 && !(clicks == 1 && pressed && GetFocus() == w); ++attempt) {
+    clicks = 0;
+    SetForegroundWindow(Form->Handle());
+    SetFocus(FOther->Handle());
+    key(FOther->Handle(), WM_KEYDOWN, VK_TAB);
+    key(FOther->Handle(), WM_KEYUP, VK_TAB);
+    if (GetFocus() != w) continue;
+    key(w, WM_KEYDOWN, VK_SPACE);
+    pressed = skin->FMouseState & msPressed;
+    key(w, WM_KEYUP, VK_SPACE);
+  }
+  ASSERT_EQ(GetFocus(), w);
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(clicks, 1);
+  UpdateWindow(w);
+  EXPECT_EQ(b->OwnFaces, 0);
 }
 
 // ---- Speed buttons -------------------------------------------------------------------------------

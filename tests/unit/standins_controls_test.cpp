@@ -211,8 +211,8 @@ TEST_F(ControlStandins, FlashAcceptsTheStoredSettingsByNameAndFromAPropertyBag) 
   Ptr<IDispatch> flash;
   ASSERT_EQ(CoCreateInstance(kFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, flash.out()), S_OK);
   const std::pair<const wchar_t*, VARIANT> stored[] = {
-      {L"WMode", Text(L"Window")}, {L"Play", Bool(true)},  {L"Loop", Bool(true)},
-      {L"Quality", Text(L"High")}, {L"Menu", Bool(false)}, {L"AllowScriptAccess", Text(L"always")},
+      {L"WMode", Text(L"Window")}, {L"Playing", Bool(true)}, {L"Loop", Bool(true)},
+      {L"Quality", Text(L"High")}, {L"Menu", Bool(false)},   {L"AllowScriptAccess", Text(L"always")},
       {L"Scale", Text(L"ShowAll")}};
   for (const auto& [name, value] : stored)
     EXPECT_EQ(Call(flash.p, IdOf(flash.p, name), DISPATCH_PROPERTYPUT, {value}), S_OK) << name;
@@ -223,7 +223,7 @@ TEST_F(ControlStandins, FlashAcceptsTheStoredSettingsByNameAndFromAPropertyBag) 
   // With play off, a movie from the bag waits for Play.
   Ptr<IPersistPropertyBag> persist;
   ASSERT_EQ(flash->QueryInterface(IID_IPersistPropertyBag, persist.out()), S_OK);
-  TestBag bag({{L"Movie", Text(L"stored.swf")}, {L"Play", Bool(false)}, {L"Quality", Text(L"Low")}});
+  TestBag bag({{L"Movie", Text(L"stored.swf")}, {L"Playing", Bool(false)}, {L"Quality", Text(L"Low")}});
   EXPECT_EQ(persist->Load(&bag, nullptr), S_OK);
   EXPECT_EQ(GetText(flash.p, IdOf(flash.p, L"Movie")), L"stored.swf");
   EXPECT_EQ(GetText(flash.p, IdOf(flash.p, L"Quality")), L"Low");
@@ -231,6 +231,28 @@ TEST_F(ControlStandins, FlashAcceptsTheStoredSettingsByNameAndFromAPropertyBag) 
   CLSID clsid{};
   EXPECT_EQ(persist->GetClassID(&clsid), S_OK);
   EXPECT_EQ(clsid, kFlash);
+}
+
+TEST_F(ControlStandins, BothControlsRefuseACallOfTheWrongKindAsARealObjectDoes) {
+  Ptr<IDispatch> flash, browser;
+  ASSERT_EQ(CoCreateInstance(kFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, flash.out()), S_OK);
+  ASSERT_EQ(CoCreateInstance(kBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, browser.out()), S_OK);
+  const struct {
+    IDispatch* Object;
+    const wchar_t* Name;
+    WORD Flags;
+  } refused[] = {{flash.p, L"Play", DISPATCH_PROPERTYPUT}, {flash.p, L"Playing", DISPATCH_METHOD},
+                 {flash.p, L"Movie", DISPATCH_METHOD},     {browser.p, L"Navigate", DISPATCH_PROPERTYPUT},
+                 {browser.p, L"Visible", DISPATCH_METHOD}, {browser.p, L"LocationURL", DISPATCH_PROPERTYPUT}};
+  for (const auto& r : refused)
+    EXPECT_EQ(Call(r.Object, IdOf(r.Object, r.Name), r.Flags, {Bool(true)}), DISP_E_MEMBERNOTFOUND) << r.Name;
+  for (IDispatch* object : {flash.p, browser.p}) {
+    EXPECT_EQ(Call(object, 4242, DISPATCH_PROPERTYGET, {}), DISP_E_MEMBERNOTFOUND);
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"NoSuchMember")};
+    EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+  }
+  EXPECT_TRUE(settings.LogLines().empty());
 }
 
 TEST_F(ControlStandins, FlashHostedByAtlAxWinPaintsTheMovieAndWhetherItPlays) {

@@ -93,10 +93,16 @@ void TSkinControl::GiveBackWndProc() {
   FObjectInstance = nullptr;
 }
 
+void TSkinControl::TakeWindowProc(TControl* Control) {
+  FOwnWindowProc = HookMessageMethod(Control, MakeWndMethod<&TSkinControl::WndProc>(this), FOldWindowProc);
+}
+
 void TSkinControl::GiveBackWindowProc() {
   if (!FOldWindowProc.Assigned()) return;
-  if (TControl* control = FControl ? static_cast<TControl*>(FControl) : FGraphicControl)
-    control->WindowProc = FOldWindowProc;
+  // Under a method set later the link stays and passes everything on to the saved one.
+  UnhookMessageMethod(FControl ? static_cast<TControl*>(FControl) : FGraphicControl, FOwnWindowProc,
+                      FOldWindowProc);
+  FOwnWindowProc = {};
   FOldWindowProc = {};
 }
 
@@ -112,8 +118,7 @@ void TSkinControl::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas*
   FCanvas = Canvas;
   FControl = control;
   FHandle = control->Handle();
-  FOldWindowProc = control->WindowProc;
-  control->WindowProc = OwnWindowProc();
+  TakeWindowProc(control);
   control->DoubleBuffered = true;
   if (FForm) FForm->AddControl(this);
   FFocused = GetFocus() == FHandle;

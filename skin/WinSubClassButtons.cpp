@@ -263,8 +263,7 @@ void TSkinBitButton::HookOwner(TSkinControlHost* Form, TSkinData* Data, TCanvas*
   FCanvas = Canvas;
   FGraphicControl = control;
   FForm = Form;
-  FOldWindowProc = control->WindowProc;
-  control->WindowProc = OwnWindowProc();
+  TakeWindowProc(control);
   if (FForm) FForm->AddControl(this);
   FSkinState = scsSkinned;
 }

@@ -386,7 +386,8 @@ void TSkinSpeedButton::DrawFace(const RECT& R, TDataSkinObject* Element, int Tra
 void TSkinSpeedButton::DrawButton(TCanvas* Target, const RECT& R) {
   TSpeedButton* button = Button();
   TDataSkinObject* e = ButtonsElement();
-  if (!button || !e) return;
+  // The shared picture is gone once the engine is finalised.
+  if (!button || !e || !SharedBitmap) return;
   int state = bsNormal;
   if (FMouseState & msPressed)
     state = bsPressed;

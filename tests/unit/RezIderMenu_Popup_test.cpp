@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RezIderMenuTesting.h"
+#include "tests/unit/MessageBoxWatch.h"
 
 using menutest::Colour;
 using menutest::WindowPixel;
@@ -220,6 +221,37 @@ TEST_F(PopupTest, GivenBackUnderALaterSubclassThePopupStaysInTheChainPassingOn) 
   EXPECT_NE(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
   EXPECT_EQ(ForeignQueries, 3);
   SendMessageA(w, WM_NCPAINT, 1, 0);
+  DestroyWindow(w);
+}
+
+TEST_F(PopupTest, AFailingTakeoverIsReportedAndTheWindowStillComes) {
+  const TRezIderPopMenuMaker maker = RezIderPopMenuMaker;
+  RezIderPopMenuMaker = []() -> TRezIderPopMenu* { throw EOutOfResources("no popup"); };
+  HWND w = nullptr;
+  {
+    MessageBoxWatch watch;
+    w = OwnPopupWindow();
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "no popup");
+  }
+  RezIderPopMenuMaker = maker;
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(M->Popups().empty());
+  DestroyWindow(w);
+}
+
+TEST_F(PopupTest, AFramePictureThatCannotBeMadeIsReportedAndStopsAtTheWindow) {
+  // Too large a window for any picture of its size.
+  HWND w = OwnPopupWindow(20000, 20000);
+  ASSERT_TRUE(w);
+  ASSERT_EQ(WindowSize(w).cx, 20000);
+  {
+    MessageBoxWatch watch;
+    EXPECT_EQ(SendMessageA(w, WM_NCPAINT, 1, 0), 0);
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "Out of system resources");
+  }
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
   DestroyWindow(w);
 }
 

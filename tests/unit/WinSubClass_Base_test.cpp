@@ -9,6 +9,7 @@
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
 #include "skin/RezIderFormDraw.h"
+#include "tests/unit/MessageBoxWatch.h"
 #include "tk/ExtCtrls.h"
 #include "tk/StdCtrls.h"
 
@@ -222,6 +223,36 @@ TEST_F(BaseTest, AMessageMethodSetOverTheSkinStaysThroughGiveBackAndSkinningAgai
   edit->WindowProc = foreign.Saved;
   edit->SetText("again");
   EXPECT_EQ(edit->Text(), "again");
+}
+
+// Fails at kConsumed.
+class TFailing : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& m) override {
+    if (m.Msg == kConsumed) throw EOutOfResources("no picture");
+    return TSkinControl::BeforeDefault(m);
+  }
+};
+
+TEST_F(BaseTest, AFailureOfABareWindowsSkinIsReportedOrWithoutAnApplicationDropped) {
+  HWND w = Bare(Form->Handle());
+  auto* skin = new TFailing(nullptr);
+  skin->SkinHandle(w, Data.get(), &FormCanvas, &Host);
+  {
+    MessageBoxWatch watch;
+    EXPECT_EQ(SendMessageA(w, kConsumed, 0, 0), 0);
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "no picture");
+  }
+  TApplication* application = Application;
+  Application = nullptr;
+  const LRESULT dropped = SendMessageA(w, kConsumed, 0, 0);
+  Application = application;
+  EXPECT_EQ(dropped, 0);
+  EXPECT_EQ(SendMessageA(w, kPassed, 0, 0), 3);
+  delete skin;
+  DestroyWindow(w);
 }
 
 TEST_F(BaseTest, WindowDestructionPassesOnceThenGivesTheColourBack) {

@@ -447,6 +447,17 @@ TEST_F(SpeedTest, PointerStatesAndLeavingWhileInvisible) {
   EXPECT_EQ(skin->FMouseState, 0);
 }
 
+TEST_F(SpeedTest, WithoutTheSharedPictureNothingIsDrawn) {
+  TSpeedButton* button;
+  Speed(button);
+  auto pic = std::make_unique<TBitmap>(button->Width(), button->Height());
+  TBitmap* shared = SharedBitmap;
+  SharedBitmap = nullptr;  // as after the engine's finalisation
+  button->Perform(WM_PAINT, WPARAM(pic->Canvas()->Handle()));
+  SharedBitmap = shared;
+  EXPECT_EQ(PixelAt(*pic, 2, 27), RGB(255, 255, 255));
+}
+
 TEST_F(SpeedTest, PaintFrameDrawsOnTheParentAtTheButtonsPlace) {
   TSpeedButton* button;
   TSkinSpeedButton* skin = Speed(button);

@@ -412,6 +412,25 @@ TEST_F(Discovery, ARadioGroupWithoutTheRadioGateSkinsOnlyTheGroup) {
   EXPECT_EQ(SkinName(item), "none");
 }
 
+TEST_F(Discovery, AChildTheFormsWalkSkinnedFirstIsNotSkinnedAgainByItsGroup) {
+  // Made before its group, so the form's walk reaches it first.
+  auto* check = new TCheckBox(FForm);
+  auto* group = Make<TPanel>();
+  check->SetParent(group);
+  check->SetBounds(4, 4, 50, 16);
+  FData->Skin3rd()->Clear();
+  FData->Skin3rd()->Add("TPanel=checkgroup");
+  Attach();
+  int skins = 0;
+  for (int i = 0; i < FSkinned->FControls.Count(); ++i)
+    skins += static_cast<TSkinControl*>(FSkinned->FControls.Items(i))->FHandle == check->Handle();
+  EXPECT_EQ(skins, 1);
+  EXPECT_EQ(SkinName(check), "TSkinCheckBox");
+  EXPECT_EQ(SkinName(group), "TSkinGroupBox");
+  Release();
+  EXPECT_TRUE(check->WindowProc == FMethods[check]);
+}
+
 // ---- OnSkinControl ------------------------------------------------------------------------------------
 
 TEST_F(Discovery, OnSkinControlCanGiveItsOwnSkinObjectOrLeaveTheDecisionToTheRules) {

@@ -54,18 +54,25 @@ LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM wParam, LPARAM lParam) {
   TSkinManage* m = SkinManager;
   if (m && Code >= 0) {
     HWND window = reinterpret_cast<HWND>(wParam);
-    switch (Code) {
-      case HCBT_CREATEWND:
-        if (WindowClassName(window) == "#32768") m->SkinPopup(window);
-        break;
-      case HCBT_DESTROYWND:
-        m->UnskinPopup(window);
-        break;
-      case HCBT_ACTIVATE:
-        if (m->ActivationCount() == 0) m->SetActivationCount(1);
-        m->SkinWindow(window);
-        break;
+    // A takeover that fails leaves the window unskinned; the failure stops here, reported.
+    try {
+      switch (Code) {
+        case HCBT_CREATEWND:
+          if (WindowClassName(window) == "#32768") m->SkinPopup(window);
+          break;
+        case HCBT_DESTROYWND:
+          m->UnskinPopup(window);
+          break;
+        case HCBT_ACTIVATE:
+          if (m->ActivationCount() == 0) m->SetActivationCount(1);
+          m->SkinWindow(window);
+          break;
+      }
+    } catch (...) {
+      HandleWindowException();
     }
+    // The report may have let the manager go.
+    m = SkinManager;
   }
   return CallNextHookEx(m ? m->HookHandle() : nullptr, Code, wParam, lParam);
 }

@@ -142,8 +142,8 @@ void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
   FForm = Form;
   Form->AutoScroll = false;
   if (Data->SkinControls.Contains(xcMainMenu)) {
-    FOldWindowProc = Form->WindowProc;
-    Form->WindowProc = MakeWndMethod<&TRezIderFormImpl::FormWindowProc>(this);
+    FOwnWindowProc =
+        HookMessageMethod(Form, MakeWndMethod<&TRezIderFormImpl::FormWindowProc>(this), FOldWindowProc);
   }
   SkinForm(Data);
   FOldColor = Form->Color();
@@ -497,11 +497,12 @@ void TRezIderFormImpl::ResizeForRestoredFrame() {
 }
 
 void TRezIderFormImpl::RestoreWndProc() {
+  // Under a message method or subclass set after the takeover, ours stays and passes everything on.
   if (FForm && FOldWindowProc.Assigned()) {
-    FForm->WindowProc = FOldWindowProc;
+    UnhookMessageMethod(FForm, FOwnWindowProc, FOldWindowProc);
+    FOwnWindowProc = {};
     FOldWindowProc = {};
   }
-  // Under a subclass made after the takeover the stub stays and passes everything on.
   UnhookWindowProc(FHandle, FObjectInstance, FOldWndProc);
   FObjectInstance = nullptr;
 }

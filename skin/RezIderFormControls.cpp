@@ -74,11 +74,15 @@ HWND HandleOf(TComponent* C) {
 }
 
 // A radio or check group: with SkinItems each child control gets Item's skin; then the group a
-// group box's.
+// group box's. A child the form's walk reached first keeps the skin it got: a second one would chain
+// onto the first's message method.
 template <typename Item>
 void SkinGroup(TRezIderFormImpl* Form, TComponent* C, bool SkinItems) {
   if (auto* group = ObjectAs<TWinControl>(C); group && SkinItems)
-    for (int i = 0; i < group->ControlCount(); ++i) SkinAsControl<Item>(Form, group->Controls(i), false);
+    for (int i = 0; i < group->ControlCount(); ++i) {
+      HWND child = HandleOf(group->Controls(i));
+      if (!child || !FindControlByHandle(Form, child)) SkinAsControl<Item>(Form, group->Controls(i), false);
+    }
   SkinAsControl<TSkinGroupBox>(Form, C, true);
 }
 

@@ -189,6 +189,7 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
 
   // ---- fields ----
   TWndMethod FOldWindowProc;
+  TWndMethod FOwnWindowProc;  // the link the form's message method was set to, while taken over
   WNDPROC FOldWndProc = nullptr;
   WNDPROC FObjectInstance = nullptr;  // the stub bound to this object while the window is taken over
   WNDPROC FClientOldWndProc = nullptr;

@@ -8,8 +8,6 @@ TRezIderPopMenuMaker RezIderPopMenuMaker = []() -> TRezIderPopMenu* { return new
 TRezIderPopMenu* CurrentSkinPopup = nullptr;
 
 namespace {
-// The window property that leads the shared window procedure to a popup's object.
-const char* const kPopupProp = "RezIderPopMenu";
 // Width of the popup frame the skin paints, whatever the element's margins.
 constexpr int kFrameBand = 3;
 // The band, narrowed for a window too small to hold it on both sides.
@@ -25,25 +23,19 @@ void TSkinnedPopMenu::Subclass(HWND Window, TSkinData* Data, HMENU MenuKey) {
   FHandle = Window;
   FSkinData = Data;
   FMenuKey = MenuKey;
-  if (FSubclassed) return;  // one saved procedure per object: a second takeover would lose it
-  SetPropA(Window, kPopupProp, this);
-  FOldProc = reinterpret_cast<WNDPROC>(GetWindowLongA(Window, GWL_WNDPROC));
-  SetWindowLongA(Window, GWL_WNDPROC, reinterpret_cast<LONG>(&TSkinnedPopMenu::OwnWndProc));
-  FSubclassed = true;
+  if (FOwnProc) return;  // one saved procedure per object: a second takeover would lose it
+  FOwnProc = HookWindowProc(Window, MakeWndMethod<&TSkinnedPopMenu::InstanceWndProc>(this), FOldProc);
 }
 
 void TSkinnedPopMenu::Unsubclass() {
-  if (!FSubclassed) return;
-  SetWindowLongA(FHandle, GWL_WNDPROC, reinterpret_cast<LONG>(FOldProc));
-  RemovePropA(FHandle, kPopupProp);
+  if (!FOwnProc) return;
+  UnhookWindowProc(FHandle, FOwnProc, FOldProc);
+  FOwnProc = nullptr;
   FFrameBitmap->SetSize(0, 0);
-  FSubclassed = false;
 }
 
-LRESULT CALLBACK TSkinnedPopMenu::OwnWndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<TSkinnedPopMenu*>(GetPropA(Window, kPopupProp));
-  if (!self) return DefWindowProcA(Window, Msg, wParam, lParam);
-  return self->WndProc(Msg, wParam, lParam);
+void TSkinnedPopMenu::InstanceWndProc(TMessage& Message) {
+  Message.Result = WndProc(Message.Msg, Message.WParam, Message.LParam);
 }
 
 LRESULT TSkinnedPopMenu::CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -106,10 +98,10 @@ bool TSkinnedPopMenu::FrameInClient() const {
 }
 
 LRESULT TSkinnedPopMenu::PaintClient(UINT Msg, WPARAM wParam, LPARAM lParam) {
-  HWND window = FHandle;
+  WNDPROC own = FOwnProc;
   LRESULT result = CallOldProc(Msg, wParam, lParam);
   // The owner's item drawing may have let the window go (and this object with it).
-  if (GetPropA(window, kPopupProp) != this) return result;
+  if (!WindowProcBound(own)) return result;
   if (Background() && FrameInClient()) DrawFrameBand();
   return result;
 }

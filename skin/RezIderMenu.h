@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tk/Classes.h"
+#include "tk/Controls.h"
 #include "tk/Graphics.h"
 
 class TSkinData;
@@ -51,8 +52,9 @@ class TSkinnedPopMenu : public TRezIderPopMenu {
   TSkinnedPopMenu& operator=(const TSkinnedPopMenu&) = delete;
 
   void Subclass(HWND Window, TSkinData* Data, HMENU MenuKey) override;
+  // Under a subclass made after the takeover the own procedure stays, passing everything on.
   void Unsubclass() override;
-  bool Subclassed() const override { return FSubclassed; }
+  bool Subclassed() const override { return FOwnProc != nullptr; }
 
   LRESULT CallOldProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -65,10 +67,11 @@ class TSkinnedPopMenu : public TRezIderPopMenu {
   bool FrameInClient() const;
 
   WNDPROC SavedProc() const { return FOldProc; }
-  // The window procedure every skinned popup window gets; finds its object through the window.
-  static LRESULT CALLBACK OwnWndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
+  // The window procedure bound to this object, while the window is taken over.
+  WNDPROC OwnProc() const { return FOwnProc; }
 
  private:
+  void InstanceWndProc(TMessage& Message);
   // The skin's usable MenuBackground element, or none.
   TDataSkinObject* Background() const;
   // The frame picture for the whole window into the cached bitmap; false when the window has no size.
@@ -77,5 +80,5 @@ class TSkinnedPopMenu : public TRezIderPopMenu {
   void DrawFrameBand();
 
   WNDPROC FOldProc = nullptr;
-  bool FSubclassed = false;
+  WNDPROC FOwnProc = nullptr;
 };

@@ -93,10 +93,16 @@ void TSkinControl::GiveBackWndProc() {
   FObjectInstance = nullptr;
 }
 
+void TSkinControl::TakeWindowProc(TControl* Control) {
+  FOwnWindowProc = HookMessageMethod(Control, MakeWndMethod<&TSkinControl::WndProc>(this), FOldWindowProc);
+}
+
 void TSkinControl::GiveBackWindowProc() {
   if (!FOldWindowProc.Assigned()) return;
-  if (TControl* control = FControl ? static_cast<TControl*>(FControl) : FGraphicControl)
-    control->WindowProc = FOldWindowProc;
+  // Under a method set later the link stays and passes everything on to the saved one.
+  UnhookMessageMethod(FControl ? static_cast<TControl*>(FControl) : FGraphicControl, FOwnWindowProc,
+                      FOldWindowProc);
+  FOwnWindowProc = {};
   FOldWindowProc = {};
 }
 
@@ -112,8 +118,7 @@ void TSkinControl::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas*
   FCanvas = Canvas;
   FControl = control;
   FHandle = control->Handle();
-  FOldWindowProc = control->WindowProc;
-  control->WindowProc = OwnWindowProc();
+  TakeWindowProc(control);
   control->DoubleBuffered = true;
   if (FForm) FForm->AddControl(this);
   FFocused = GetFocus() == FHandle;
@@ -145,13 +150,9 @@ void TSkinControl::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSk
 
 void TSkinControl::InstanceWndProc(TMessage& Message) {
   // The window goes: it gets its procedure back while it still can (the saved one still serves).
+  // Failures stop at the stub, which reports them.
   if (Message.Msg == WM_NCDESTROY) GiveBackWndProc();
-  try {
-    WndProc(Message);
-  } catch (const std::exception& e) {
-    // Failures cannot travel through the system's frames.
-    Application->HandleException(e.what());
-  }
+  WndProc(Message);
 }
 
 void TSkinControl::WndProc(TMessage& Message) {
@@ -371,7 +372,8 @@ bool TSkinStatusBar::BeforeDefault(TMessage& Message) {
 
 void TSkinStatusBar::DrawControl(HDC DC, const RECT& R) {
   auto* bar = ObjectAs<TStatusBar>(FControl);
-  if (!bar || !FSkinData) return;
+  // The shared picture is gone once the engine is finalised.
+  if (!bar || !FSkinData || !SharedBitmap) return;
   const int n = bar->Panels().Count();
   RECT all{0, 0, RectWidth(R), RectHeight(R)};
   SharedBitmap->SetSize(all.right, all.bottom);

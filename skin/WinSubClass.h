@@ -132,12 +132,15 @@ class TSkinControl : public TComponent {
  protected:
   // The skin colour (the skin's ButtonFace).
   TColor SkinColour() const;
-  // The message method this object puts in place of a control's.
-  TWndMethod OwnWindowProc() { return MakeWndMethod<&TSkinControl::WndProc>(this); }
-  // The message method goes back to the control it was taken from.
+  // Takes Control's message method over for WndProc; FOldWindowProc keeps what it held.
+  void TakeWindowProc(TControl* Control);
+  // The message method goes back to the control it was taken from (see UnhookMessageMethod).
   void GiveBackWindowProc();
 
  private:
+  // What the control's message method was set to: a link to WndProc.
+  TWndMethod FOwnWindowProc;
+
   // A bare window's messages, through the stub bound to this object.
   void InstanceWndProc(TMessage& Message);
   // The bare window's procedure goes back (see UnhookWindowProc).

@@ -269,8 +269,7 @@ void TSkinBitButton::HookOwner(TSkinControlHost* Form, TSkinData* Data, TCanvas*
   FCanvas = Canvas;
   FGraphicControl = control;
   FForm = Form;
-  FOldWindowProc = control->WindowProc;
-  control->WindowProc = OwnWindowProc();
+  TakeWindowProc(control);
   if (FForm) FForm->AddControl(this);
   FSkinState = scsSkinned;
 }
@@ -393,7 +392,8 @@ void TSkinSpeedButton::DrawFace(const RECT& R, TDataSkinObject* Element, int Tra
 void TSkinSpeedButton::DrawButton(TCanvas* Target, const RECT& R) {
   TSpeedButton* button = Button();
   TDataSkinObject* e = ButtonsElement();
-  if (!button || !e) return;
+  // The shared picture is gone once the engine is finalised.
+  if (!button || !e || !SharedBitmap) return;
   int state = bsNormal;
   if (FMouseState & msPressed)
     state = bsPressed;

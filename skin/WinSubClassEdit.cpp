@@ -46,7 +46,7 @@ void TSkinEdit::AfterDefault(TMessage& Message) {
 
 void TSkinEdit::DrawControl(HDC DC, const RECT& R) {
   if (FPrinting) return DrawPrintFrame(DC, R);
-  if (!FUpDown) FindSpinButton(FHandle, FSkinData, FCanvas);
+  FindSpinButton(FHandle, FSkinData, FCanvas);
   if (!FSkinData || !HasBorder(FHandle, R, 0)) return;
   RECT r = R;
   FrameWith(DC, r, ColorToCOLORREF(FSkinData->ButtonShadow));
@@ -55,16 +55,29 @@ void TSkinEdit::DrawControl(HDC DC, const RECT& R) {
 }
 
 void TSkinEdit::FindSpinButton(HWND Edit, TSkinData* Data, TCanvas* Canvas) {
+  // A spin button whose window went is let go (its object waits for the form to free it): the
+  // one made in its place is skinned.
+  if (FUpDown && FUpDown->FSkinState == scsGone) {
+    RemoveFreeNotification(FUpDown);
+    FUpDown = nullptr;
+  }
+  if (FUpDown) return;
   for (HWND child = GetTopWindow(Edit); child; child = GetWindow(child, GW_HWNDNEXT)) {
     char name[101] = {};
     GetClassNameA(child, name, 100);
     if (std::strcmp(name, UPDOWN_CLASSA) != 0 && std::strcmp(name, "TSpinButton") != 0) continue;
     // Without an owner to free it, the up-down goes with this object.
     FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
+    FUpDown->FreeNotification(this);
     FUpDown->SkinHandle(child, Data, Canvas, FForm);
     FUpDown->FInEdit = true;
     return;
   }
+}
+
+void TSkinEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  TSkinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FUpDown) FUpDown = nullptr;
 }
 
 void TSkinEdit::PrintFrame(HDC DC) {

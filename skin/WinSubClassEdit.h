@@ -15,13 +15,17 @@ class TSkinEdit : public TSkinControl {
   using TSkinControl::TSkinControl;
   void AfterDefault(TMessage& Message) override;
   void DrawControl(HDC DC, const RECT& R) override;
-  // Skins the first up-down or spin button child of Edit, once.
+  // Skins the first up-down or spin button child of Edit, once; again once its window went.
   void FindSpinButton(HWND Edit, TSkinData* Data, TCanvas* Canvas);
   // The frame as WM_PRINT shows it, into DC or the window DC when DC is 0.
   void PrintFrame(HDC DC);
   void DrawPrintFrame(HDC DC, const RECT& R);
 
   TSkinUpDown* FUpDown = nullptr;
+
+ protected:
+  // The spin button's object lets go of this one when it is freed first.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   bool FPrinting = false;

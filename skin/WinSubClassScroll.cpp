@@ -194,8 +194,7 @@ void TSkinScrollbar::SkinScrollingControl(TWinControl* Control, TSkinData* Data,
   FCanvas = Canvas;
   FControl = Control;
   FHandle = Control->Handle();
-  FOldWindowProc = Control->WindowProc;
-  Control->WindowProc = OwnWindowProc();
+  TakeWindowProc(Control);
   if (FForm) FForm->AddControl(this);
   ResetScrollState(DragThumb);
   SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,

@@ -102,6 +102,16 @@ bool IsAccel(unsigned Char, const std::string& Caption) {
   return false;
 }
 
+void HandleWindowException() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    if (Application) Application->HandleException(e.what());
+  } catch (...) {
+    if (Application) Application->HandleException("Unknown failure");
+  }
+}
+
 // The one window procedure of every toolkit window: binds the window to its control on the first
 // message and hands each message to the control's message method. Failures stop here: they cannot
 // travel through the system's frames, so they go to the application's general error report.
@@ -122,10 +132,8 @@ LRESULT CALLBACK TkWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   TMessage m{msg, wp, lp, 0};
   try {
     control->WindowProc(m);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e.what());
   } catch (...) {
-    if (Application) Application->HandleException("Unknown failure");
+    HandleWindowException();
   }
   if (msg == WM_NCDESTROY) {
     BoundControls().Remove(wnd);
@@ -154,6 +162,7 @@ TControl::~TControl() {
   // back its message method.
   DestroyComponents();
   if (FParent) FParent->RemoveControl(this);
+  FreeLetGoMessageMethods(this);
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {

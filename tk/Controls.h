@@ -56,6 +56,23 @@ WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old);
 // top, cutting it out would lose it: Instance then stays in the chain, passes every message on to
 // Old, and is freed when the window goes.
 void UnhookWindowProc(HWND Window, WNDPROC Instance, WNDPROC Old);
+// Whether Instance still calls its method. Inside a message Instance is handling, false tells that
+// its object gave it up meanwhile (and may be gone).
+bool WindowProcBound(WNDPROC Instance);
+
+class TControl;
+// The same for a control's message method: Control's WindowProc becomes a link to Method, Old
+// receives what it held. Given back under a method set on top, the link stays in the chain passing
+// everything on to Old until the control goes.
+TWndMethod HookMessageMethod(TControl* Control, TWndMethod Method, TWndMethod& Old);
+void UnhookMessageMethod(TControl* Control, TWndMethod Link, TWndMethod Old);
+// Frees the links left in Control's chain; the control calls it when it goes.
+void FreeLetGoMessageMethods(TControl* Control);
+
+// Inside a catch block: the failure goes to the application's general error report, as from every
+// window procedure of the toolkit (dropped when there is no application). Failures must not unwind
+// through the system's frames.
+void HandleWindowException();
 
 // ---- The toolkit's own messages ------------------------------------------------------------------
 

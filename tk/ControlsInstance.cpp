@@ -1,10 +1,13 @@
 // Object-instance stubs: a few bytes of code per takeover that turn a window procedure call into a
-// call of one message method, so a window leads to its object without any lookup.
+// call of one message method, so a window leads to its object without any lookup. The same state
+// serves a control's message method taken over, so both kinds of takeover are given back alike.
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <new>
+#include <vector>
 
 #include "tk/Controls.h"
 
@@ -14,88 +17,165 @@
 
 namespace {
 
-struct TInstanceBlock;
-LRESULT CALLBACK InstanceEntry(TInstanceBlock* Block, UINT Msg, WPARAM WParam, LPARAM LParam);
+struct TInstanceState;
+LRESULT CALLBACK InstanceEntry(TInstanceState* State, UINT Msg, WPARAM WParam, LPARAM LParam);
 
 #pragma pack(push, 1)
-// mov dword ptr [esp+4], Block; jmp InstanceEntry: the window argument becomes the block.
+// mov dword ptr [esp+4], State; jmp InstanceEntry: the window argument becomes the state.
 struct TInstanceCode {
   uint8_t Mov[4] = {0xC7, 0x44, 0x24, 0x04};
-  TInstanceBlock* Block = nullptr;
+  TInstanceState* State = nullptr;
   uint8_t Jmp = 0xE9;
   int32_t Target = 0;
+  uint8_t Pad[3] = {0xCC, 0xCC, 0xCC};
 };
 #pragma pack(pop)
+static_assert(sizeof(TInstanceCode) == 16);
 
-struct TInstanceBlock {
-  TInstanceCode Code;     // first: the stub's address is the block's
-  TWndMethod Method;      // bound: every message goes to it
-  HWND Window = nullptr;  // let go: every message of Window goes on to Next
+// One takeover. It lives apart from the code that leads to it: the code is never written again,
+// and what changes per message stays off the lines the processor runs.
+struct TInstanceState {
+  TInstanceCode* Code = nullptr;  // this state's stub, fixed for good
+  TWndMethod Method;              // bound: every message goes to it
+  // Let go: every message goes on, to Next for Window, or to NextMethod of Control.
+  HWND Window = nullptr;
   WNDPROC Next = nullptr;
-  int Running = 0;     // messages being handled through the stub
+  TControl* Control = nullptr;
+  TWndMethod NextMethod;
+  int Running = 0;     // messages being handled through this takeover
   bool Freed = false;  // to go once no message is running
+  TInstanceState* NextFree = nullptr;
 };
-static_assert(offsetof(TInstanceBlock, Code) == 0);
 
-HANDLE ExecutableHeap() {
-  static HANDLE heap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
-  return heap;
-}
-
-TInstanceBlock* BlockOf(WNDPROC Instance) { return reinterpret_cast<TInstanceBlock*>(Instance); }
-
-void Release(TInstanceBlock* Block) {
-  Block->~TInstanceBlock();
-  HeapFree(ExecutableHeap(), 0, Block);
-}
-
-LRESULT CALLBACK InstanceEntry(TInstanceBlock* Block, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  ++Block->Running;
-  LRESULT result = 0;
-  if (Block->Method.Assigned()) {
-    TMessage m{Msg, WParam, LParam, 0};
-    // Nothing may unwind through the system's frames; methods report their own failures.
-    try {
-      Block->Method(m);
-    } catch (...) {
-    }
-    result = m.Result;
-  } else if (Block->Next) {
-    result = CallWindowProcA(Block->Next, Block->Window, Msg, WParam, LParam);
+// Stubs come a page at a time, written once and then only run: the page is never writable and
+// executable at once. Pages and states are kept for reuse while the program runs.
+class TInstancePool {
+ public:
+  TInstanceState* Take() {
+    std::lock_guard<std::mutex> hold(FLock);
+    if (!FFree) AddPage();
+    TInstanceState* state = FFree;
+    FFree = state->NextFree;
+    state->NextFree = nullptr;
+    return state;
   }
-  --Block->Running;
-  // A stub that was let go is called by nobody once its window is gone.
-  if (Msg == WM_NCDESTROY && !Block->Method.Assigned()) Block->Freed = true;
-  if (Block->Freed && Block->Running == 0) Release(Block);
-  return result;
+  // State goes back to the pool as new, bound to its stub.
+  void Give(TInstanceState* State) {
+    std::lock_guard<std::mutex> hold(FLock);
+    if (State->Control) --FLetGo;
+    TInstanceCode* code = State->Code;
+    *State = TInstanceState{};
+    State->Code = code;
+    State->NextFree = FFree;
+    FFree = State;
+  }
+  // The states whose message methods were let go for Control.
+  template <class F>
+  void ForEachLetGo(TControl* Control, F&& Visit) {
+    std::vector<TInstanceState*> found;
+    {
+      std::lock_guard<std::mutex> hold(FLock);
+      if (FLetGo == 0) return;
+      for (auto& page : FPages)
+        for (TInstanceState& s : page)
+          if (s.Control == Control) found.push_back(&s);
+    }
+    for (TInstanceState* s : found) Visit(s);
+  }
+  void LetGo() {
+    std::lock_guard<std::mutex> hold(FLock);
+    ++FLetGo;
+  }
+
+ private:
+  static constexpr size_t kPage = 4096;
+  static constexpr size_t kPerPage = kPage / sizeof(TInstanceCode);
+
+  void AddPage() {
+    auto* code =
+        static_cast<TInstanceCode*>(VirtualAlloc(nullptr, kPage, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!code) throw EOutOfResources("Cannot make a window procedure stub");
+    std::vector<TInstanceState> states(kPerPage);
+    for (size_t i = 0; i < kPerPage; ++i) {
+      TInstanceCode* c = new (&code[i]) TInstanceCode;
+      c->State = &states[i];
+      // The jump counts from the end of its own instruction.
+      const auto next = reinterpret_cast<intptr_t>(c) + intptr_t(offsetof(TInstanceCode, Pad));
+      c->Target = int32_t(reinterpret_cast<intptr_t>(&InstanceEntry) - next);
+      states[i].Code = c;
+    }
+    DWORD old = 0;
+    if (!VirtualProtect(code, kPage, PAGE_EXECUTE_READ, &old)) {
+      VirtualFree(code, 0, MEM_RELEASE);
+      throw EOutOfResources("Cannot make a window procedure stub");
+    }
+    FlushInstructionCache(GetCurrentProcess(), code, kPage);
+    // The states' storage moves into the list without moving the states the code points to.
+    FPages.push_back(std::move(states));
+    for (TInstanceState& s : FPages.back()) {
+      s.NextFree = FFree;
+      FFree = &s;
+    }
+  }
+
+  std::mutex FLock;
+  std::vector<std::vector<TInstanceState>> FPages;
+  TInstanceState* FFree = nullptr;
+  int FLetGo = 0;  // message methods let go, so a control that goes need not look when there are none
+};
+
+TInstancePool& Pool() {
+  static TInstancePool* pool = new TInstancePool;  // stubs may run while statics are destroyed
+  return *pool;
 }
 
-// A stub bound to Method.
-WNDPROC MakeObjectInstance(TWndMethod Method) {
-  void* memory = HeapAlloc(ExecutableHeap(), 0, sizeof(TInstanceBlock));
-  if (!memory) throw EOutOfResources("Cannot make a window procedure stub");
-  auto* block = new (memory) TInstanceBlock;
-  block->Code.Block = block;
-  const auto next = reinterpret_cast<intptr_t>(&block->Code) + intptr_t(sizeof(TInstanceCode));
-  block->Code.Target = int32_t(reinterpret_cast<intptr_t>(&InstanceEntry) - next);
-  block->Method = Method;
-  FlushInstructionCache(GetCurrentProcess(), block, sizeof(TInstanceCode));
-  return reinterpret_cast<WNDPROC>(block);
+// Frees State now, or once the messages it is handling are done.
+void Free(TInstanceState* State) {
+  State->Method = {};
+  State->Freed = true;
+  if (State->Running == 0) Pool().Give(State);
 }
 
-// A stub that is handling a message goes once that message is done.
-void FreeObjectInstance(WNDPROC Instance) {
-  TInstanceBlock* block = BlockOf(Instance);
-  block->Method = {};
-  block->Next = nullptr;
-  block->Freed = true;
-  if (block->Running == 0) Release(block);
+// The message goes to the bound method, or on to what was there before once the takeover was let go.
+// After the window's last message a stub that was let go goes too: nobody calls it any more.
+void Handle(TInstanceState* State, TMessage& Message, bool LastMessage) {
+  struct TRunning {
+    TInstanceState* S;
+    bool Last;
+    TRunning(TInstanceState* s, bool last) : S(s), Last(last) { ++S->Running; }
+    ~TRunning() {
+      if (Last && !S->Method.Assigned()) S->Freed = true;
+      if (--S->Running == 0 && S->Freed) Pool().Give(S);
+    }
+  } running(State, LastMessage);
+  if (State->Method.Assigned())
+    State->Method(Message);
+  else if (State->Next)
+    Message.Result = CallWindowProcA(State->Next, State->Window, Message.Msg, Message.WParam, Message.LParam);
+  else if (State->NextMethod.Assigned())
+    State->NextMethod(Message);
 }
+
+LRESULT CALLBACK InstanceEntry(TInstanceState* State, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage m{Msg, WParam, LParam, 0};
+  try {
+    Handle(State, m, Msg == WM_NCDESTROY);
+  } catch (...) {
+    HandleWindowException();
+  }
+  return m.Result;
+}
+
+void LinkEntry(void* Data, TMessage& Message) { Handle(static_cast<TInstanceState*>(Data), Message, false); }
+
+TInstanceState* StateOf(WNDPROC Instance) { return reinterpret_cast<TInstanceCode*>(Instance)->State; }
 
 }  // namespace
 
 WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old) {
-  WNDPROC instance = MakeObjectInstance(Method);
+  TInstanceState* state = Pool().Take();
+  state->Method = Method;
+  auto instance = reinterpret_cast<WNDPROC>(state->Code);
   Old = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Window, GWLP_WNDPROC));
   SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(instance));
   return instance;
@@ -103,16 +183,44 @@ WNDPROC HookWindowProc(HWND Window, TWndMethod Method, WNDPROC& Old) {
 
 void UnhookWindowProc(HWND Window, WNDPROC Instance, WNDPROC Old) {
   if (!Instance) return;
+  TInstanceState* state = StateOf(Instance);
   if (IsWindow(Window)) {
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Window, GWLP_WNDPROC)) != Instance) {
       // Let go, not freed: the subclass on top still calls it.
-      TInstanceBlock* block = BlockOf(Instance);
-      block->Method = {};
-      block->Window = Window;
-      block->Next = Old;
+      state->Method = {};
+      state->Window = Window;
+      state->Next = Old;
       return;
     }
     SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Old));
   }
-  FreeObjectInstance(Instance);
+  Free(state);
 }
+
+bool WindowProcBound(WNDPROC Instance) { return Instance && StateOf(Instance)->Method.Assigned(); }
+
+TWndMethod HookMessageMethod(TControl* Control, TWndMethod Method, TWndMethod& Old) {
+  TInstanceState* state = Pool().Take();
+  state->Method = Method;
+  const TWndMethod link{&LinkEntry, state};
+  Old = Control->WindowProc;
+  Control->WindowProc = link;
+  return link;
+}
+
+void UnhookMessageMethod(TControl* Control, TWndMethod Link, TWndMethod Old) {
+  if (!Link.Assigned()) return;
+  auto* state = static_cast<TInstanceState*>(Link.Data);
+  if (Control && !(Control->WindowProc == Link)) {
+    // Let go, not freed: the method set on top still calls it. It goes with the control.
+    state->Method = {};
+    state->Control = Control;
+    state->NextMethod = Old;
+    Pool().LetGo();
+    return;
+  }
+  if (Control) Control->WindowProc = Old;
+  Free(state);
+}
+
+void FreeLetGoMessageMethods(TControl* Control) { Pool().ForEachLetGo(Control, Free); }

@@ -155,6 +155,32 @@ TEST_F(FormFixture, ParentReflectsNotificationsAndScrollsToTheChildTheyConcern) 
 }
 
 namespace {
+struct TCounter {
+  int Seen = 0;
+  void Handle(TMessage& m) {
+    ++Seen;
+    m.Result = 7;
+  }
+};
+}  // namespace
+
+TEST_F(FormFixture, AWindowProcedureStubRunsFromAPageThatIsNeverWritable) {
+  HWND wnd = Form->Handle();
+  TCounter counter;
+  WNDPROC old = nullptr;
+  WNDPROC stub = HookWindowProc(wnd, MakeWndMethod<&TCounter::Handle>(&counter), old);
+  MEMORY_BASIC_INFORMATION page{};
+  ASSERT_EQ(VirtualQuery(reinterpret_cast<void*>(stub), &page, sizeof page), sizeof page);
+  EXPECT_EQ(page.Protect, DWORD(PAGE_EXECUTE_READ));
+  // What changes per message lives elsewhere: messages run through the stub.
+  EXPECT_EQ(SendMessageA(wnd, WM_APP + 3, 0, 0), 7);
+  EXPECT_EQ(SendMessageA(wnd, WM_APP + 3, 0, 0), 7);
+  EXPECT_EQ(counter.Seen, 2);
+  UnhookWindowProc(wnd, stub, old);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)), old);
+}
+
+namespace {
 // Paints a green square over whatever the control painted, after the control's own painting,
 // into the context the paint message carries (the way a skin paints over a control).
 struct Overpainter {

@@ -341,6 +341,15 @@ TEST_F(SkinDataTest, AnEmptyDescriptionGivesEveryDefault) {
   ASSERT_NE(data.FFaceBrush, nullptr);
 }
 
+TEST_F(SkinDataTest, AFaceBrushOfASystemColourTakesTheColourItStandsFor) {
+  TSkinData data(nullptr);
+  ASSERT_TRUE(LoadArchive(data, Archive("[Nothing]\r\n")));
+  ASSERT_EQ(data.ButtonFace, clBtnFace);
+  LOGBRUSH brush{};
+  ASSERT_EQ(GetObjectA(data.FFaceBrush, sizeof brush, &brush), int(sizeof brush));
+  EXPECT_EQ(brush.lbColor, GetSysColor(COLOR_BTNFACE));
+}
+
 // The skin of the rule tests: every section kind, with the pictures its keys name.
 const char* const kFullIni =
     "[TitlebarSkin]\r\nSkinName=Rules\r\n"

@@ -324,6 +324,27 @@ TEST_F(Takeover, TheRefreshMessageShowsAnotherSkinOnAToolkitFormAndItsControlsAn
   form->WindowProc = own.Next;
 }
 
+TEST_F(Takeover, AMessageMethodSetAfterTheTakeoverStaysThroughGiveBack) {
+  TForm* form = Form("Later");
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  TRefreshCounter later{form->WindowProc};
+  const TWndMethod theirs = MakeWndMethod<&TRefreshCounter::Handle>(&later);
+  form->WindowProc = theirs;
+  f->UnskinForm();
+  ASSERT_TRUE(form->WindowProc == theirs);
+  delete f;
+  // What was taken over only passes on: the refresh reaches the method on top and the form.
+  form->Perform(WM_SKINREFRESH);
+  EXPECT_EQ(later.Count, 1);
+  form->SetCaption("Renamed");
+  EXPECT_EQ(GetWindowTextString(form->Handle()), "Renamed");
+  form->WindowProc = later.Next;
+  form->SetCaption("Again");
+  EXPECT_EQ(GetWindowTextString(form->Handle()), "Again");
+}
+
 TEST_F(Takeover, AToolkitFormThatGoesTakesItsSkinnedObjectWithItWithoutRestoringColour) {
   TForm* form = Form("Going");
   auto* f = new TRezIderFormImpl(form);

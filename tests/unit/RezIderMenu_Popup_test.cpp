@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RezIderMenuTesting.h"
+#include "tests/unit/MessageBoxWatch.h"
 
 using menutest::Colour;
 using menutest::WindowPixel;
@@ -45,7 +46,7 @@ TEST_F(PopupTest, AnOpenMenuIsTakenOverAndShowsTheSkinFrameThreePixelsWide) {
   Track([&](HWND w, TSkinnedPopMenu* p) {
     ASSERT_NE(p, nullptr);
     EXPECT_TRUE(p->Subclassed());
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(&TSkinnedPopMenu::OwnWndProc));
+    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(p->OwnProc()));
     EXPECT_EQ(p->FSkinData, Data.get());
     EXPECT_EQ(p->FMenuKey, nullptr);
     EXPECT_EQ(CurrentSkinPopup, p);  // its frame is painted, no item has told it its menu yet
@@ -164,7 +165,7 @@ TEST_F(PopupTest, UnsubclassingGivesTheProcedureBackOnceAndEmptiesThePicture) {
     p->Unsubclass();  // again: nothing
     EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(saved));
     p->Subclass(w, Data.get(), nullptr);  // taken again, so the manager's give-back finds it so
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(&TSkinnedPopMenu::OwnWndProc));
+    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(p->OwnProc()));
   });
   EXPECT_TRUE(M->Popups().empty());
 }
@@ -183,6 +184,74 @@ TEST_F(PopupTest, ADestroyedPopupGivesItsWindowBackBeforeItsOwnDestroyRuns) {
   SendMessageA(w, WM_DESTROY, 0, 0);
   EXPECT_FALSE(p->Subclassed());
   EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), saved);
+  DestroyWindow(w);
+}
+
+namespace {
+
+// Someone else's subclass over a popup window, counting the skin query on its way through.
+WNDPROC Below = nullptr;
+int ForeignQueries = 0;
+LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_SKINQUERY) ++ForeignQueries;
+  return CallWindowProcA(Below, h, m, wp, lp);
+}
+
+HWND OwnPopupWindow(int W = 40, int H = 40) {
+  return CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, W, H, nullptr, nullptr, GetModuleHandleA(nullptr),
+                         nullptr);
+}
+
+}  // namespace
+
+TEST_F(PopupTest, GivenBackUnderALaterSubclassThePopupStaysInTheChainPassingOn) {
+  HWND w = OwnPopupWindow();
+  ASSERT_TRUE(w);
+  ASSERT_EQ(M->Popups().size(), 1u);
+  TRezIderPopMenu* p = M->Popups()[0];
+  const WNDPROC saved = dynamic_cast<TSkinnedPopMenu*>(p)->SavedProc();
+  Below = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc));
+  ForeignQueries = 0;
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_TRUE(M->UnskinPopup(w));  // the object is freed
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ForeignProc));
+  // What was ours passes everything on to the menu's own procedure.
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), CallWindowProcA(saved, w, WM_SKINQUERY, 0, 0));
+  EXPECT_NE(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(ForeignQueries, 3);
+  SendMessageA(w, WM_NCPAINT, 1, 0);
+  DestroyWindow(w);
+}
+
+TEST_F(PopupTest, AFailingTakeoverIsReportedAndTheWindowStillComes) {
+  const TRezIderPopMenuMaker maker = RezIderPopMenuMaker;
+  RezIderPopMenuMaker = []() -> TRezIderPopMenu* { throw EOutOfResources("no popup"); };
+  HWND w = nullptr;
+  {
+    MessageBoxWatch watch;
+    w = OwnPopupWindow();
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "no popup");
+  }
+  RezIderPopMenuMaker = maker;
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(M->Popups().empty());
+  DestroyWindow(w);
+}
+
+TEST_F(PopupTest, AFramePictureThatCannotBeMadeIsReportedAndStopsAtTheWindow) {
+  // Too large a window for any picture of its size.
+  HWND w = OwnPopupWindow(20000, 20000);
+  ASSERT_TRUE(w);
+  ASSERT_EQ(WindowSize(w).cx, 20000);
+  {
+    MessageBoxWatch watch;
+    EXPECT_EQ(SendMessageA(w, WM_NCPAINT, 1, 0), 0);
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "Out of system resources");
+  }
+  EXPECT_EQ(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
   DestroyWindow(w);
 }
 

@@ -133,6 +133,30 @@ class SkinControlTest : public testing::Test {
     return Painted(skin, wnd, RGB(255, 255, 255));
   }
 
+  // Holder's skinned up-down child goes and Make makes another, twice: once the form has freed the
+  // gone window's object, once while that object still waits for the purge. Painted, Holder skins
+  // each new window with a new object.
+  template <class T>
+  void ExpectEachNewUpDownSkinnedAnew(T* Holder, const std::function<HWND()>& Make) {
+    ASSERT_NE(Holder->FUpDown, nullptr);
+    DestroyWindow(Holder->FUpDown->FHandle);
+    delete Holder->FUpDown;
+    ASSERT_EQ(Holder->FUpDown, nullptr);
+    HWND again = Make();
+    Picture(Holder, Holder->FHandle);
+    ASSERT_NE(Holder->FUpDown, nullptr);
+    EXPECT_EQ(Holder->FUpDown->FHandle, again);
+    EXPECT_TRUE(Host.Lists(Holder->FUpDown));
+    auto* waiting = Holder->FUpDown;
+    DestroyWindow(again);
+    ASSERT_EQ(waiting->FSkinState, scsGone);
+    HWND third = Make();
+    Picture(Holder, Holder->FHandle);
+    ASSERT_NE(Holder->FUpDown, nullptr);
+    EXPECT_NE(Holder->FUpDown, waiting);
+    EXPECT_EQ(Holder->FUpDown->FHandle, third);
+  }
+
   std::unique_ptr<TSkinData> Data;
   TForm* Form = nullptr;
   THost Host;

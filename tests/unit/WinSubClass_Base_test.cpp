@@ -9,6 +9,7 @@
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
 #include "skin/RezIderFormDraw.h"
+#include "tests/unit/MessageBoxWatch.h"
 #include "tk/ExtCtrls.h"
 #include "tk/StdCtrls.h"
 
@@ -184,6 +185,74 @@ TEST_F(BaseTest, SkinOffAndOnAgainUnderAnotherSubclassKeepsEveryProcedureInTheCh
   EXPECT_FALSE(Looped);
   DestroyWindow(w);
   OwnLog = nullptr;
+}
+
+// Someone else's message method: passes everything on, and counts what reaches it.
+struct TForeignMethod {
+  TWndMethod Saved;
+  int Seen = 0;
+  void Handle(TMessage& m) {
+    if (m.Msg == kPassed) ++Seen;
+    Saved(m);
+  }
+};
+
+TEST_F(BaseTest, AMessageMethodSetOverTheSkinStaysThroughGiveBackAndSkinningAgain) {
+  auto* edit = Make<TEdit>(nullptr, 10, 10, 80, 22);
+  auto* first = new TProbe(edit);
+  first->SkinControl(&Host, Data.get(), &FormCanvas, false);
+  TForeignMethod foreign{edit->WindowProc};
+  const TWndMethod theirs = MakeWndMethod<&TForeignMethod::Handle>(&foreign);
+  edit->WindowProc = theirs;
+  delete first;
+  ASSERT_TRUE(edit->WindowProc == theirs);
+  edit->Perform(kPassed);
+  EXPECT_EQ(foreign.Seen, 1);
+  // What the freed object held passes everything on to the control's own handling.
+  edit->SetText("after");
+  EXPECT_EQ(edit->Text(), "after");
+  // Skinned again on top of that method, and given back again.
+  auto* second = new TProbe(edit);
+  second->SkinControl(&Host, Data.get(), &FormCanvas, false);
+  edit->Perform(kPassed);
+  EXPECT_EQ(second->Steps, (std::vector<std::string>{"before", "after"}));
+  EXPECT_EQ(foreign.Seen, 2);
+  delete second;
+  EXPECT_TRUE(edit->WindowProc == theirs);
+  // The method on top gives back in turn: the chain still ends at the control.
+  edit->WindowProc = foreign.Saved;
+  edit->SetText("again");
+  EXPECT_EQ(edit->Text(), "again");
+}
+
+// Fails at kConsumed.
+class TFailing : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+  bool BeforeDefault(TMessage& m) override {
+    if (m.Msg == kConsumed) throw EOutOfResources("no picture");
+    return TSkinControl::BeforeDefault(m);
+  }
+};
+
+TEST_F(BaseTest, AFailureOfABareWindowsSkinIsReportedOrWithoutAnApplicationDropped) {
+  HWND w = Bare(Form->Handle());
+  auto* skin = new TFailing(nullptr);
+  skin->SkinHandle(w, Data.get(), &FormCanvas, &Host);
+  {
+    MessageBoxWatch watch;
+    EXPECT_EQ(SendMessageA(w, kConsumed, 0, 0), 0);
+    EXPECT_TRUE(watch.Answered());
+    EXPECT_EQ(watch.Text, "no picture");
+  }
+  TApplication* application = Application;
+  Application = nullptr;
+  const LRESULT dropped = SendMessageA(w, kConsumed, 0, 0);
+  Application = application;
+  EXPECT_EQ(dropped, 0);
+  EXPECT_EQ(SendMessageA(w, kPassed, 0, 0), 3);
+  delete skin;
+  DestroyWindow(w);
 }
 
 TEST_F(BaseTest, WindowDestructionPassesOnceThenGivesTheColourBack) {

@@ -569,8 +569,29 @@ TEST_F(SpeedTest, PointerStatesAndLeavingWhileInvisible) {
   button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   button->SetVisible(false);
   Pump();
+  // Where the button was, the form shows itself; leaving paints no button there.
+  auto onForm = [&] {
+    HDC dc = GetDC(Form->Handle());
+    const COLORREF c = GetPixel(dc, button->Left() + 2, button->Top() + 27);
+    ReleaseDC(Form->Handle(), dc);
+    return c;
+  };
+  const COLORREF hidden = onForm();
+  ASSERT_NE(hidden, ButtonFrame(1));
   button->Perform(CM_MOUSELEAVE);
   EXPECT_EQ(skin->FMouseState, 0);
+  EXPECT_EQ(onForm(), hidden);
+}
+
+TEST_F(SpeedTest, WithoutTheSharedPictureNothingIsDrawn) {
+  TSpeedButton* button;
+  Speed(button);
+  auto pic = std::make_unique<TBitmap>(button->Width(), button->Height());
+  TBitmap* shared = SharedBitmap;
+  SharedBitmap = nullptr;  // as after the engine's finalisation
+  button->Perform(WM_PAINT, WPARAM(pic->Canvas()->Handle()));
+  SharedBitmap = shared;
+  EXPECT_EQ(PixelAt(*pic, 2, 27), RGB(255, 255, 255));
 }
 
 TEST_F(SpeedTest, PaintFrameDrawsOnTheParentAtTheButtonsPlace) {

@@ -180,6 +180,19 @@ TEST_F(EditSkinTest, UpDownChildIsFoundByItsClass) {
   EXPECT_EQ(ProcOf(ud), before);
 }
 
+TEST_F(EditSkinTest, ASpinButtonThatGoesAndComesBackGetsANewSkinObject) {
+  HWND w = Child("EDIT", 0, 10, 10, 100, 24);
+  auto spin = [&] {
+    return CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 70, 1, 16, 18, w, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  };
+  spin();
+  auto* skin = SkinBare<TSkinEdit>(w);
+  Painted(skin, w);
+  ExpectEachNewUpDownSkinnedAnew(skin, spin);
+  delete skin;
+}
+
 // ---- Combo boxes ---------------------------------------------------------------------------------
 
 TEST(ComboStates, PressedBeatsHotAndFocusWhichBeatDisabled) {

@@ -5,6 +5,7 @@
 
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
+#include "skin/RezIderForm.h"
 #include "tk/ComCtrls.h"
 #include "tk/ExtCtrls.h"
 #include "tk/StdCtrls.h"
@@ -62,6 +63,16 @@ TEST_F(StatusBarTest, WithoutPanelsTheSimpleTextFillsOneLoweredPanel) {
     for (int x = ink.first; x <= ink.second; ++x) coloured |= PixelAt(*pic, x, y) == RGB(171, 172, 173);
   EXPECT_TRUE(coloured);
   EXPECT_LT(ink.first, 8);  // left aligned
+}
+
+TEST_F(StatusBarTest, WithoutTheSharedPictureNothingIsDrawn) {
+  TStatusBar* bar;
+  TSkinStatusBar* skin = Bar(bar);
+  TBitmap* shared = SharedBitmap;
+  SharedBitmap = nullptr;  // as after the engine's finalisation
+  auto pic = Picture(skin, bar->Handle());
+  SharedBitmap = shared;
+  EXPECT_EQ(PixelAt(*pic, 3, 3), RGB(255, 255, 255));
 }
 
 TEST_F(StatusBarTest, PanelsTakeTheirBevelFrameAndTheLastReachesTheRightEdge) {

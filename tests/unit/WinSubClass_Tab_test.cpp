@@ -251,28 +251,10 @@ TEST_F(TabSkinTest, TooManyTabsShowTheScrollButtonsSkinnedAndNotOverdrawn) {
 TEST_F(TabSkinTest, AnUpDownThatGoesAndComesBackGetsANewSkinObject) {
   HWND t = Tabs(0, 20, 160, 100);
   auto* skin = SkinBare<TSkinTab>(t);
-  ASSERT_NE(skin->FUpDown, nullptr);
-  // Its window goes; the form frees the object of a gone window when it purges its list.
-  DestroyWindow(skin->FUpDown->FHandle);
-  delete skin->FUpDown;
-  EXPECT_EQ(skin->FUpDown, nullptr);
-  HWND again = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-  ASSERT_TRUE(again);
-  Painted(skin, t);
-  ASSERT_NE(skin->FUpDown, nullptr);
-  EXPECT_EQ(skin->FUpDown->FHandle, again);
-  EXPECT_TRUE(Host.Lists(skin->FUpDown));
-  // A window that goes while its object waits for the purge is let go as well.
-  TSkinUpDown* waiting = skin->FUpDown;
-  DestroyWindow(again);
-  ASSERT_EQ(waiting->FSkinState, scsGone);
-  HWND third = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-  Painted(skin, t);
-  ASSERT_NE(skin->FUpDown, nullptr);
-  EXPECT_NE(skin->FUpDown, waiting);
-  EXPECT_EQ(skin->FUpDown->FHandle, third);
+  ExpectEachNewUpDownSkinnedAnew(skin, [&] {
+    return CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_HORZ, 120, 2, 30, 18, t, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  });
   delete skin;
 }
 

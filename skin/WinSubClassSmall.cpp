@@ -297,7 +297,8 @@ bool TSkinProgress::BeforeDefault(TMessage& Message) { return TSkinControl::Befo
 
 void TSkinProgress::DrawControl(HDC DC, const RECT& R) {
   TDataSkinBorder* e = FSkinData ? FSkinData->Progress.get() : nullptr;
-  if (!e || !Usable(e->Image)) return;
+  // The shared picture goes with the module at the end of the program.
+  if (!e || !Usable(e->Image) || !SharedBitmap) return;
   if (e->Style == 1) return DrawChunks(DC, R);
   if (RectWidth(R) <= 0 || RectHeight(R) <= 0) return;
   SharedBitmap->SetSize(R.right, R.bottom);

@@ -5,6 +5,7 @@
 
 #include "GraphicsHelpers.h"
 #include "WinSubClassTesting.h"
+#include "skin/RezIderForm.h"
 
 using namespace ctltest;
 using namespace testskin;
@@ -287,6 +288,16 @@ TEST_F(ProgressTest, FilledPartFollowsThePositionOfTheUpperLimit) {
   SendMessageA(upper, PBM_SETRANGE32, 50, 0);  // an upper limit of 0 shows the empty track
   pic = Picture(upperSkin, upper);
   EXPECT_EQ(PixelAt(*pic, 5, 10), Frame(tpProgress, 1));
+}
+
+TEST_F(ProgressTest, WithoutTheSharedPictureNothingIsDrawn) {
+  HWND w = Bar(0, 100, 50);
+  auto* skin = SkinBare<TSkinProgress>(w);
+  TBitmap* shared = SharedBitmap;
+  SharedBitmap = nullptr;  // as after the engine's finalisation
+  auto pic = Picture(skin, w);
+  SharedBitmap = shared;
+  EXPECT_EQ(PixelAt(*pic, 5, 10), RGB(255, 255, 255));
 }
 
 TEST_F(ProgressTest, ChunksRepeatFromTheLeftMarginAsWideAsThePosition) {

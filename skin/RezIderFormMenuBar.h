@@ -37,7 +37,8 @@ class TRezIderMenu : public TComponent {
   virtual bool OwnsItem(TNCObject* Object) const = 0;
 
   HMENU FMenuHandle = nullptr;  // the menu the bar shows
-  // The toolkit's main menu of the form (none for a bare window); set before the first scan.
+  // The toolkit's main menu of the form (none for a bare window); set before the first scan and
+  // again whenever the bar takes the menu the window shows.
   TMenu* FMenu = nullptr;
   void SetToolkitMenu(TMenu* Menu);
 

@@ -205,6 +205,7 @@ void TRezIderFormImpl::RestoreOwnerDrawnItems() {
 // ---- the menu bar's toolkit menu -----------------------------------------------------------------
 
 void TRezIderMenu::SetToolkitMenu(TMenu* Menu) {
+  if (FMenu && FMenu != Menu) RemoveFreeNotification(FMenu);
   FMenu = Menu;
   if (Menu) Menu->FreeNotification(this);
 }

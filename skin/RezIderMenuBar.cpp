@@ -7,6 +7,7 @@
 #include "skin/RezIderFormDraw.h"
 #include "skin/RezIderFormImpl.h"
 #include "skin/RezIderMenuItem.h"
+#include "tk/Forms.h"
 
 TMenuTrackState MenuTrack;
 
@@ -183,7 +184,12 @@ void TRezIderMenuBar::FromToolkitItem(TMenuBtn* Button, TMenuItem* Item) {
 }
 
 void TRezIderMenuBar::ScanMenu() {
-  if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
+  if (HMENU menu = GetMenu(FForm->FHandle)) {
+    FMenuHandle = menu;
+    // The form may show another main menu since the bar last took one: its items are looked up
+    // there, and it is the one that owns the handle.
+    if (FForm->FForm) SetToolkitMenu(FForm->FForm->Menu());
+  }
   if (!FMenuHandle) return;
   // The toolkit item at the same place: the one whose sub-menu or command the entry has.
   ScanHandle([this](const MENUITEMINFOA& Info) {

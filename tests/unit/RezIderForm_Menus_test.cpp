@@ -349,4 +349,21 @@ TEST_F(SkinnedMenus, ADestroyedSkinnedWindowTakesTheMenuTheSkinTookOffWithIt) {
   EXPECT_FALSE(F->Paste1->OnDrawItem);
 }
 
+TEST_F(SkinnedMenus, AnotherMainMenuSetOnTheFormGivesTheBarItsItemsAndOutlivesTheWindow) {
+  SkinIt();
+  auto* other = new TMainMenu(F);
+  auto* item = new TMenuItem(other);
+  item->SetCaption("&Other");
+  other->Items()->Add(item);
+  // Owner-drawn entries have no text: the bar takes it from the toolkit menu it knows.
+  other->SetOwnerDraw(true);
+  F->SetMenu(other);
+  const HMENU own = other->Handle();
+  ASSERT_EQ(Bar()->FMenuHandle, own);
+  ASSERT_EQ(Bar()->FButtons.size(), 1u);
+  EXPECT_EQ(Bar()->FButtons[0]->FCaption, "&Other");
+  DestroyWindow(F->Handle());
+  EXPECT_TRUE(IsMenu(own));
+}
+
 }  // namespace

@@ -303,6 +303,24 @@ TEST_F(SkinnedMenus, SkinOffAndOnAgainGivesEveryEventFlagAndMenuBack) {
   }
 }
 
+TEST_F(SkinnedMenus, AToolBarAContainerOwnsGetsItsHandlersBackToo) {
+  // Owned by the panel, not the form: the form's walk reaches it through the panel.
+  auto* bar = new TToolBar(F->Panel1);
+  bar->SetParent(F->Panel1);
+  auto* menu = new TMainMenu(F->Panel1);
+  auto* item = new TMenuItem(menu);
+  item->SetCaption("&Far");
+  menu->Items()->Add(item);
+  bar->SetMenu(menu);
+  SkinIt();
+  ASSERT_NE(item->OnDrawItem.target<TSkinItemDraw>(), nullptr);
+  ASSERT_NE(bar->OnCustomDrawButton.target<TSkinToolDraw>(), nullptr);
+  UnskinIt();
+  EXPECT_FALSE(item->OnDrawItem);
+  EXPECT_FALSE(item->OnMeasureItem);
+  EXPECT_FALSE(bar->OnCustomDrawButton);
+}
+
 // ---- what the skin gives back when it lets a menu go ---------------------------------------------
 
 TEST_F(SkinnedMenus, ItemsTheSkinMadeOwnerDrawnGetTheirTypeAndTextBack) {

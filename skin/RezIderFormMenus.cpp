@@ -92,7 +92,12 @@ TSkinMenuItem TRezIderFormImpl::SkinItemOf(TMenuItem* Item) const {
   TMenu* menu = Item->GetParentMenu();
   if (!menu && FMenuBar) menu = FMenuBar->FMenu;
   s.RightToLeft = menu && menu->IsRightToLeft();
-  if (TBasicAction* action = Item->Action()) s.Action = [action] { action->Update(); };
+  // The update may change the item: it is read again after it.
+  if (TBasicAction* action = Item->Action())
+    s.Action = [this, Item, action] {
+      action->Update();
+      return SkinItemOf(Item);
+    };
   return s;
 }
 

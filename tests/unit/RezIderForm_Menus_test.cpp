@@ -195,31 +195,22 @@ TEST_F(SkinnedMenus, TheHookFindsTheSelectedToolkitItemBySubMenuOrCommand) {
   MenuTrack.MenuTrackIndex = 1;
   MenuTrack.MenuFirstKeySent = true;
   S->FTrackedMenu = F->View1->Handle();
-  auto filter = [&](UINT Msg, WPARAM wParam, LPARAM lParam) {
-    MSG m{w, Msg, wParam, lParam, 0, {}};
-    MenuFilterHookProc(MSGF_MENU, 0, LPARAM(&m));
-  };
-  auto clicks = [&] {
-    int n = 0;
-    MSG m;
-    while (PeekMessageA(&m, w, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
-    return n;
-  };
-  clicks();
+  auto filter = [&](UINT Msg, WPARAM wParam, LPARAM lParam) { FilterMenuMessage(w, Msg, wParam, lParam); };
+  TakePostedClicks(w);
   filter(WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->More1);
   // More has sub-items: Right opens them instead of moving on.
   filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(clicks(), 0);
+  EXPECT_EQ(TakePostedClicks(w), 0);
   filter(WM_MENUSELECT, MAKEWPARAM(F->Deep1->Command(), 0), LPARAM(F->More1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Deep1);
   // Deeper than the first level Left closes that level.
   filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clicks(), 0);
+  EXPECT_EQ(TakePostedClicks(w), 0);
   filter(WM_MENUSELECT, MAKEWPARAM(F->Small1->Command(), 0), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Small1);
   filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clicks(), 1);
+  EXPECT_EQ(TakePostedClicks(w), 1);
 }
 
 TEST_F(SkinnedMenusAlone, AControlsPopupMenuIsDrawnFromTheSkinAndItsChoiceReachesOnClick) {

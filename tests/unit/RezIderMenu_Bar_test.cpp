@@ -60,18 +60,9 @@ class Bar : public MenuFormTest {
     return BarOf(FForm);
   }
 
-  // Posted bar clicks waiting in the queue, taken out.
-  int TakePostedClicks() {
-    int n = 0;
-    MSG m;
-    while (PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
-    return n;
-  }
-
-  // Runs the hook as the menu's loop would for one message.
+  int TakePostedClicks() { return MenuFormTest::TakePostedClicks(FWindow); }
   void Filter(UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
-    MSG m{FWindow, Msg, wParam, lParam, 0, Pt};
-    MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+    FilterMenuMessage(FWindow, Msg, wParam, lParam, Pt);
   }
 
   std::vector<HMENU> FMenus;
@@ -500,17 +491,12 @@ TEST_F(Bar, TheSwitchClickLandsOnTheNeighbourAndTheEndsWrap) {
   MenuTrack.MenuFirstKeySent = true;
   RECT w{};
   GetWindowRect(FWindow, &w);
-  auto clickedItem = [&]() -> TNCObject* {
-    MSG m;
-    if (!PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) return nullptr;
-    return FForm->ObjectAtMessagePoint(m.lParam);
-  };
   MenuTrack.MenuTrackIndex = 4;
   Filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(clickedItem(), bar->FButtons[0].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[0].get());
   MenuTrack.MenuTrackIndex = 0;
   Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clickedItem(), bar->FButtons[4].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[4].get());
   EXPECT_EQ(MenuNeighbourItem(true), bar->FButtons[1].get());
   EXPECT_EQ(MenuNeighbourItem(false), bar->FButtons[4].get());
 }
@@ -550,9 +536,7 @@ TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
   MSG m{FWindow, WM_KEYDOWN, VK_LEFT, 0, 0, {}};
   MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
   EXPECT_EQ(m.wParam, WPARAM(VK_RIGHT));
-  MSG posted;
-  ASSERT_TRUE(PeekMessageA(&posted, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(FForm->ObjectAtMessagePoint(posted.lParam), bar->FButtons[1].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[1].get());
 }
 
 TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
@@ -601,9 +585,7 @@ TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
   EXPECT_EQ(bar->FindAccelItem('L'), nullptr);  // disabled
   SetKeys({VK_MENU});
   EXPECT_TRUE(bar->FindMenuAccel('f'));
-  MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(FForm->ObjectAtMessagePoint(m.lParam), bar->FButtons[0].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[0].get());
   SetKeys({VK_MENU, VK_SHIFT});
   EXPECT_FALSE(bar->FindMenuAccel('f'));
   SetKeys({VK_MENU, VK_CONTROL});
@@ -636,9 +618,7 @@ TEST_F(Bar, AToolkitFormsDialogCharacterOpensItsItemAndItsMenuComesBack) {
   EXPECT_EQ(GetMenu(FWindow), nullptr);
   SetKeys({VK_MENU});
   EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'e', 0), 1);
-  MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(f->ObjectAtMessagePoint(m.lParam), BarOf(f)->FButtons[1].get());
+  EXPECT_EQ(PostedClick(f), BarOf(f)->FButtons[1].get());
   // No item has that accelerator: the form's own handling answers.
   EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'z', 0), 0);
   EXPECT_EQ(TakePostedClicks(), 0);

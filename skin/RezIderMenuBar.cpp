@@ -275,8 +275,7 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
   SetBkMode(canvas->Handle(), TRANSPARENT);
   int x = rtl ? W - start : start;
   for (auto& b : FButtons) {
-    // A hidden item takes no room and shows nothing.
-    int w = b->FCaption.empty() || !b->FVisible ? 0 : canvas->TextWidth(b->FCaption);
+    int w = b->Shown() ? canvas->TextWidth(b->FCaption) : 0;
     if (w > 0) w += 10;
     RECT r = rtl ? RECT{x - w, 0, x, H - 1} : RECT{x, 0, x + w, H - 1};
     x += rtl ? -w : w;
@@ -301,7 +300,7 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
 
 TNCObject* TRezIderMenuBar::ItemAtPoint(POINT P) {
   for (auto& b : FButtons)
-    if (!b->FCaption.empty() && b->FVisible && PtInRect(&b->FRect, P)) return b.get();
+    if (b->Shown() && PtInRect(&b->FRect, P)) return b.get();
   return nullptr;
 }
 
@@ -309,12 +308,15 @@ TMenuBtn* TRezIderMenuBar::FindAccelItem(unsigned Key) const {
   if (Key == 0 || Key > 0xFF) return nullptr;
   const int key = std::toupper(int(Key));
   for (auto& b : FButtons)
-    if (b->FEnabled && std::toupper(static_cast<unsigned char>(MenuAccelChar(b->FCaption))) == key)
+    if (b->FEnabled && b->Shown() &&
+        std::toupper(static_cast<unsigned char>(MenuAccelChar(b->FCaption))) == key)
       return b.get();
   return nullptr;
 }
 
 void TRezIderMenuBar::OpenMenuItem(TMenuBtn* Item) {
+  // A click at an item without room would land on its neighbour.
+  if (!Item->Shown()) return;
   RECT w{};
   GetWindowRect(FForm->FHandle, &w);
   FForm->FWindowRect = w;
@@ -402,10 +404,11 @@ TMenuBtn* MenuNeighbourItem(bool Forward) {
   TRezIderMenuBar* bar = BarOf(MenuTrack.MenuTrackForm);
   if (!bar || bar->FButtons.empty()) return nullptr;
   const int n = int(bar->FButtons.size());
-  int i = MenuTrack.MenuTrackIndex + (Forward ? 1 : -1);
-  if (i >= n) i = 0;
-  if (i < 0) i = n - 1;
-  return bar->FButtons[size_t(i)].get();
+  for (int step = 1; step <= n; ++step) {
+    const int i = ((MenuTrack.MenuTrackIndex + (Forward ? step : -step)) % n + n) % n;
+    if (bar->FButtons[size_t(i)]->Shown()) return bar->FButtons[size_t(i)].get();
+  }
+  return nullptr;
 }
 
 namespace {

@@ -24,6 +24,8 @@ class TMenuBtn : public TNCObject {
  public:
   TK_CLASS(TMenuBtn, TNCObject)
   void Draw() override;
+  // Visible and with a caption: only such an item takes room on the bar, the pointer and the keys.
+  bool Shown() const { return FVisible && !FCaption.empty(); }
 
   TSkinData* FSkinData = nullptr;
   int32_t FIndex = 0;
@@ -50,7 +52,7 @@ class TRezIderMenuBar : public TRezIderMenu {
   void MenuAccelerator(TMessage& Message) override;
   bool OwnsItem(TNCObject* Object) const override;
 
-  // The first enabled item whose accelerator is Key (case-insensitive), or none.
+  // The first enabled item shown on the bar whose accelerator is Key (case-insensitive), or none.
   TMenuBtn* FindAccelItem(unsigned Key) const;
   // Posts the click on the item that opens it through the window's non-client mouse handling.
   void OpenMenuItem(TMenuBtn* Item);
@@ -101,5 +103,5 @@ extern TMenuTrackState MenuTrack;
 void InstallMenuFilterHook();
 void RemoveMenuFilterHook();
 LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam);
-// The neighbour of the open item (wrapping round), or none.
+// The neighbour of the open item that shows on the bar (wrapping round), or none.
 TMenuBtn* MenuNeighbourItem(bool Forward);

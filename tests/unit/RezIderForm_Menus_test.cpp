@@ -146,6 +146,29 @@ TEST_F(SkinnedMenus, ActionsAreUpdatedBeforeTheBarOrTheDrawingTakeTheirItems) {
   EXPECT_GT(CountColour(target.Canvas()->Handle(), d.rcItem, NamedColour("ButtonShadow")), 0);
 }
 
+TEST_F(SkinnedMenus, AHiddenItemIsPassedOverByTheArrowsAndHasNoAccelerator) {
+  SkinIt();
+  F->Help1->SetVisible(false);
+  Bar()->ReleaseMenu();
+  SendMessageA(F->Handle(), WM_NCPAINT, 1, 0);
+  auto& b = Bar()->FButtons;
+  ASSERT_EQ(b.size(), 3u);
+  ASSERT_FALSE(b[2]->FVisible);
+  MenuTrack.MenuTrackForm = S;
+  MenuTrack.MenuFirstKeySent = true;
+  // Right from View wraps round to File, Left from File to View.
+  MenuTrack.MenuTrackIndex = 1;
+  FilterMenuMessage(F->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(PostedClick(S), b[0].get());
+  MenuTrack.MenuTrackIndex = 0;
+  FilterMenuMessage(F->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(PostedClick(S), b[1].get());
+  EXPECT_EQ(Bar()->FindAccelItem('h'), nullptr);
+  // Nor is a click made at it, which would land on its neighbour.
+  Bar()->OpenMenuItem(b[2].get());
+  EXPECT_EQ(TakePostedClicks(F->Handle()), 0);
+}
+
 TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutTheirOwnHandler) {
   SkinIt();
   MEASUREITEMSTRUCT m{ODT_MENU, 0, F->Wrap1->Command(), 0, 15, 0};

@@ -357,7 +357,10 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
   // shares its low word.
   if (!item->FSubMenu || (FMenu && FMenu->FindItem(item->FCommand, fkCommand)))
     PostMessageA(FForm->FHandle, WM_COMMAND, item->FCommand, 0);
-  if (!item->FSubMenu) return;
+  if (!item->FSubMenu) {
+    ReleaseItem(item);
+    return;
+  }
   MenuTrack.MenuTrackIndex = item->FIndex;
   MenuTrack.MenuTrackForm = FForm;
   RECT w{};
@@ -375,7 +378,22 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
   // tracked form): nothing of either is touched then.
   const bool barAlive = MenuTrack.MenuTrackForm == form;
   RemoveMenuFilterHook();
-  if (barAlive) form->FMenuTracking = false;
+  if (!barAlive) return;
+  form->FMenuTracking = false;
+  ReleaseItem(item);
+}
+
+void TRezIderMenuBar::ReleaseItem(TMenuBtn* Item) {
+  // The items may have been built anew meanwhile, which clears the current object: the item is
+  // not touched unless it still is that object.
+  if (FForm->FCurrentObject != Item || Item->FState != nsPressed) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const POINT p = FForm->WindowPointFromScreen(cursor.x, cursor.y);
+  if (PtInRect(&Item->FRect, p))
+    Item->Release();
+  else
+    Item->Leave();
 }
 
 // ---- the message-filter hook ---------------------------------------------------------------------

@@ -74,6 +74,8 @@ class TRezIderMenuBar : public TRezIderMenu {
   // The item's caption, state and sub-menu from a toolkit item (its action updated first).
   void FromToolkitItem(TMenuBtn* Button, TMenuItem* Item);
   std::unique_ptr<TMenuBtn> NewButton(int Index);
+  // The item the click pressed, once its menu is done: hot under the pointer, else normal.
+  void ReleaseItem(TMenuBtn* Item);
 };
 
 // The item's accelerator: the character after a single "&", or 0.

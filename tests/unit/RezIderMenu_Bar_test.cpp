@@ -373,6 +373,20 @@ TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter
   EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
 }
 
+TEST_F(BarAlone, AnItemShowsPressedOnlyWhileItsMenuIsOpen) {
+  TRezIderMenuBar* bar = Skinned();
+  TMenuBtn* file = bar->FButtons[0].get();
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  SetCursorPos(w.left + 200, w.top + 150);  // away from the bar
+  int state = 0;
+  Drive(bar, 0, {[&] { state = file->FState; }});
+  ASSERT_TRUE(Finished);
+  EXPECT_EQ(state, nsPressed);
+  EXPECT_EQ(file->FState, nsNormal);
+  EXPECT_NE(WindowPixel(FWindow, file->FRect.left + 3, file->FRect.top), NamedColour("ButtonHilight"));
+}
+
 TEST_F(BarAlone, ArrowKeysSwitchToTheNeighboursAndWrapAroundTheEnds) {
   TRezIderMenuBar* bar = Skinned();
   HWND w = FWindow;

@@ -33,6 +33,8 @@ class TRezIderMenu : public TComponent {
   virtual bool FindMenuAccel(unsigned Key) = 0;
   // The toolkit's dialog-character message: used when it names an item, else passed on.
   virtual void MenuAccelerator(TMessage& Message) = 0;
+  // WM_MENUSELECT, which the window gets as the owner of the sub-menu the bar tracks.
+  virtual void MenuSelect(WPARAM wParam, LPARAM lParam) = 0;
   // Tells whether the object is one of its items.
   virtual bool OwnsItem(TNCObject* Object) const = 0;
 

@@ -431,6 +431,43 @@ TMenuBtn* MenuNeighbourItem(bool Forward) {
 
 namespace {
 
+// The selection in the tracked sub-menu: the menu it sits in, the sub-menu it opens (none for a
+// command) and, with a toolkit menu, the toolkit item by that sub-menu or command; a selection the
+// toolkit menu does not know is not known at all.
+void NoteSelection(const TRezIderMenuBar* Bar, HMENU Menu, HMENU Sub, UINT Command) {
+  MenuTrack.MenuTrackParent = Menu;
+  MenuTrack.MenuTrackSubMenu = Sub;
+  MenuTrack.MenuTrackItem = nullptr;
+  MenuTrack.MenuTrackKnown = true;
+  if (!Bar->FMenu) return;
+  MenuTrack.MenuTrackItem =
+      Sub ? Bar->FMenu->FindItem(uintptr_t(Sub), fkHandle) : Bar->FMenu->FindItem(Command, fkCommand);
+  MenuTrack.MenuTrackKnown = MenuTrack.MenuTrackItem != nullptr;
+}
+
+// The menu, Menu itself or one of its sub-menus at any depth, with the entry that opens Level.
+HMENU MenuOpening(HMENU Menu, HMENU Level) {
+  for (int i = 0, n = GetMenuItemCount(Menu); i < n; ++i) {
+    HMENU sub = GetSubMenu(Menu, i);
+    if (!sub) continue;
+    if (sub == Level) return Menu;
+    if (HMENU found = MenuOpening(sub, Level)) return found;
+  }
+  return nullptr;
+}
+
+bool SelectionDeeperThanFirstLevel(const TRezIderFormImpl* Form) {
+  return MenuTrack.MenuTrackKnown && MenuTrack.MenuTrackParent != Form->FTrackedMenu &&
+         MenuTrack.MenuTrackSubMenu != Form->FTrackedMenu;
+}
+
+// A key closed the level the selection was in. The menu tells its owner nothing of the selection
+// going back to the entry that opened that level, so that entry is taken as selected here.
+void SelectOpeningEntry(const TRezIderMenuBar* Bar, const TRezIderFormImpl* Form) {
+  const HMENU closed = MenuTrack.MenuTrackParent;
+  NoteSelection(Bar, MenuOpening(Form->FTrackedMenu, closed), closed, 0);
+}
+
 // What the tracked menu's messages mean for the bar: the item to switch to, or none.
 TMenuBtn* SwitchTarget(const MSG& Msg) {
   TRezIderFormImpl* form = MenuTrack.MenuTrackForm;
@@ -439,41 +476,24 @@ TMenuBtn* SwitchTarget(const MSG& Msg) {
     case WM_KEYDOWN:
       switch (Msg.wParam) {
         case VK_RETURN:
+          MenuTrack.MenuSwitching = false;
+          return nullptr;
         case VK_ESCAPE:
           MenuTrack.MenuSwitching = false;
+          // Deeper than the first level the key closes that level only.
+          if (bar && SelectionDeeperThanFirstLevel(form)) SelectOpeningEntry(bar, form);
           return nullptr;
         case VK_RIGHT:
           // An item with sub-items opens that level.
           if (MenuTrack.MenuTrackKnown && MenuTrack.MenuTrackSubMenu) return nullptr;
           return MenuNeighbourItem(true);
         case VK_LEFT:
+          if (!SelectionDeeperThanFirstLevel(form)) return MenuNeighbourItem(false);
           // Deeper than the first level the key closes that level.
-          if (!MenuTrack.MenuTrackKnown || MenuTrack.MenuTrackParent == form->FTrackedMenu ||
-              MenuTrack.MenuTrackSubMenu == form->FTrackedMenu)
-            return MenuNeighbourItem(false);
+          if (bar) SelectOpeningEntry(bar, form);
           return nullptr;
       }
       return nullptr;
-    case WM_MENUSELECT: {
-      MenuTrack.MenuSwitching = false;
-      const UINT flags = HIWORD(Msg.wParam);
-      const auto menu = reinterpret_cast<HMENU>(Msg.lParam);
-      HMENU sub = (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(Msg.wParam)) : nullptr;
-      if (bar && bar->FMenu) {
-        // The toolkit item selected: by its sub-menu for a popup entry, by its command otherwise.
-        TMenuItem* item = sub ? bar->FMenu->FindItem(uintptr_t(sub), fkHandle)
-                              : bar->FMenu->FindItem(LOWORD(Msg.wParam), fkCommand);
-        MenuTrack.MenuTrackItem = item;
-        MenuTrack.MenuTrackKnown = item != nullptr;
-        MenuTrack.MenuTrackParent = item && item->Parent() ? item->Parent()->Handle() : nullptr;
-        MenuTrack.MenuTrackSubMenu = item && item->Count() > 0 ? item->Handle() : nullptr;
-        return nullptr;
-      }
-      MenuTrack.MenuTrackKnown = true;
-      MenuTrack.MenuTrackParent = menu;
-      MenuTrack.MenuTrackSubMenu = sub;
-      return nullptr;
-    }
     case WM_MOUSEMOVE: {
       if (Msg.pt.x == MenuTrack.MenuLastCursor.x && Msg.pt.y == MenuTrack.MenuLastCursor.y) return nullptr;
       MenuTrack.MenuLastCursor = Msg.pt;
@@ -485,6 +505,21 @@ TMenuBtn* SwitchTarget(const MSG& Msg) {
 }
 
 }  // namespace
+
+void TRezIderMenuBar::MenuSelect(WPARAM wParam, LPARAM lParam) {
+  // A menu sends this to its owner instead of passing it through the message-filter hook; only
+  // the sub-menu this bar tracks counts.
+  if (MenuTrack.MenuTrackForm != FForm || MenuTrack.MenuTrackIndex < 0) return;
+  const UINT flags = HIWORD(wParam);
+  const auto menu = reinterpret_cast<HMENU>(lParam);
+  if (flags == 0xFFFF && !menu) {
+    // The menu closed: tracking ends, unless that is a switch to another item.
+    if (!MenuTrack.MenuSwitching) FForm->FMenuTracking = false;
+    return;
+  }
+  MenuTrack.MenuSwitching = false;
+  NoteSelection(this, menu, (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(wParam)) : nullptr, LOWORD(wParam));
+}
 
 LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
@@ -506,10 +541,6 @@ LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam) {
   }
   if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_MENU) {
     form->FMenuTracking = false;
-    return result;
-  }
-  if (msg->message == WM_MENUSELECT && HIWORD(msg->wParam) == 0xFFFF && msg->lParam == 0) {
-    if (!MenuTrack.MenuSwitching) form->FMenuTracking = false;
     return result;
   }
   TMenuBtn* target = SwitchTarget(*msg);

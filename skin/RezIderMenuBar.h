@@ -50,6 +50,7 @@ class TRezIderMenuBar : public TRezIderMenu {
   void TrackMenuItem(TNCObject* Item) override;
   bool FindMenuAccel(unsigned Key) override;
   void MenuAccelerator(TMessage& Message) override;
+  void MenuSelect(WPARAM wParam, LPARAM lParam) override;
   bool OwnsItem(TNCObject* Object) const override;
 
   // The first enabled item shown on the bar whose accelerator is Key (case-insensitive), or none.

@@ -211,7 +211,7 @@ TEST_F(SkinnedMenusAlone, ThePointerOpensAnItemAndKeysMoveOnAndChooseReachingOnC
   EXPECT_FALSE(S->FMenuTracking);
 }
 
-TEST_F(SkinnedMenus, TheHookFindsTheSelectedToolkitItemBySubMenuOrCommand) {
+TEST_F(SkinnedMenus, TheSelectionFindsTheToolkitItemBySubMenuOrCommand) {
   SkinIt();
   HWND w = F->Handle();
   MenuTrack.MenuTrackForm = S;
@@ -220,17 +220,17 @@ TEST_F(SkinnedMenus, TheHookFindsTheSelectedToolkitItemBySubMenuOrCommand) {
   S->FTrackedMenu = F->View1->Handle();
   auto filter = [&](UINT Msg, WPARAM wParam, LPARAM lParam) { FilterMenuMessage(w, Msg, wParam, lParam); };
   TakePostedClicks(w);
-  filter(WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP), LPARAM(F->View1->Handle()));
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->More1);
   // More has sub-items: Right opens them instead of moving on.
   filter(WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(TakePostedClicks(w), 0);
-  filter(WM_MENUSELECT, MAKEWPARAM(F->Deep1->Command(), 0), LPARAM(F->More1->Handle()));
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(F->Deep1->Command(), 0), LPARAM(F->More1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Deep1);
   // Deeper than the first level Left closes that level.
   filter(WM_KEYDOWN, VK_LEFT, 0);
   EXPECT_EQ(TakePostedClicks(w), 0);
-  filter(WM_MENUSELECT, MAKEWPARAM(F->Small1->Command(), 0), LPARAM(F->View1->Handle()));
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(F->Small1->Command(), 0), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Small1);
   filter(WM_KEYDOWN, VK_LEFT, 0);
   EXPECT_EQ(TakePostedClicks(w), 1);

@@ -304,7 +304,7 @@ struct TTrackStep {
   int Index;
   bool Hooked;
   bool Tracking;
-  bool PopupShown;
+  int Levels;  // open menu windows
   HMENU Tracked;
 };
 std::vector<TTrackStep> Steps;
@@ -316,7 +316,7 @@ HWND PopupWindow() { return ThreadMenuWindow(); }
 
 void CALLBACK DriveStep(HWND, UINT, UINT_PTR id, DWORD) {
   Steps.push_back({MenuTrack.MenuTrackIndex, MenuTrack.MenuHookHandle != nullptr, Driven->FMenuTracking,
-                   PopupWindow() != nullptr, Driven->FTrackedMenu});
+                   ThreadMenuLevels(), Driven->FTrackedMenu});
   if (Steps.size() <= Actions.size()) {
     Actions[Steps.size() - 1]();
   } else {
@@ -344,6 +344,38 @@ void Drive(TRezIderMenuBar* Bar, int Item, std::vector<std::function<void()>> St
 
 void PostKey(HWND w, WPARAM key) { PostMessageA(w, WM_KEYDOWN, key, 0); }
 
+// Edit opens with Cut selected and Down selects More: Into opens More's level and OutOf closes it,
+// as Escape does after Into again; OutOf once more, on the first level, switches to File.
+void ExpectLevelKeys(TRezIderMenuBar* Bar, WPARAM Into, WPARAM OutOf) {
+  HWND w = Bar->FForm->FHandle;
+  std::vector<std::function<void()>> keys;
+  for (WPARAM key : {WPARAM(VK_DOWN), Into, OutOf, Into, WPARAM(VK_ESCAPE), OutOf})
+    keys.push_back([=] { PostKey(w, key); });
+  keys.push_back([] {});
+  Drive(Bar, 1, keys);
+  ASSERT_TRUE(Finished);
+  ASSERT_GE(Steps.size(), 7u);
+  for (size_t i : {2, 4}) EXPECT_EQ(Steps[i].Levels, 2) << i;
+  for (size_t i : {3, 5}) {
+    EXPECT_EQ(Steps[i].Index, 1) << i;
+    EXPECT_EQ(Steps[i].Levels, 1) << i;
+  }
+  EXPECT_EQ(Steps[6].Index, 0);
+  EXPECT_EQ(Steps[6].Tracked, GetSubMenu(Bar->FMenuHandle, 0));
+}
+
+TEST_F(BarAlone, RightOnASubMenuItemOpensThatLevelAndLeftInsideItClosesIt) {
+  ExpectLevelKeys(Skinned(), VK_RIGHT, VK_LEFT);
+}
+
+TEST_F(BarAlone, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
+  TRezIderMenuBar* bar = Skinned();
+  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  // Laid out right to left now: File is the rightmost item, Edit left of it.
+  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
+  ExpectLevelKeys(bar, VK_LEFT, VK_RIGHT);
+}
+
 TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter) {
   TRezIderMenuBar* bar = Skinned();
   RECT popup{};
@@ -355,7 +387,7 @@ TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_TRUE(Steps[0].Hooked);
   EXPECT_TRUE(Steps[0].Tracking);
-  EXPECT_TRUE(Steps[0].PopupShown);
+  EXPECT_EQ(Steps[0].Levels, 1);
   EXPECT_EQ(Steps[0].Tracked, GetSubMenu(FMenu, 0));
   RECT w{};
   GetWindowRect(FWindow, &w);
@@ -399,13 +431,13 @@ TEST_F(BarAlone, ArrowKeysSwitchToTheNeighboursAndWrapAroundTheEnds) {
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_EQ(Steps[1].Index, 1);
   EXPECT_EQ(Steps[1].Tracked, GetSubMenu(FMenu, 1));
-  EXPECT_TRUE(Steps[1].PopupShown);
+  EXPECT_EQ(Steps[1].Levels, 1);
   EXPECT_EQ(Steps[2].Index, 0);
   EXPECT_EQ(Steps[2].Tracked, GetSubMenu(FMenu, 0));
   EXPECT_EQ(Steps[3].Index, -1);
   EXPECT_FALSE(Steps[3].Hooked);
   EXPECT_FALSE(Steps[3].Tracking);
-  EXPECT_FALSE(Steps[3].PopupShown);
+  EXPECT_EQ(Steps[3].Levels, 0);
   EXPECT_EQ(Steps[3].Tracked, GetSubMenu(FMenu, 4));
 }
 
@@ -429,7 +461,7 @@ TEST_F(BarAlone, ThePointerMovingOntoAnotherItemSwitchesToIt) {
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_EQ(Steps.back().Index, 1);
   EXPECT_EQ(Steps.back().Tracked, GetSubMenu(FMenu, 1));
-  EXPECT_TRUE(Steps.back().PopupShown);
+  EXPECT_EQ(Steps.back().Levels, 1);
 }
 
 TEST_F(BarAlone, AWindowDestroyedWhileItsMenuIsTrackedLeavesNoHookOrTrackingBehind) {
@@ -472,33 +504,6 @@ TEST_F(Bar, ADisabledItemWithASubMenuShowsNothingAndLeavesNoHook) {
 
 // ---- the hook's decisions, message by message ----------------------------------------------------
 
-TEST_F(Bar, RightOnASubMenuItemOpensThatLevelAndLeftInsideItClosesIt) {
-  TRezIderMenuBar* bar = Skinned();
-  HMENU edit = GetSubMenu(FMenu, 1);
-  HMENU more = GetSubMenu(edit, 1);
-  MenuTrack.MenuTrackForm = FForm;
-  MenuTrack.MenuTrackIndex = 1;
-  MenuTrack.MenuFirstKeySent = true;
-  FForm->FTrackedMenu = edit;
-  TakePostedClicks();
-  // "More" selected: it has sub-items, so Right opens it.
-  Filter(WM_MENUSELECT, MAKEWPARAM(1, MF_POPUP), LPARAM(edit));
-  Filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(TakePostedClicks(), 0);
-  // "Deep" selected inside More: Left closes that level.
-  Filter(WM_MENUSELECT, MAKEWPARAM(idDeep, 0), LPARAM(more));
-  Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(TakePostedClicks(), 0);
-  // "Cut" on the first level: Left switches to File, Right to Help.
-  Filter(WM_MENUSELECT, MAKEWPARAM(idCut, 0), LPARAM(edit));
-  Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(TakePostedClicks(), 1);
-  EXPECT_TRUE(MenuTrack.MenuSwitching);
-  Filter(WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_FALSE(MenuTrack.MenuSwitching);
-  (void)bar;
-}
-
 TEST_F(Bar, TheSwitchClickLandsOnTheNeighbourAndTheEndsWrap) {
   TRezIderMenuBar* bar = Skinned();
   MenuTrack.MenuTrackForm = FForm;
@@ -536,23 +541,6 @@ TEST_F(Bar, APointerMoveSwitchesOnlyWhenThePointerReallyMovedOntoAnotherItem) {
   EXPECT_EQ(MenuTrack.MenuLastCursor.x, over.x);
 }
 
-TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
-  TRezIderMenuBar* bar = Skinned();
-  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
-  // Laid out right to left now, so any later repaint keeps the items where they are.
-  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
-  HMENU file = GetSubMenu(FMenu, 0);
-  MenuTrack.MenuTrackForm = FForm;
-  MenuTrack.MenuTrackIndex = 0;
-  MenuTrack.MenuFirstKeySent = true;
-  FForm->FTrackedMenu = file;
-  Filter(WM_MENUSELECT, MAKEWPARAM(idOpen, 0), LPARAM(file));
-  MSG m{FWindow, WM_KEYDOWN, VK_LEFT, 0, 0, {}};
-  MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
-  EXPECT_EQ(m.wParam, WPARAM(VK_RIGHT));
-  EXPECT_EQ(PostedClick(FForm), bar->FButtons[1].get());
-}
-
 TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
   Skinned();
   MenuTrack.MenuTrackForm = FForm;
@@ -571,13 +559,17 @@ TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
 TEST_F(Bar, AClosingMenuEndsTrackingUnlessItSwitches) {
   Skinned();
   MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuTrackIndex = 0;
   MenuTrack.MenuFirstKeySent = true;
   FForm->FMenuTracking = true;
+  // The menu tells its owner that it closed.
   MenuTrack.MenuSwitching = true;
-  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  SendMessageA(FWindow, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_TRUE(FForm->FMenuTracking);
-  MenuTrack.MenuSwitching = false;
-  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  // Escape ends a switch.
+  Filter(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(MenuTrack.MenuSwitching);
+  SendMessageA(FWindow, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_FALSE(FForm->FMenuTracking);
   FForm->FMenuTracking = true;
   Filter(WM_SYSKEYDOWN, VK_MENU, 0);

@@ -33,11 +33,14 @@ class TRezIderMenu : public TComponent {
   virtual bool FindMenuAccel(unsigned Key) = 0;
   // The toolkit's dialog-character message: used when it names an item, else passed on.
   virtual void MenuAccelerator(TMessage& Message) = 0;
+  // WM_MENUSELECT, which the window gets as the owner of the sub-menu the bar tracks.
+  virtual void MenuSelect(WPARAM wParam, LPARAM lParam) = 0;
   // Tells whether the object is one of its items.
   virtual bool OwnsItem(TNCObject* Object) const = 0;
 
   HMENU FMenuHandle = nullptr;  // the menu the bar shows
-  // The toolkit's main menu of the form (none for a bare window); set before the first scan.
+  // The toolkit's main menu of the form (none for a bare window); set before the first scan and
+  // again whenever the bar takes the menu the window shows.
   TMenu* FMenu = nullptr;
   void SetToolkitMenu(TMenu* Menu);
 

@@ -31,6 +31,21 @@ void GiveBackItems(TMenuItem* Item) {
   for (int i = 0; i < Item->Count(); ++i) GiveBackItems(Item->Items(i));
 }
 
+// Discovery reaches tool bars and tool buttons that containers and embedded forms own, not only
+// the form's own: every level of owners is walked.
+void ReleaseToolMenus(TComponent* Owner) {
+  for (int i = 0; i < Owner->ComponentCount(); ++i) {
+    TComponent* c = Owner->Components(i);
+    if (auto* bar = ObjectAs<TToolBar>(c)) {
+      GiveBack<TSkinToolDraw>(bar->OnCustomDrawButton);
+      if (bar->Menu()) GiveBackItems(bar->Menu()->Items());
+    } else if (auto* button = ObjectAs<TToolButton>(c); button && button->MenuItem()) {
+      GiveBackItems(button->MenuItem());
+    }
+    ReleaseToolMenus(c);
+  }
+}
+
 }  // namespace
 
 void TSkinItemDraw::operator()(TObject* Sender, TCanvas* Canvas, const RECT& R, bool Selected) const {
@@ -77,7 +92,12 @@ TSkinMenuItem TRezIderFormImpl::SkinItemOf(TMenuItem* Item) const {
   TMenu* menu = Item->GetParentMenu();
   if (!menu && FMenuBar) menu = FMenuBar->FMenu;
   s.RightToLeft = menu && menu->IsRightToLeft();
-  if (TBasicAction* action = Item->Action()) s.Action = [action] { action->Update(); };
+  // The update may change the item: it is read again after it.
+  if (TBasicAction* action = Item->Action())
+    s.Action = [this, Item, action] {
+      action->Update();
+      return SkinItemOf(Item);
+    };
   return s;
 }
 
@@ -165,16 +185,7 @@ void TRezIderFormImpl::SkinMenuItems(TMenuItem* Item, bool On) {
 }
 
 void TRezIderFormImpl::ReleaseMenuItems() {
-  if (!FForm) return;
-  for (int i = 0; i < FForm->ComponentCount(); ++i) {
-    TComponent* c = FForm->Components(i);
-    if (auto* bar = ObjectAs<TToolBar>(c)) {
-      GiveBack<TSkinToolDraw>(bar->OnCustomDrawButton);
-      if (bar->Menu()) GiveBackItems(bar->Menu()->Items());
-    } else if (auto* button = ObjectAs<TToolButton>(c); button && button->MenuItem()) {
-      GiveBackItems(button->MenuItem());
-    }
-  }
+  if (FForm) ReleaseToolMenus(FForm);
 }
 
 void TRezIderFormImpl::RestoreOwnerDrawnItems() {
@@ -205,6 +216,7 @@ void TRezIderFormImpl::RestoreOwnerDrawnItems() {
 // ---- the menu bar's toolkit menu -----------------------------------------------------------------
 
 void TRezIderMenu::SetToolkitMenu(TMenu* Menu) {
+  if (FMenu && FMenu != Menu) RemoveFreeNotification(FMenu);
   FMenu = Menu;
   if (Menu) Menu->FreeNotification(this);
 }

@@ -71,6 +71,9 @@ void TRezIderFormImpl::WndProc(TMessage& Message) {
       return FirstActivation();
     case CM_MENUCHANGED:
       return MenuChanged(Message);
+    case WM_MENUSELECT:
+      if (FMenuBar) FMenuBar->MenuSelect(Message.WParam, Message.LParam);
+      break;
   }
 
   // Frame stage: only a skinned, activated window that is not minimised draws its own frame.

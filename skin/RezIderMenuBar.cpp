@@ -7,6 +7,7 @@
 #include "skin/RezIderFormDraw.h"
 #include "skin/RezIderFormImpl.h"
 #include "skin/RezIderMenuItem.h"
+#include "tk/Forms.h"
 
 TMenuTrackState MenuTrack;
 
@@ -183,7 +184,12 @@ void TRezIderMenuBar::FromToolkitItem(TMenuBtn* Button, TMenuItem* Item) {
 }
 
 void TRezIderMenuBar::ScanMenu() {
-  if (HMENU menu = GetMenu(FForm->FHandle)) FMenuHandle = menu;
+  if (HMENU menu = GetMenu(FForm->FHandle)) {
+    FMenuHandle = menu;
+    // The form may show another main menu since the bar last took one: its items are looked up
+    // there, and it is the one that owns the handle.
+    if (FForm->FForm) SetToolkitMenu(FForm->FForm->Menu());
+  }
   if (!FMenuHandle) return;
   // The toolkit item at the same place: the one whose sub-menu or command the entry has.
   ScanHandle([this](const MENUITEMINFOA& Info) {
@@ -269,8 +275,7 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
   SetBkMode(canvas->Handle(), TRANSPARENT);
   int x = rtl ? W - start : start;
   for (auto& b : FButtons) {
-    // A hidden item takes no room and shows nothing.
-    int w = b->FCaption.empty() || !b->FVisible ? 0 : canvas->TextWidth(b->FCaption);
+    int w = b->Shown() ? canvas->TextWidth(b->FCaption) : 0;
     if (w > 0) w += 10;
     RECT r = rtl ? RECT{x - w, 0, x, H - 1} : RECT{x, 0, x + w, H - 1};
     x += rtl ? -w : w;
@@ -295,7 +300,7 @@ void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {
 
 TNCObject* TRezIderMenuBar::ItemAtPoint(POINT P) {
   for (auto& b : FButtons)
-    if (!b->FCaption.empty() && b->FVisible && PtInRect(&b->FRect, P)) return b.get();
+    if (b->Shown() && PtInRect(&b->FRect, P)) return b.get();
   return nullptr;
 }
 
@@ -303,12 +308,15 @@ TMenuBtn* TRezIderMenuBar::FindAccelItem(unsigned Key) const {
   if (Key == 0 || Key > 0xFF) return nullptr;
   const int key = std::toupper(int(Key));
   for (auto& b : FButtons)
-    if (b->FEnabled && std::toupper(static_cast<unsigned char>(MenuAccelChar(b->FCaption))) == key)
+    if (b->FEnabled && b->Shown() &&
+        std::toupper(static_cast<unsigned char>(MenuAccelChar(b->FCaption))) == key)
       return b.get();
   return nullptr;
 }
 
 void TRezIderMenuBar::OpenMenuItem(TMenuBtn* Item) {
+  // A click at an item without room would land on its neighbour.
+  if (!Item->Shown()) return;
   RECT w{};
   GetWindowRect(FForm->FHandle, &w);
   FForm->FWindowRect = w;
@@ -349,7 +357,10 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
   // shares its low word.
   if (!item->FSubMenu || (FMenu && FMenu->FindItem(item->FCommand, fkCommand)))
     PostMessageA(FForm->FHandle, WM_COMMAND, item->FCommand, 0);
-  if (!item->FSubMenu) return;
+  if (!item->FSubMenu) {
+    ReleaseItem(item);
+    return;
+  }
   MenuTrack.MenuTrackIndex = item->FIndex;
   MenuTrack.MenuTrackForm = FForm;
   RECT w{};
@@ -367,7 +378,22 @@ void TRezIderMenuBar::TrackMenuItem(TNCObject* Object) {
   // tracked form): nothing of either is touched then.
   const bool barAlive = MenuTrack.MenuTrackForm == form;
   RemoveMenuFilterHook();
-  if (barAlive) form->FMenuTracking = false;
+  if (!barAlive) return;
+  form->FMenuTracking = false;
+  ReleaseItem(item);
+}
+
+void TRezIderMenuBar::ReleaseItem(TMenuBtn* Item) {
+  // The items may have been built anew meanwhile, which clears the current object: the item is
+  // not touched unless it still is that object.
+  if (FForm->FCurrentObject != Item || Item->FState != nsPressed) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const POINT p = FForm->WindowPointFromScreen(cursor.x, cursor.y);
+  if (PtInRect(&Item->FRect, p))
+    Item->Release();
+  else
+    Item->Leave();
 }
 
 // ---- the message-filter hook ---------------------------------------------------------------------
@@ -396,13 +422,51 @@ TMenuBtn* MenuNeighbourItem(bool Forward) {
   TRezIderMenuBar* bar = BarOf(MenuTrack.MenuTrackForm);
   if (!bar || bar->FButtons.empty()) return nullptr;
   const int n = int(bar->FButtons.size());
-  int i = MenuTrack.MenuTrackIndex + (Forward ? 1 : -1);
-  if (i >= n) i = 0;
-  if (i < 0) i = n - 1;
-  return bar->FButtons[size_t(i)].get();
+  for (int step = 1; step <= n; ++step) {
+    const int i = ((MenuTrack.MenuTrackIndex + (Forward ? step : -step)) % n + n) % n;
+    if (bar->FButtons[size_t(i)]->Shown()) return bar->FButtons[size_t(i)].get();
+  }
+  return nullptr;
 }
 
 namespace {
+
+// The selection in the tracked sub-menu: the menu it sits in, the sub-menu it opens (none for a
+// command) and, with a toolkit menu, the toolkit item by that sub-menu or command; a selection the
+// toolkit menu does not know is not known at all.
+void NoteSelection(const TRezIderMenuBar* Bar, HMENU Menu, HMENU Sub, UINT Command) {
+  MenuTrack.MenuTrackParent = Menu;
+  MenuTrack.MenuTrackSubMenu = Sub;
+  MenuTrack.MenuTrackItem = nullptr;
+  MenuTrack.MenuTrackKnown = true;
+  if (!Bar->FMenu) return;
+  MenuTrack.MenuTrackItem =
+      Sub ? Bar->FMenu->FindItem(uintptr_t(Sub), fkHandle) : Bar->FMenu->FindItem(Command, fkCommand);
+  MenuTrack.MenuTrackKnown = MenuTrack.MenuTrackItem != nullptr;
+}
+
+// The menu, Menu itself or one of its sub-menus at any depth, with the entry that opens Level.
+HMENU MenuOpening(HMENU Menu, HMENU Level) {
+  for (int i = 0, n = GetMenuItemCount(Menu); i < n; ++i) {
+    HMENU sub = GetSubMenu(Menu, i);
+    if (!sub) continue;
+    if (sub == Level) return Menu;
+    if (HMENU found = MenuOpening(sub, Level)) return found;
+  }
+  return nullptr;
+}
+
+bool SelectionDeeperThanFirstLevel(const TRezIderFormImpl* Form) {
+  return MenuTrack.MenuTrackKnown && MenuTrack.MenuTrackParent != Form->FTrackedMenu &&
+         MenuTrack.MenuTrackSubMenu != Form->FTrackedMenu;
+}
+
+// A key closed the level the selection was in. The menu tells its owner nothing of the selection
+// going back to the entry that opened that level, so that entry is taken as selected here.
+void SelectOpeningEntry(const TRezIderMenuBar* Bar, const TRezIderFormImpl* Form) {
+  const HMENU closed = MenuTrack.MenuTrackParent;
+  NoteSelection(Bar, MenuOpening(Form->FTrackedMenu, closed), closed, 0);
+}
 
 // What the tracked menu's messages mean for the bar: the item to switch to, or none.
 TMenuBtn* SwitchTarget(const MSG& Msg) {
@@ -412,41 +476,24 @@ TMenuBtn* SwitchTarget(const MSG& Msg) {
     case WM_KEYDOWN:
       switch (Msg.wParam) {
         case VK_RETURN:
+          MenuTrack.MenuSwitching = false;
+          return nullptr;
         case VK_ESCAPE:
           MenuTrack.MenuSwitching = false;
+          // Deeper than the first level the key closes that level only.
+          if (bar && SelectionDeeperThanFirstLevel(form)) SelectOpeningEntry(bar, form);
           return nullptr;
         case VK_RIGHT:
           // An item with sub-items opens that level.
           if (MenuTrack.MenuTrackKnown && MenuTrack.MenuTrackSubMenu) return nullptr;
           return MenuNeighbourItem(true);
         case VK_LEFT:
+          if (!SelectionDeeperThanFirstLevel(form)) return MenuNeighbourItem(false);
           // Deeper than the first level the key closes that level.
-          if (!MenuTrack.MenuTrackKnown || MenuTrack.MenuTrackParent == form->FTrackedMenu ||
-              MenuTrack.MenuTrackSubMenu == form->FTrackedMenu)
-            return MenuNeighbourItem(false);
+          if (bar) SelectOpeningEntry(bar, form);
           return nullptr;
       }
       return nullptr;
-    case WM_MENUSELECT: {
-      MenuTrack.MenuSwitching = false;
-      const UINT flags = HIWORD(Msg.wParam);
-      const auto menu = reinterpret_cast<HMENU>(Msg.lParam);
-      HMENU sub = (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(Msg.wParam)) : nullptr;
-      if (bar && bar->FMenu) {
-        // The toolkit item selected: by its sub-menu for a popup entry, by its command otherwise.
-        TMenuItem* item = sub ? bar->FMenu->FindItem(uintptr_t(sub), fkHandle)
-                              : bar->FMenu->FindItem(LOWORD(Msg.wParam), fkCommand);
-        MenuTrack.MenuTrackItem = item;
-        MenuTrack.MenuTrackKnown = item != nullptr;
-        MenuTrack.MenuTrackParent = item && item->Parent() ? item->Parent()->Handle() : nullptr;
-        MenuTrack.MenuTrackSubMenu = item && item->Count() > 0 ? item->Handle() : nullptr;
-        return nullptr;
-      }
-      MenuTrack.MenuTrackKnown = true;
-      MenuTrack.MenuTrackParent = menu;
-      MenuTrack.MenuTrackSubMenu = sub;
-      return nullptr;
-    }
     case WM_MOUSEMOVE: {
       if (Msg.pt.x == MenuTrack.MenuLastCursor.x && Msg.pt.y == MenuTrack.MenuLastCursor.y) return nullptr;
       MenuTrack.MenuLastCursor = Msg.pt;
@@ -458,6 +505,21 @@ TMenuBtn* SwitchTarget(const MSG& Msg) {
 }
 
 }  // namespace
+
+void TRezIderMenuBar::MenuSelect(WPARAM wParam, LPARAM lParam) {
+  // A menu sends this to its owner instead of passing it through the message-filter hook; only
+  // the sub-menu this bar tracks counts.
+  if (MenuTrack.MenuTrackForm != FForm || MenuTrack.MenuTrackIndex < 0) return;
+  const UINT flags = HIWORD(wParam);
+  const auto menu = reinterpret_cast<HMENU>(lParam);
+  if (flags == 0xFFFF && !menu) {
+    // The menu closed: tracking ends, unless that is a switch to another item.
+    if (!MenuTrack.MenuSwitching) FForm->FMenuTracking = false;
+    return;
+  }
+  MenuTrack.MenuSwitching = false;
+  NoteSelection(this, menu, (flags & MF_POPUP) ? GetSubMenu(menu, LOWORD(wParam)) : nullptr, LOWORD(wParam));
+}
 
 LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
@@ -479,10 +541,6 @@ LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam) {
   }
   if (msg->message == WM_SYSKEYDOWN && msg->wParam == VK_MENU) {
     form->FMenuTracking = false;
-    return result;
-  }
-  if (msg->message == WM_MENUSELECT && HIWORD(msg->wParam) == 0xFFFF && msg->lParam == 0) {
-    if (!MenuTrack.MenuSwitching) form->FMenuTracking = false;
     return result;
   }
   TMenuBtn* target = SwitchTarget(*msg);

@@ -24,6 +24,8 @@ class TMenuBtn : public TNCObject {
  public:
   TK_CLASS(TMenuBtn, TNCObject)
   void Draw() override;
+  // Visible and with a caption: only such an item takes room on the bar, the pointer and the keys.
+  bool Shown() const { return FVisible && !FCaption.empty(); }
 
   TSkinData* FSkinData = nullptr;
   int32_t FIndex = 0;
@@ -48,9 +50,10 @@ class TRezIderMenuBar : public TRezIderMenu {
   void TrackMenuItem(TNCObject* Item) override;
   bool FindMenuAccel(unsigned Key) override;
   void MenuAccelerator(TMessage& Message) override;
+  void MenuSelect(WPARAM wParam, LPARAM lParam) override;
   bool OwnsItem(TNCObject* Object) const override;
 
-  // The first enabled item whose accelerator is Key (case-insensitive), or none.
+  // The first enabled item shown on the bar whose accelerator is Key (case-insensitive), or none.
   TMenuBtn* FindAccelItem(unsigned Key) const;
   // Posts the click on the item that opens it through the window's non-client mouse handling.
   void OpenMenuItem(TMenuBtn* Item);
@@ -72,6 +75,8 @@ class TRezIderMenuBar : public TRezIderMenu {
   // The item's caption, state and sub-menu from a toolkit item (its action updated first).
   void FromToolkitItem(TMenuBtn* Button, TMenuItem* Item);
   std::unique_ptr<TMenuBtn> NewButton(int Index);
+  // The item the click pressed, once its menu is done: hot under the pointer, else normal.
+  void ReleaseItem(TMenuBtn* Item);
 };
 
 // The item's accelerator: the character after a single "&", or 0.
@@ -101,5 +106,5 @@ extern TMenuTrackState MenuTrack;
 void InstallMenuFilterHook();
 void RemoveMenuFilterHook();
 LRESULT CALLBACK MenuFilterHookProc(int Code, WPARAM wParam, LPARAM lParam);
-// The neighbour of the open item (wrapping round), or none.
+// The neighbour of the open item that shows on the bar (wrapping round), or none.
 TMenuBtn* MenuNeighbourItem(bool Forward);

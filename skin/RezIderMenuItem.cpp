@@ -259,7 +259,12 @@ void PlainMenuItemDraw(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canv
 
 void DrawMenuItemFace(TSkinData* Data, const TSkinMenuItem& Item, TCanvas* Canvas, bool Selected,
                       const RECT& R) {
-  if (Item.Action) Item.Action();
+  if (Item.Action) {
+    TSkinMenuItem updated = Item.Action();
+    updated.Action = nullptr;
+    DrawMenuItemFace(Data, updated, Canvas, Selected, R);
+    return;
+  }
   const int s = GlyphSize(Item);
   const int band = MenuItemBand(Data);
   const bool separator = Item.Caption == "-";

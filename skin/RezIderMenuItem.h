@@ -27,8 +27,10 @@ struct TSkinMenuItem {
   TShortCut ShortCut = 0;
   HMENU ParentMenu = nullptr;  // the menu the item sits in; none for an item without a parent
   TImageList* Images = nullptr;
-  bool RightToLeft = false;      // its menu reads right to left
-  std::function<void()> Action;  // the update of the item's action, run before it is drawn
+  bool RightToLeft = false;  // its menu reads right to left
+  // The update of the item's action, run before its face is drawn: it gives the item as the update
+  // leaves it, which is what is drawn.
+  std::function<TSkinMenuItem()> Action;
 };
 
 // The whole text of a menu item (by command, or by position), however long; none for an item

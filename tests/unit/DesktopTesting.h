@@ -8,6 +8,7 @@
 struct TThreadWindowSearch {
   const char* Class;
   HWND Found;
+  int Count;
 };
 
 inline BOOL CALLBACK NoteThreadWindow(HWND w, LPARAM search) {
@@ -15,17 +16,24 @@ inline BOOL CALLBACK NoteThreadWindow(HWND w, LPARAM search) {
   char name[64] = "";
   GetClassNameA(w, name, sizeof name);
   if (std::strcmp(name, s->Class) != 0 || !IsWindowVisible(w)) return TRUE;
-  s->Found = w;
-  return FALSE;
+  if (!s->Found) s->Found = w;
+  ++s->Count;
+  return TRUE;
+}
+
+inline TThreadWindowSearch SearchThreadWindows(const char* Class, DWORD Thread) {
+  TThreadWindowSearch search{Class, nullptr, 0};
+  EnumThreadWindows(Thread, NoteThreadWindow, reinterpret_cast<LPARAM>(&search));
+  return search;
 }
 
 // A visible top-level window of that class of the thread (the calling one by default), or none;
 // another program's windows do not count.
 inline HWND ThreadWindow(const char* Class, DWORD Thread = GetCurrentThreadId()) {
-  TThreadWindowSearch search{Class, nullptr};
-  EnumThreadWindows(Thread, NoteThreadWindow, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  return SearchThreadWindows(Class, Thread).Found;
 }
 
 // The calling thread's open popup menu window, or none.
 inline HWND ThreadMenuWindow() { return ThreadWindow("#32768"); }
+// How many popup menu windows the calling thread has open: one per level of a menu.
+inline int ThreadMenuLevels() { return SearchThreadWindows("#32768", GetCurrentThreadId()).Count; }

@@ -212,6 +212,27 @@ class MenuFormTest : public FormTest {
     MenuTrack.MenuTrackForm = nullptr;
     FormTest::TearDown();
   }
+
+  // Runs the message-filter hook for one message of w, as a tracked menu's loop would.
+  static void FilterMenuMessage(HWND w, UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
+    MSG m{w, Msg, wParam, lParam, 0, Pt};
+    MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+  }
+
+  // How many clicks were posted to the window, taken out of the queue.
+  static int TakePostedClicks(HWND w) {
+    int n = 0;
+    MSG m;
+    while (PeekMessageA(&m, w, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
+    return n;
+  }
+
+  // What the click posted to the form's window lands on, taken out of the queue; none without one.
+  static TNCObject* PostedClick(TRezIderFormImpl* f) {
+    MSG m;
+    if (!PeekMessageA(&m, f->FHandle, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) return nullptr;
+    return f->ObjectAtMessagePoint(m.lParam);
+  }
 };
 
 }  // namespace formtest

@@ -132,18 +132,41 @@ TEST_F(SkinnedMenus, ActionsAreUpdatedBeforeTheBarOrTheDrawingTakeTheirItems) {
   help->OnUpdate = [&](TObject*) { help->SetCaption("&Support"); };
   F->Help1->SetAction(help);
   auto* open = new TAction(F);
-  int updates = 0;
   open->SetCaption("&Open");
-  open->OnUpdate = [&](TObject*) { ++updates; };
   F->Open1->SetAction(open);
   F->MainMenu1->SetOwnerDraw(true);
   SkinIt();
   ASSERT_EQ(Bar()->FButtons.size(), 3u);
   EXPECT_EQ(Bar()->FButtons[2]->FCaption, "&Support");
+  // The drawing that updates the action already shows what the update did.
+  open->OnUpdate = [&](TObject*) { open->SetEnabled(false); };
   TBitmap target(80, 22);
   DRAWITEMSTRUCT d = OpenItem(target);
   SendMessageA(F->Handle(), WM_DRAWITEM, 0, LPARAM(&d));
-  EXPECT_EQ(updates, 1);
+  EXPECT_GT(CountColour(target.Canvas()->Handle(), d.rcItem, NamedColour("ButtonShadow")), 0);
+}
+
+TEST_F(SkinnedMenus, AHiddenItemIsPassedOverByTheArrowsAndHasNoAccelerator) {
+  SkinIt();
+  F->Help1->SetVisible(false);
+  Bar()->ReleaseMenu();
+  SendMessageA(F->Handle(), WM_NCPAINT, 1, 0);
+  auto& b = Bar()->FButtons;
+  ASSERT_EQ(b.size(), 3u);
+  ASSERT_FALSE(b[2]->FVisible);
+  MenuTrack.MenuTrackForm = S;
+  MenuTrack.MenuFirstKeySent = true;
+  // Right from View wraps round to File, Left from File to View.
+  MenuTrack.MenuTrackIndex = 1;
+  FilterMenuMessage(F->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(PostedClick(S), b[0].get());
+  MenuTrack.MenuTrackIndex = 0;
+  FilterMenuMessage(F->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(PostedClick(S), b[1].get());
+  EXPECT_EQ(Bar()->FindAccelItem('h'), nullptr);
+  // Nor is a click made at it, which would land on its neighbour.
+  Bar()->OpenMenuItem(b[2].get());
+  EXPECT_EQ(TakePostedClicks(F->Handle()), 0);
 }
 
 TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnMeasurePlusTheSkinsRoomWithoutTheirOwnHandler) {
@@ -188,38 +211,29 @@ TEST_F(SkinnedMenusAlone, ThePointerOpensAnItemAndKeysMoveOnAndChooseReachingOnC
   EXPECT_FALSE(S->FMenuTracking);
 }
 
-TEST_F(SkinnedMenus, TheHookFindsTheSelectedToolkitItemBySubMenuOrCommand) {
+TEST_F(SkinnedMenus, TheSelectionFindsTheToolkitItemBySubMenuOrCommand) {
   SkinIt();
   HWND w = F->Handle();
   MenuTrack.MenuTrackForm = S;
   MenuTrack.MenuTrackIndex = 1;
   MenuTrack.MenuFirstKeySent = true;
   S->FTrackedMenu = F->View1->Handle();
-  auto filter = [&](UINT Msg, WPARAM wParam, LPARAM lParam) {
-    MSG m{w, Msg, wParam, lParam, 0, {}};
-    MenuFilterHookProc(MSGF_MENU, 0, LPARAM(&m));
-  };
-  auto clicks = [&] {
-    int n = 0;
-    MSG m;
-    while (PeekMessageA(&m, w, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
-    return n;
-  };
-  clicks();
-  filter(WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP), LPARAM(F->View1->Handle()));
+  auto filter = [&](UINT Msg, WPARAM wParam, LPARAM lParam) { FilterMenuMessage(w, Msg, wParam, lParam); };
+  TakePostedClicks(w);
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->More1);
   // More has sub-items: Right opens them instead of moving on.
   filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(clicks(), 0);
-  filter(WM_MENUSELECT, MAKEWPARAM(F->Deep1->Command(), 0), LPARAM(F->More1->Handle()));
+  EXPECT_EQ(TakePostedClicks(w), 0);
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(F->Deep1->Command(), 0), LPARAM(F->More1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Deep1);
   // Deeper than the first level Left closes that level.
   filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clicks(), 0);
-  filter(WM_MENUSELECT, MAKEWPARAM(F->Small1->Command(), 0), LPARAM(F->View1->Handle()));
+  EXPECT_EQ(TakePostedClicks(w), 0);
+  SendMessageA(w, WM_MENUSELECT, MAKEWPARAM(F->Small1->Command(), 0), LPARAM(F->View1->Handle()));
   EXPECT_EQ(MenuTrack.MenuTrackItem, F->Small1);
   filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clicks(), 1);
+  EXPECT_EQ(TakePostedClicks(w), 1);
 }
 
 TEST_F(SkinnedMenusAlone, AControlsPopupMenuIsDrawnFromTheSkinAndItsChoiceReachesOnClick) {
@@ -303,6 +317,24 @@ TEST_F(SkinnedMenus, SkinOffAndOnAgainGivesEveryEventFlagAndMenuBack) {
   }
 }
 
+TEST_F(SkinnedMenus, AToolBarAContainerOwnsGetsItsHandlersBackToo) {
+  // Owned by the panel, not the form: the form's walk reaches it through the panel.
+  auto* bar = new TToolBar(F->Panel1);
+  bar->SetParent(F->Panel1);
+  auto* menu = new TMainMenu(F->Panel1);
+  auto* item = new TMenuItem(menu);
+  item->SetCaption("&Far");
+  menu->Items()->Add(item);
+  bar->SetMenu(menu);
+  SkinIt();
+  ASSERT_NE(item->OnDrawItem.target<TSkinItemDraw>(), nullptr);
+  ASSERT_NE(bar->OnCustomDrawButton.target<TSkinToolDraw>(), nullptr);
+  UnskinIt();
+  EXPECT_FALSE(item->OnDrawItem);
+  EXPECT_FALSE(item->OnMeasureItem);
+  EXPECT_FALSE(bar->OnCustomDrawButton);
+}
+
 // ---- what the skin gives back when it lets a menu go ---------------------------------------------
 
 TEST_F(SkinnedMenus, ItemsTheSkinMadeOwnerDrawnGetTheirTypeAndTextBack) {
@@ -347,6 +379,23 @@ TEST_F(SkinnedMenus, ADestroyedSkinnedWindowTakesTheMenuTheSkinTookOffWithIt) {
   // The form stays and may be skinned anew: its popup menu is as it was.
   EXPECT_FALSE(F->PopupMenu1->OwnerDraw());
   EXPECT_FALSE(F->Paste1->OnDrawItem);
+}
+
+TEST_F(SkinnedMenus, AnotherMainMenuSetOnTheFormGivesTheBarItsItemsAndOutlivesTheWindow) {
+  SkinIt();
+  auto* other = new TMainMenu(F);
+  auto* item = new TMenuItem(other);
+  item->SetCaption("&Other");
+  other->Items()->Add(item);
+  // Owner-drawn entries have no text: the bar takes it from the toolkit menu it knows.
+  other->SetOwnerDraw(true);
+  F->SetMenu(other);
+  const HMENU own = other->Handle();
+  ASSERT_EQ(Bar()->FMenuHandle, own);
+  ASSERT_EQ(Bar()->FButtons.size(), 1u);
+  EXPECT_EQ(Bar()->FButtons[0]->FCaption, "&Other");
+  DestroyWindow(F->Handle());
+  EXPECT_TRUE(IsMenu(own));
 }
 
 }  // namespace

@@ -60,18 +60,9 @@ class Bar : public MenuFormTest {
     return BarOf(FForm);
   }
 
-  // Posted bar clicks waiting in the queue, taken out.
-  int TakePostedClicks() {
-    int n = 0;
-    MSG m;
-    while (PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) ++n;
-    return n;
-  }
-
-  // Runs the hook as the menu's loop would for one message.
+  int TakePostedClicks() { return MenuFormTest::TakePostedClicks(FWindow); }
   void Filter(UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
-    MSG m{FWindow, Msg, wParam, lParam, 0, Pt};
-    MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+    FilterMenuMessage(FWindow, Msg, wParam, lParam, Pt);
   }
 
   std::vector<HMENU> FMenus;
@@ -313,7 +304,7 @@ struct TTrackStep {
   int Index;
   bool Hooked;
   bool Tracking;
-  bool PopupShown;
+  int Levels;  // open menu windows
   HMENU Tracked;
 };
 std::vector<TTrackStep> Steps;
@@ -325,7 +316,7 @@ HWND PopupWindow() { return ThreadMenuWindow(); }
 
 void CALLBACK DriveStep(HWND, UINT, UINT_PTR id, DWORD) {
   Steps.push_back({MenuTrack.MenuTrackIndex, MenuTrack.MenuHookHandle != nullptr, Driven->FMenuTracking,
-                   PopupWindow() != nullptr, Driven->FTrackedMenu});
+                   ThreadMenuLevels(), Driven->FTrackedMenu});
   if (Steps.size() <= Actions.size()) {
     Actions[Steps.size() - 1]();
   } else {
@@ -353,6 +344,38 @@ void Drive(TRezIderMenuBar* Bar, int Item, std::vector<std::function<void()>> St
 
 void PostKey(HWND w, WPARAM key) { PostMessageA(w, WM_KEYDOWN, key, 0); }
 
+// Edit opens with Cut selected and Down selects More: Into opens More's level and OutOf closes it,
+// as Escape does after Into again; OutOf once more, on the first level, switches to File.
+void ExpectLevelKeys(TRezIderMenuBar* Bar, WPARAM Into, WPARAM OutOf) {
+  HWND w = Bar->FForm->FHandle;
+  std::vector<std::function<void()>> keys;
+  for (WPARAM key : {WPARAM(VK_DOWN), Into, OutOf, Into, WPARAM(VK_ESCAPE), OutOf})
+    keys.push_back([=] { PostKey(w, key); });
+  keys.push_back([] {});
+  Drive(Bar, 1, keys);
+  ASSERT_TRUE(Finished);
+  ASSERT_GE(Steps.size(), 7u);
+  for (size_t i : {2, 4}) EXPECT_EQ(Steps[i].Levels, 2) << i;
+  for (size_t i : {3, 5}) {
+    EXPECT_EQ(Steps[i].Index, 1) << i;
+    EXPECT_EQ(Steps[i].Levels, 1) << i;
+  }
+  EXPECT_EQ(Steps[6].Index, 0);
+  EXPECT_EQ(Steps[6].Tracked, GetSubMenu(Bar->FMenuHandle, 0));
+}
+
+TEST_F(BarAlone, RightOnASubMenuItemOpensThatLevelAndLeftInsideItClosesIt) {
+  ExpectLevelKeys(Skinned(), VK_RIGHT, VK_LEFT);
+}
+
+TEST_F(BarAlone, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
+  TRezIderMenuBar* bar = Skinned();
+  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  // Laid out right to left now: File is the rightmost item, Edit left of it.
+  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
+  ExpectLevelKeys(bar, VK_LEFT, VK_RIGHT);
+}
+
 TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter) {
   TRezIderMenuBar* bar = Skinned();
   RECT popup{};
@@ -364,7 +387,7 @@ TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_TRUE(Steps[0].Hooked);
   EXPECT_TRUE(Steps[0].Tracking);
-  EXPECT_TRUE(Steps[0].PopupShown);
+  EXPECT_EQ(Steps[0].Levels, 1);
   EXPECT_EQ(Steps[0].Tracked, GetSubMenu(FMenu, 0));
   RECT w{};
   GetWindowRect(FWindow, &w);
@@ -382,6 +405,20 @@ TEST_F(BarAlone, AClickOpensTheSubMenuUnderTheItemWithTheHookAndGivesItBackAfter
   EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
 }
 
+TEST_F(BarAlone, AnItemShowsPressedOnlyWhileItsMenuIsOpen) {
+  TRezIderMenuBar* bar = Skinned();
+  TMenuBtn* file = bar->FButtons[0].get();
+  RECT w{};
+  GetWindowRect(FWindow, &w);
+  SetCursorPos(w.left + 200, w.top + 150);  // away from the bar
+  int state = 0;
+  Drive(bar, 0, {[&] { state = file->FState; }});
+  ASSERT_TRUE(Finished);
+  EXPECT_EQ(state, nsPressed);
+  EXPECT_EQ(file->FState, nsNormal);
+  EXPECT_NE(WindowPixel(FWindow, file->FRect.left + 3, file->FRect.top), NamedColour("ButtonHilight"));
+}
+
 TEST_F(BarAlone, ArrowKeysSwitchToTheNeighboursAndWrapAroundTheEnds) {
   TRezIderMenuBar* bar = Skinned();
   HWND w = FWindow;
@@ -394,13 +431,13 @@ TEST_F(BarAlone, ArrowKeysSwitchToTheNeighboursAndWrapAroundTheEnds) {
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_EQ(Steps[1].Index, 1);
   EXPECT_EQ(Steps[1].Tracked, GetSubMenu(FMenu, 1));
-  EXPECT_TRUE(Steps[1].PopupShown);
+  EXPECT_EQ(Steps[1].Levels, 1);
   EXPECT_EQ(Steps[2].Index, 0);
   EXPECT_EQ(Steps[2].Tracked, GetSubMenu(FMenu, 0));
   EXPECT_EQ(Steps[3].Index, -1);
   EXPECT_FALSE(Steps[3].Hooked);
   EXPECT_FALSE(Steps[3].Tracking);
-  EXPECT_FALSE(Steps[3].PopupShown);
+  EXPECT_EQ(Steps[3].Levels, 0);
   EXPECT_EQ(Steps[3].Tracked, GetSubMenu(FMenu, 4));
 }
 
@@ -424,7 +461,7 @@ TEST_F(BarAlone, ThePointerMovingOntoAnotherItemSwitchesToIt) {
   EXPECT_EQ(Steps[0].Index, 0);
   EXPECT_EQ(Steps.back().Index, 1);
   EXPECT_EQ(Steps.back().Tracked, GetSubMenu(FMenu, 1));
-  EXPECT_TRUE(Steps.back().PopupShown);
+  EXPECT_EQ(Steps.back().Levels, 1);
 }
 
 TEST_F(BarAlone, AWindowDestroyedWhileItsMenuIsTrackedLeavesNoHookOrTrackingBehind) {
@@ -467,50 +504,18 @@ TEST_F(Bar, ADisabledItemWithASubMenuShowsNothingAndLeavesNoHook) {
 
 // ---- the hook's decisions, message by message ----------------------------------------------------
 
-TEST_F(Bar, RightOnASubMenuItemOpensThatLevelAndLeftInsideItClosesIt) {
-  TRezIderMenuBar* bar = Skinned();
-  HMENU edit = GetSubMenu(FMenu, 1);
-  HMENU more = GetSubMenu(edit, 1);
-  MenuTrack.MenuTrackForm = FForm;
-  MenuTrack.MenuTrackIndex = 1;
-  MenuTrack.MenuFirstKeySent = true;
-  FForm->FTrackedMenu = edit;
-  TakePostedClicks();
-  // "More" selected: it has sub-items, so Right opens it.
-  Filter(WM_MENUSELECT, MAKEWPARAM(1, MF_POPUP), LPARAM(edit));
-  Filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(TakePostedClicks(), 0);
-  // "Deep" selected inside More: Left closes that level.
-  Filter(WM_MENUSELECT, MAKEWPARAM(idDeep, 0), LPARAM(more));
-  Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(TakePostedClicks(), 0);
-  // "Cut" on the first level: Left switches to File, Right to Help.
-  Filter(WM_MENUSELECT, MAKEWPARAM(idCut, 0), LPARAM(edit));
-  Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(TakePostedClicks(), 1);
-  EXPECT_TRUE(MenuTrack.MenuSwitching);
-  Filter(WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_FALSE(MenuTrack.MenuSwitching);
-  (void)bar;
-}
-
 TEST_F(Bar, TheSwitchClickLandsOnTheNeighbourAndTheEndsWrap) {
   TRezIderMenuBar* bar = Skinned();
   MenuTrack.MenuTrackForm = FForm;
   MenuTrack.MenuFirstKeySent = true;
   RECT w{};
   GetWindowRect(FWindow, &w);
-  auto clickedItem = [&]() -> TNCObject* {
-    MSG m;
-    if (!PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) return nullptr;
-    return FForm->ObjectAtMessagePoint(m.lParam);
-  };
   MenuTrack.MenuTrackIndex = 4;
   Filter(WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(clickedItem(), bar->FButtons[0].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[0].get());
   MenuTrack.MenuTrackIndex = 0;
   Filter(WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(clickedItem(), bar->FButtons[4].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[4].get());
   EXPECT_EQ(MenuNeighbourItem(true), bar->FButtons[1].get());
   EXPECT_EQ(MenuNeighbourItem(false), bar->FButtons[4].get());
 }
@@ -536,25 +541,6 @@ TEST_F(Bar, APointerMoveSwitchesOnlyWhenThePointerReallyMovedOntoAnotherItem) {
   EXPECT_EQ(MenuTrack.MenuLastCursor.x, over.x);
 }
 
-TEST_F(Bar, RightToLeftSwapsTheArrowsForTheMenuAndTheSwitching) {
-  TRezIderMenuBar* bar = Skinned();
-  SetWindowLongA(FWindow, GWL_EXSTYLE, GetWindowLongA(FWindow, GWL_EXSTYLE) | WS_EX_RTLREADING);
-  // Laid out right to left now, so any later repaint keeps the items where they are.
-  SendMessageA(FWindow, WM_NCPAINT, 1, 0);
-  HMENU file = GetSubMenu(FMenu, 0);
-  MenuTrack.MenuTrackForm = FForm;
-  MenuTrack.MenuTrackIndex = 0;
-  MenuTrack.MenuFirstKeySent = true;
-  FForm->FTrackedMenu = file;
-  Filter(WM_MENUSELECT, MAKEWPARAM(idOpen, 0), LPARAM(file));
-  MSG m{FWindow, WM_KEYDOWN, VK_LEFT, 0, 0, {}};
-  MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
-  EXPECT_EQ(m.wParam, WPARAM(VK_RIGHT));
-  MSG posted;
-  ASSERT_TRUE(PeekMessageA(&posted, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(FForm->ObjectAtMessagePoint(posted.lParam), bar->FButtons[1].get());
-}
-
 TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
   Skinned();
   MenuTrack.MenuTrackForm = FForm;
@@ -573,13 +559,17 @@ TEST_F(Bar, TheFirstFilteredMessagePostsADownArrowOnce) {
 TEST_F(Bar, AClosingMenuEndsTrackingUnlessItSwitches) {
   Skinned();
   MenuTrack.MenuTrackForm = FForm;
+  MenuTrack.MenuTrackIndex = 0;
   MenuTrack.MenuFirstKeySent = true;
   FForm->FMenuTracking = true;
+  // The menu tells its owner that it closed.
   MenuTrack.MenuSwitching = true;
-  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  SendMessageA(FWindow, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_TRUE(FForm->FMenuTracking);
-  MenuTrack.MenuSwitching = false;
-  Filter(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  // Escape ends a switch.
+  Filter(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(MenuTrack.MenuSwitching);
+  SendMessageA(FWindow, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_FALSE(FForm->FMenuTracking);
   FForm->FMenuTracking = true;
   Filter(WM_SYSKEYDOWN, VK_MENU, 0);
@@ -601,9 +591,7 @@ TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
   EXPECT_EQ(bar->FindAccelItem('L'), nullptr);  // disabled
   SetKeys({VK_MENU});
   EXPECT_TRUE(bar->FindMenuAccel('f'));
-  MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(FForm->ObjectAtMessagePoint(m.lParam), bar->FButtons[0].get());
+  EXPECT_EQ(PostedClick(FForm), bar->FButtons[0].get());
   SetKeys({VK_MENU, VK_SHIFT});
   EXPECT_FALSE(bar->FindMenuAccel('f'));
   SetKeys({VK_MENU, VK_CONTROL});
@@ -636,9 +624,7 @@ TEST_F(Bar, AToolkitFormsDialogCharacterOpensItsItemAndItsMenuComesBack) {
   EXPECT_EQ(GetMenu(FWindow), nullptr);
   SetKeys({VK_MENU});
   EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'e', 0), 1);
-  MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, FWindow, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
-  EXPECT_EQ(f->ObjectAtMessagePoint(m.lParam), BarOf(f)->FButtons[1].get());
+  EXPECT_EQ(PostedClick(f), BarOf(f)->FButtons[1].get());
   // No item has that accelerator: the form's own handling answers.
   EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'z', 0), 0);
   EXPECT_EQ(TakePostedClicks(), 0);

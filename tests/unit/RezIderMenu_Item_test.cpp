@@ -416,20 +416,26 @@ TEST_F(ItemTest, ARightToLeftMenuPutsTheGlyphRightTheCaptionRightAlignedAndTheSh
 
 TEST_F(ItemTest, TheDefaultItemIsBoldAndTheActionIsUpdatedFirst) {
   const RECT R{4, 3, 164, 23};
-  auto inkCount = [&](const TSkinMenuItem& i) {
+  auto inkCount = [&](const TSkinMenuItem& i, int Ink = kMenuText) {
     auto b = Drawn([&](TCanvas* c, const RECT& r) { MenuItemDraw(Data.get(), i, c, r, false); }, R, 170, 28);
     int n = 0;
     for (int y = R.top; y < R.bottom; ++y)
-      for (int x = R.left; x < R.right; ++x) n += PixelAt(*b, x, y) == Named(kMenuText);
+      for (int x = R.left; x < R.right; ++x) n += PixelAt(*b, x, y) == Named(Ink);
     return n;
   };
   TSkinMenuItem i = Caption("Open file");
   const int plain = inkCount(i);
   i.Default = true;
   EXPECT_GT(inkCount(i), plain);
+  // What the update leaves is what this very drawing shows: here a disabled caption.
   int updates = 0;
-  i.Action = [&] { ++updates; };
-  inkCount(i);
+  i.Action = [&] {
+    ++updates;
+    TSkinMenuItem now = i;
+    now.Enabled = false;
+    return now;
+  };
+  EXPECT_GT(inkCount(i, kButtonShadow), 0);
   EXPECT_EQ(updates, 1);
 }
 

@@ -10,20 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "bench/PaintCount.h"
 #include "skin/RezIderData.h"
 #include "tk/FormReader.h"
 #include "tk/Forms.h"
 
 namespace startup_timing {
-
-// Milliseconds since the system created this process.
-inline double Now() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimePreciseAsFileTime(&now);
-  auto ticks = [](FILETIME t) { return int64_t(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime); };
-  return double(ticks(now) - ticks(created)) / 10000;
-}
 
 // Time spent inside calls, however they nest: only the outermost call counts.
 struct TSpan {
@@ -85,9 +77,25 @@ class TTimedForm : public T {
   }
 };
 
+// A window in the paint counts: its class, and its name when it is a toolkit control.
+inline std::string ControlNameOf(HWND Window) {
+  TWinControl* control = TWinControl::FindControl(Window);
+  std::string cls = TPaintCount::ClassOf(Window);
+  return control && !control->Name().empty() ? cls + " " + control->Name() : cls;
+}
+
+// Prints a watch's times and, for each window that painted, its paints: a figure above 1 is a
+// window painted more than once as it came on screen.
+inline void PrintPaints(const TPaintCount& Watch, const char* Title) {
+  std::printf("%s: shown at %.1f ms, completely painted at %.1f ms\n", Title, Watch.Shown(), Watch.Painted());
+  for (const TPaintCount::TWindowPaints& w : Watch.Windows())
+    std::printf("    %-44s paint %d frame %d\n", w.Name.c_str(), w.Paint, w.Frame);
+}
+
 // Puts the timing stand-ins in place of the classes the form descriptions name.
 template <class... Controls>
 void UseTimedClasses() {
+  TPaintCount::NameOf = ControlNameOf;
   RegisterComponentClass("TSkinData",
                          [](TComponent* Owner) -> TComponent* { return new TTimedSkinData(Owner); });
   (RegisterComponentClass(
@@ -95,50 +103,6 @@ void UseTimedClasses() {
        [](TComponent* Owner) -> TComponent* { return new TTimedActiveX<Controls>(Owner); }),
    ...);
 }
-
-// Watches from a thread of its own for a window of a class to be shown and then painted (shown
-// with nothing of it or its children left to paint), notes both times, and closes it.
-class TPaintWatch {
- public:
-  explicit TPaintWatch(std::string ClassName) : FClass(std::move(ClassName)) {
-    FThread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-  }
-  ~TPaintWatch() {
-    FStop = true;
-    WaitForSingleObject(FThread, 5000);
-    CloseHandle(FThread);
-  }
-  TPaintWatch(const TPaintWatch&) = delete;
-  TPaintWatch& operator=(const TPaintWatch&) = delete;
-  double Shown = 0, Painted = 0;
-
- private:
-  static bool LeftToPaint(HWND Wnd) {
-    if (GetUpdateRect(Wnd, nullptr, FALSE)) return true;
-    for (HWND c = GetWindow(Wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-      if (IsWindowVisible(c) && LeftToPaint(c)) return true;
-    return false;
-  }
-  static DWORD WINAPI Run(void* Self) {
-    auto* self = static_cast<TPaintWatch*>(Self);
-    HWND wnd = nullptr;
-    while (!self->FStop && !self->Painted) {
-      if (!wnd) wnd = FindWindowA(self->FClass.c_str(), nullptr);
-      if (wnd && IsWindowVisible(wnd)) {
-        if (!self->Shown) self->Shown = Now();
-        if (!LeftToPaint(wnd)) {
-          self->Painted = Now();
-          PostMessageA(wnd, WM_CLOSE, 0, 0);
-        }
-      }
-      Sleep(1);
-    }
-    return 0;
-  }
-  std::string FClass;
-  HANDLE FThread = nullptr;
-  volatile bool FStop = false;
-};
 
 // The start as a row of moments, each with the time spent in skin loads and in window making so
 // far, so that every stretch between two moments can be told apart from those two kinds of work.

@@ -38,20 +38,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::printf("Drellmark runs already\n");
     return 1;
   }
-  TPaintWatch watch("Tfrm_GetSummary");
+  TPaintCount main("Tfrm_Main"), dialog("Tfrm_GetSummary");
+  TPaintWatch watch({&main, &dialog}, true);
   RegisterDrellmarkClasses();
   UseTimedClasses<TShockwaveFlash>();
   Application->Initialize();
   Timeline.Mark("application");
-  TTimedMain* main = nullptr;
-  Application->CreateForm(main);
+  TTimedMain* form = nullptr;
+  Application->CreateForm(form);
   Application->Run();
-  if (!watch.Painted) {
-    std::printf("Drellmark's account dialog was not painted\n");
+  if (!watch.Done()) {
+    std::printf("Drellmark's main window or account dialog was not painted\n");
     return 1;
   }
-  Timeline.MarkAt("account dialog made and shown", watch.Shown);
-  Timeline.MarkAt("first paint", watch.Painted);
+  Timeline.MarkAt("account dialog made and shown", dialog.Shown());
+  Timeline.MarkAt("account dialog completely painted", dialog.Painted());
   Timeline.Print("Drellmark", "skin load", "COM and control creation (windows)");
+  PrintPaints(main, "Drellmark's main window");
+  PrintPaints(dialog, "Drellmark's account dialog");
   return 0;
 }

@@ -42,7 +42,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::printf("Velloran runs already\n");
     return 1;
   }
-  TPaintWatch watch("Tfrm_Main");
+  TPaintCount count("Tfrm_Main");
+  TPaintWatch watch({&count}, true);
   RegisterVelloranClasses();
   UseTimedClasses<TShockwaveFlash, TWebBrowser>();
   SetHttpMessagePump([] { Application->ProcessMessages(); });
@@ -63,12 +64,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   frm_Flash = nullptr;
   Timeline.Mark("splash window away");
   Application->Run();
-  if (!watch.Painted) {
+  if (!watch.Done()) {
     std::printf("Velloran's main window was not painted\n");
     return 1;
   }
-  Timeline.MarkAt("main window shown", watch.Shown);
-  Timeline.MarkAt("first paint", watch.Painted);
+  Timeline.MarkAt("main window shown", count.Shown());
+  Timeline.MarkAt("main window completely painted", count.Painted());
   Timeline.Print("Velloran", "skin load", "COM and control creation (windows)");
+  PrintPaints(count, "Velloran's main window");
   return 0;
 }

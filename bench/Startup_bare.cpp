@@ -1,5 +1,13 @@
-// The floor of a start under Wine: one plain window, made and shown, and nothing else.
+// The floor of a start under Wine: one plain window, made and shown, and nothing else. With
+// "painted" on its command line it prints when the window was completely painted (ms since the
+// process was created) and closes it then.
 #include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "bench/PaintCount.h"
 
 namespace {
 LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -8,7 +16,11 @@ LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  startup_timing::TPaintCount count("Startup_bare");
+  std::unique_ptr<startup_timing::TPaintWatch> watch;
+  if (std::strstr(commandLine, "painted"))
+    watch = std::make_unique<startup_timing::TPaintWatch>(std::vector{&count}, true);
   WNDCLASSA wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
@@ -24,5 +36,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  if (watch) std::printf("  completely painted %.1f\n", count.Painted());
   return 0;
 }

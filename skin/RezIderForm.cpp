@@ -112,6 +112,7 @@ TRezIderFormImpl::TRezIderFormImpl(TComponent* AOwner)
 TRezIderFormImpl::~TRezIderFormImpl() {
   // A window still taken over would call into a freed object: it gets its procedure back.
   if (TakenOver() && IsWindow(FHandle)) RestoreWndProc();
+  if (IsWindow(FHandle)) ReleaseRedraw(false);
   UnhookMdiClient();
   FreeControls();
   FreeNCObjects();
@@ -142,6 +143,7 @@ void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
   FForm = Form;
   Form->AutoScroll = false;
   if (Data->SkinControls.Contains(xcMainMenu)) {
+    HoldRedraw();
     FOwnWindowProc =
         HookMessageMethod(Form, MakeWndMethod<&TRezIderFormImpl::FormWindowProc>(this), FOldWindowProc);
   }
@@ -462,6 +464,11 @@ void TRezIderFormImpl::FormWindowProc(TMessage& Message) {
     case WM_SKINREFRESH:
       RefreshSkin();
       break;
+    case CM_VISIBLECHANGED:
+      // A window held from painting is not visible to the system, which would not hide it.
+      if (!Message.WParam) ReleaseRedraw(false);
+      FOldWindowProc(Message);
+      break;
     case CM_DIALOGCHAR:
       if (FMenuBar)
         FMenuBar->MenuAccelerator(Message);
@@ -471,6 +478,28 @@ void TRezIderFormImpl::FormWindowProc(TMessage& Message) {
     default:
       FOldWindowProc(Message);
   }
+}
+
+// ---- the first showing's one paint --------------------------------------------------------------
+
+void TRezIderFormImpl::HoldRedraw() {
+  // Taken over as it is being shown, the window has not painted yet: what it would paint now (the
+  // plain frame, then each step of the takeover and the first sizing) would only be painted over.
+  // Held, the system counts it as not visible.
+  if (FRedrawHeld || TakenOver() || FState != fsCreated || !IsWindowVisible(FHandle)) return;
+  SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+  FRedrawHeld = true;
+}
+
+void TRezIderFormImpl::ReleaseRedraw(bool Repaint) {
+  if (!FRedrawHeld) return;
+  FRedrawHeld = false;
+  if (FState == fsDestroying) return;
+  SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+  if (!Repaint) return;
+  // Everything paints when the queue gets to it, after what is waiting there: the first sizing of a
+  // window shown in front of this one (a dialog its showing opened) comes first.
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // ---- give-back -----------------------------------------------------------------------------------
@@ -508,6 +537,7 @@ void TRezIderFormImpl::RestoreWndProc() {
 }
 
 bool TRezIderFormImpl::ReleaseFullSkin() {
+  ReleaseRedraw(false);
   if (!FFullSkin) {
     UnskinBasic();
     return false;

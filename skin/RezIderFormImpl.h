@@ -252,6 +252,11 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   uint32_t FRemovedCaption = 0;  // the caption bits SetCaptionStyles took off
   void ResizeForRestoredFrame();
   TDataSkinBorder* Edge(int Side) const;
+  // A form taken over as it is first shown paints nothing until its first activation has sized the
+  // frame and set the region: then it and its controls paint once, in their final look.
+  void HoldRedraw();
+  void ReleaseRedraw(bool Repaint);
+  bool FRedrawHeld = false;
 };
 
 // The window's text (at most 1000 characters) and class name (at most 100).

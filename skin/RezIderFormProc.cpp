@@ -127,6 +127,7 @@ void TRezIderFormImpl::FirstActivation() {
   }
   FState = fsSkinned;
   if (FTimer) FTimer->SetEnabled(true);
+  ReleaseRedraw(true);
 }
 
 void TRezIderFormImpl::SetText(TMessage& Message) {

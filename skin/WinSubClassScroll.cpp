@@ -211,6 +211,14 @@ void TSkinScrollbar::Unskin() { TSkinControl::Unskin(); }
 
 bool TSkinScrollbar::BeforeDefault(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_PAINT:
+      if (Message.WParam) break;
+      {
+        TFlagScope in(FInPaint);
+        CallDefault(Message);
+      }
+      AfterDefault(Message);
+      return false;
     case WM_NCCALCSIZE:
       CallDefault(Message);
       return false;
@@ -243,8 +251,12 @@ bool TSkinScrollbar::BeforeDefault(TMessage& Message) {
 
 void TSkinScrollbar::AfterDefault(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE:
     case WM_NCPAINT:
+      // Within the window's own paint (its frame painted as the paint begins) the bars are painted
+      // over when that paint ends: painting the client once more would only paint it twice.
+      if (!FInPaint) Repaint();
+      return;
+    case WM_SIZE:
     case WM_PRINT:
       Repaint();
       return;

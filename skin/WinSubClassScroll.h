@@ -90,6 +90,7 @@ class TSkinScrollbar : public TSkinControl {
   bool FDragThumb = false;
   bool FInVScroll = false;
   bool FInHScroll = false;
+  bool FInPaint = false;  // the window's own WM_PAINT is running
   SCROLLINFO FHorzInfo{};
   SCROLLINFO FVertInfo{};
   RECT FHorzRect{};

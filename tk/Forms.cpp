@@ -19,9 +19,16 @@ TScreen* Screen = new TScreen(nullptr);
 
 namespace {
 
+// A form being shown counts as shown even while its window holds its first paint back.
+bool ShownWindow(HWND wnd) {
+  if (IsWindowVisible(wnd)) return true;
+  auto* form = ObjectAs<TCustomForm>(TWinControl::FindControl(wnd));
+  return form && form->Visible();
+}
+
 BOOL CALLBACK CollectTaskWindow(HWND wnd, LPARAM lp) {
   auto* ctx = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(lp);
-  if (wnd != ctx->first && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) ctx->second->push_back(wnd);
+  if (wnd != ctx->first && ShownWindow(wnd) && IsWindowEnabled(wnd)) ctx->second->push_back(wnd);
   return TRUE;
 }
 

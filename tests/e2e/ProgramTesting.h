@@ -79,9 +79,11 @@ inline HWND TopWindow(DWORD pid, const std::string& cls, bool visibleOnly) {
   return f.Found;
 }
 
+// The window once it is up: visible with nothing left to paint (a skinned window shown a moment ago
+// is held from painting, and not visible, until its frame is sized).
 inline HWND WaitForTopWindow(DWORD pid, const std::string& cls, int timeoutMs) {
   for (int waited = 0; waited < timeoutMs; waited += 20, Sleep(20))
-    if (HWND w = TopWindow(pid, cls, true)) return w;
+    if (HWND w = TopWindow(pid, cls, true); w && !GetUpdateRect(w, nullptr, FALSE)) return w;
   return nullptr;
 }
 

@@ -17,6 +17,7 @@
 #include "tests/unit/DrellmarkTesting.h"
 #include "tests/unit/GraphicsHelpers.h"
 #include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/PaintTesting.h"
 #include "tests/unit/VelloranTesting.h"
 #include "tests/unit/standins_testing.h"
 #include "velloran/Uni_About.h"
@@ -318,6 +319,7 @@ TEST_F(MainFixture, FirstShowingOpensTheDialogPrefilledFromTheRegistryAndListsIt
     prompt = d->lblprompt->Caption();
     focused = d->edtvalue->Focused();
     EXPECT_TRUE(IsWindowVisible(Form->Handle())) << "the main window shows behind the dialog";
+    EXPECT_FALSE(IsWindowEnabled(Form->Handle())) << "and takes no input while the dialog is up";
     Press(d->btnok);
   });
   Form->Show();
@@ -328,6 +330,17 @@ TEST_F(MainFixture, FirstShowingOpensTheDialogPrefilledFromTheRegistryAndListsIt
   EXPECT_TRUE(focused);
   EXPECT_EQ(Form->FAccount, Account);
   EXPECT_EQ(Rows(Form), (std::vector<std::string>{"Winks1"}));
+}
+
+TEST_F(MainFixture, TheFirstShowingPaintsEveryWindowOfTheMainWindowAndTheDialogOnce) {
+  Registry.SetString(Account);
+  paint_testing::TPaintCount main("Tfrm_Main"), dialog("Tfrm_GetSummary");
+  // Closes the dialog once both are painted, or after the limit.
+  paint_testing::TPaintWatch watch({&main, &dialog}, true, 10000);
+  Form->Show();
+  ASSERT_TRUE(watch.Done());
+  paint_testing::ExpectPaintedOnce(main, paint_testing::VisibleWindows(main.Form()));
+  paint_testing::ExpectPaintedOnce(dialog, 4);  // the form, its edit and its two buttons
 }
 
 TEST_F(MainFixture, CancelKeepsTheRegistrysAccountAndListsIt) {

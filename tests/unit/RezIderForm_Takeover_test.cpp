@@ -273,6 +273,23 @@ TEST_F(Takeover, AToolkitFormTakesTheSkinColourAndItsMessageMethodComesBack) {
   delete f;
 }
 
+TEST_F(Takeover, AFormHiddenWhileItWaitsForItsFirstActivationStaysHidden) {
+  TForm* form = Form("Held");
+  auto* f = new TRezIderFormImpl(form);
+  f->FHandle = form->Handle();
+  f->AttachForm(FData.get(), form);
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));  // held from painting until the first sizing
+  form->Hide();
+  SendMessageA(form->Handle(), WM_SKINACTIVATED, 0, SkinActivatedParam);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  form->Show();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  f->UnskinForm();
+  delete f;
+}
+
 // What reaches a form's own handling of the refresh message.
 struct TRefreshCounter {
   TWndMethod Next;

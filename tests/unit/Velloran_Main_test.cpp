@@ -16,6 +16,7 @@
 #include "skin/RezIderFormImpl.h"
 #include "tests/unit/ContentServer.h"
 #include "tests/unit/MessageBoxWatch.h"
+#include "tests/unit/PaintTesting.h"
 #include "tests/unit/TaskbarTesting.h"
 #include "tests/unit/VelloranTesting.h"
 #include "tests/unit/standins_testing.h"
@@ -587,6 +588,25 @@ TEST(VelloranMainForm, CaptionButtonAndSystemMenuMinimiseTheProgramAndItsTaskbar
   Application->ProcessMessages();
   EXPECT_TRUE(minimised());
   restoreFromTheEntry();
+}
+
+// ---- The first showing ------------------------------------------------------------------------------
+
+// Alone in its process and on the desktop: another program taking the activation would paint the
+// frame again.
+TEST(VelloranFirstShowing, EveryWindowOfTheMainWindowPaintsOnce) {
+  standins_testing::OwnSettings settings;
+  RegisterVelloranClasses();
+  SetEnvironmentVariableA("VELLORAN_SERVER_BASE", ScenarioBase("shown", {}).c_str());
+  Application->CreateForm(frm_Main);
+  paint_testing::TPaintCount count("Tfrm_Main");
+  paint_testing::TPaintWatch watch({&count}, false, 10000);
+  frm_Main->Show();
+  for (DWORD start = GetTickCount(); !watch.Done() && GetTickCount() - start < 10000; Sleep(1))
+    Application->ProcessMessages();
+  ASSERT_TRUE(watch.Done());
+  paint_testing::ExpectPaintedOnce(count, paint_testing::VisibleWindows(count.Form()));
+  DoneApplication();
 }
 
 // ---- The end of the program ------------------------------------------------------------------------

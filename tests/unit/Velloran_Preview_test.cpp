@@ -243,6 +243,8 @@ class Preview : public ::testing::Test {
     ASSERT_TRUE(form->FReady);
     f = form.get();
     f->Show();
+    // As the program's loop goes on after the showing: the skinned window sizes its frame and paints.
+    Application->ProcessMessages();
   }
   void TearDown() override {
     form.reset();

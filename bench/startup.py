@@ -201,21 +201,17 @@ def main():
         print_phases(outputs)
         painted.update(painted_windows(outputs))
 
-    bare_painted = []
-    for _ in range(args.breakdown_runs):
-        out = subprocess.run([args.wine_run, exe("Startup_bare.exe"), "painted"], cwd=args.bin,
-                             capture_output=True, text=True, timeout=60).stdout
-        found = re.search(r"completely painted (-?\d+\.\d)", out)
-        if found:
-            bare_painted.append(float(found.group(1)))
-    if not bare_painted:
+    outputs = [subprocess.run([args.wine_run, exe("Startup_bare.exe"), "painted"], cwd=args.bin,
+                              capture_output=True, text=True, timeout=60).stdout
+               for _ in range(args.breakdown_runs)]
+    bare_window = painted_windows(outputs).get("Bare window")
+    if not bare_window:
         sys.exit("startup.py: the bare window did not report its paint")
-    bare = statistics.median(bare_painted)
+    bare = statistics.median(bare_window["painted"])
     print("Completely painted (nothing of the window or its children left to paint), median of %d runs, "
           "ms since the process was created:" % args.breakdown_runs)
-    print("  %-28s %7.1f" % ("bare window", bare))
     goals = {"Velloran's main window": (4.0, 30.0), "Drellmark's account dialog": (3.0, 15.0)}
-    for name, entry in painted.items():
+    for name, entry in [("Bare window", bare_window)] + list(painted.items()):
         done = statistics.median(entry["painted"])
         stretch = statistics.median(p - s for p, s in zip(entry["painted"], entry["shown"]))
         line = "  %-28s %7.1f  %4.2f x the bare window; shown to completely painted %5.1f" % (

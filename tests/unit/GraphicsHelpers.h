@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "tk/Graphics.h"
 
@@ -25,6 +28,22 @@ inline int GdiObjectCount() {
   static int most = 0;
   if (int(made.size()) > most) most = int(made.size());
   return most - int(made.size());
+}
+
+// Twenty cycles leave no GDI object behind. A loss in any cycle shows in every batch of them; the
+// system may keep an object or two once for good (when another program taking the desktop's
+// activation makes the windows repaint meanwhile), so a batch that left some is followed by a
+// second, which must leave none.
+inline void ExpectCyclesLeaveNoGdiObject(const std::function<void()>& Cycle) {
+  auto batch = [&] {
+    const int before = GdiObjectCount();
+    for (int i = 0; i < 20; ++i) Cycle();
+    return GdiObjectCount() - before;
+  };
+  const int first = batch();
+  if (first != 0) {
+    EXPECT_EQ(batch(), 0) << "the first batch left " << first;
+  }
 }
 
 // Pixel (x, y) of a 24- or 32-bit bitmap, read from its scan line.

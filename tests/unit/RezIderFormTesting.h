@@ -29,6 +29,7 @@ using testskin::TestSkinColour;
 // The test skin's geometry as the form measures it.
 constexpr int kLeft = 3, kTop = 5, kRight = 3, kBottom = 3;
 
+using ctltest::TCountingMethod;
 using ctltest::TestSkinArchive;
 
 // What reached the windows' own procedure: message and wParam.

@@ -290,23 +290,14 @@ TEST_F(Takeover, AFormHiddenWhileItWaitsForItsFirstActivationStaysHidden) {
   delete f;
 }
 
-// What reaches a form's own handling of the refresh message.
-struct TRefreshCounter {
-  TWndMethod Next;
-  int Count = 0;
-  void Handle(TMessage& m) {
-    if (m.Msg == WM_SKINREFRESH) ++Count;
-    Next(m);
-  }
-};
-
 TEST_F(Takeover, TheRefreshMessageShowsAnotherSkinOnAToolkitFormAndItsControlsAndGoesNoFurther) {
   TForm* form = Form("Refresh");
   auto* panel = new TPanel(form);
   panel->SetParent(form);
   panel->SetBounds(10, 10, 60, 40);
-  TRefreshCounter own{form->WindowProc};
-  form->WindowProc = MakeWndMethod<&TRefreshCounter::Handle>(&own);
+  // What reaches the form's own handling of the refresh message.
+  TCountingMethod own{form->WindowProc, WM_SKINREFRESH};
+  form->WindowProc = own.Method();
   auto* f = new TRezIderFormImpl(form);
   f->FHandle = form->Handle();
   f->AttachForm(FData.get(), form);
@@ -346,8 +337,8 @@ TEST_F(Takeover, AMessageMethodSetAfterTheTakeoverStaysThroughGiveBack) {
   auto* f = new TRezIderFormImpl(form);
   f->FHandle = form->Handle();
   f->AttachForm(FData.get(), form);
-  TRefreshCounter later{form->WindowProc};
-  const TWndMethod theirs = MakeWndMethod<&TRefreshCounter::Handle>(&later);
+  TCountingMethod later{form->WindowProc, WM_SKINREFRESH};
+  const TWndMethod theirs = later.Method();
   form->WindowProc = theirs;
   f->UnskinForm();
   ASSERT_TRUE(form->WindowProc == theirs);

@@ -47,6 +47,19 @@ inline const std::vector<uint8_t>& TestSkinArchive() {
   return archive;
 }
 
+// Someone else's message method, set over a control's: passes everything on to the one it was set
+// over and counts the messages of one kind that reach it.
+struct TCountingMethod {
+  TWndMethod Next;
+  UINT Counted;
+  int Count = 0;
+  void Handle(TMessage& m) {
+    if (m.Msg == Counted) ++Count;
+    Next(m);
+  }
+  TWndMethod Method() { return MakeWndMethod<&TCountingMethod::Handle>(this); }
+};
+
 // The skinned form's control list as the controls see it.
 class THost : public TSkinControlHost {
  public:

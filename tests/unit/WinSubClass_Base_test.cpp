@@ -187,27 +187,17 @@ TEST_F(BaseTest, SkinOffAndOnAgainUnderAnotherSubclassKeepsEveryProcedureInTheCh
   OwnLog = nullptr;
 }
 
-// Someone else's message method: passes everything on, and counts what reaches it.
-struct TForeignMethod {
-  TWndMethod Saved;
-  int Seen = 0;
-  void Handle(TMessage& m) {
-    if (m.Msg == kPassed) ++Seen;
-    Saved(m);
-  }
-};
-
 TEST_F(BaseTest, AMessageMethodSetOverTheSkinStaysThroughGiveBackAndSkinningAgain) {
   auto* edit = Make<TEdit>(nullptr, 10, 10, 80, 22);
   auto* first = new TProbe(edit);
   first->SkinControl(&Host, Data.get(), &FormCanvas, false);
-  TForeignMethod foreign{edit->WindowProc};
-  const TWndMethod theirs = MakeWndMethod<&TForeignMethod::Handle>(&foreign);
+  TCountingMethod foreign{edit->WindowProc, kPassed};
+  const TWndMethod theirs = foreign.Method();
   edit->WindowProc = theirs;
   delete first;
   ASSERT_TRUE(edit->WindowProc == theirs);
   edit->Perform(kPassed);
-  EXPECT_EQ(foreign.Seen, 1);
+  EXPECT_EQ(foreign.Count, 1);
   // What the freed object held passes everything on to the control's own handling.
   edit->SetText("after");
   EXPECT_EQ(edit->Text(), "after");
@@ -216,11 +206,11 @@ TEST_F(BaseTest, AMessageMethodSetOverTheSkinStaysThroughGiveBackAndSkinningAgai
   second->SkinControl(&Host, Data.get(), &FormCanvas, false);
   edit->Perform(kPassed);
   EXPECT_EQ(second->Steps, (std::vector<std::string>{"before", "after"}));
-  EXPECT_EQ(foreign.Seen, 2);
+  EXPECT_EQ(foreign.Count, 2);
   delete second;
   EXPECT_TRUE(edit->WindowProc == theirs);
   // The method on top gives back in turn: the chain still ends at the control.
-  edit->WindowProc = foreign.Saved;
+  edit->WindowProc = foreign.Next;
   edit->SetText("again");
   EXPECT_EQ(edit->Text(), "again");
 }

@@ -2,6 +2,18 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
+
+// Which build the figures come from: they differ between the two Windows targets and the host.
+inline void PrintBenchTarget() {
+#if defined(_WIN64)
+  std::printf("target: win64 (x86_64 Windows, under Wine)\n");
+#elif defined(_WIN32)
+  std::printf("target: win32 (i686 Windows, under Wine)\n");
+#else
+  std::printf("target: native (the host)\n");
+#endif
+}
 
 // Runs fn until at least half a second has passed; seconds per run.
 template <class Fn>

@@ -40,6 +40,7 @@ void DecodeFigures(const char* what, const Bytes& container, size_t decodedSize)
 }  // namespace
 
 int main() {
+  PrintBenchTarget();
   std::vector<TSkinEntry> entries = SkinLikeEntries();
   Bytes skinDecoded = BuildSkinArchive(entries);
   Bytes skin = LZHPack(skinDecoded);

@@ -28,6 +28,7 @@ constexpr int W = 688, H = 449;
 }  // namespace
 
 int main() {
+  PrintBenchTarget();
   auto top = Picture("top.bmp");        // stacked: active and inactive
   auto bottom = Picture("bottom.bmp");  // stacked
   auto left = Picture("left.bmp");      // side by side

@@ -52,6 +52,7 @@ double Measure(const char* label, const std::vector<uint8_t>& archive, int bitma
 }  // namespace
 
 int main(int argc, char** argv) {
+  PrintBenchTarget();
   std::string folder = argc > 1 ? argv[1] : VELLORAN_SKIN_DIR;
   std::vector<TSkinEntry> skin;
   try {

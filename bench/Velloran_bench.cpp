@@ -8,7 +8,8 @@
 // Run by hand, with a content server up:
 //   python3 tools/contentserver/contentserver.py start --content content --state /tmp/cs
 //   export VELLORAN_CONTENTSERVER_STATE=/tmp/cs
-//   xvfb-run -a scripts/with-wine build/win/wineprefix build/win/wine-run build/win/bin/Velloran_bench.exe
+//   xvfb-run -a scripts/with-wine build/win64 build/win64/wine-run build/win64/bin/Velloran_bench.exe
+//   (build/win32 likewise, where the host runs 32-bit programs)
 #include <windows.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchTiming.h"
 #include "velloran/Uni_Main.h"
 
 namespace {
@@ -118,6 +120,7 @@ TFigures Measure(const std::string& dir, int port, int items) {
 }  // namespace
 
 int main() {
+  PrintBenchTarget();
   const char* state = std::getenv("VELLORAN_CONTENTSERVER_STATE");
   if (!state || !*state) {
     std::fprintf(stderr, "VELLORAN_CONTENTSERVER_STATE must name a running content server's state folder\n");

@@ -6,8 +6,18 @@ if(NOT EXISTS ${VELLORAN_DEPS}/lib/libjpeg.a)
   message(FATAL_ERROR "No cross-built dependencies in ${VELLORAN_DEPS}: run scripts/setup")
 endif()
 
-# Tests and tools run under Wine in this build's own prefix.
+# Tests and tools run under the target's Wine in this build's own prefix: wine-env says which (the
+# scripts source it), wine-run runs one program there.
+if(NOT VELLORAN_TARGET)
+  message(FATAL_ERROR "Configure with cmake/toolchain-mingw32.cmake or cmake/toolchain-mingw64.cmake")
+endif()
 set(VELLORAN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+if(VELLORAN_TARGET STREQUAL win64)
+  set(VELLORAN_WINEARCH win64)
+else()
+  set(VELLORAN_WINEARCH win32)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-env.in ${CMAKE_BINARY_DIR}/wine-env @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

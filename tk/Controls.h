@@ -17,15 +17,18 @@
 
 // ---- The message record and the message method --------------------------------------------------
 
-// Every message a control sees: four 32-bit values, the result written by whoever handles it.
+// Every message a control sees: four values, the result written by whoever handles it. They are
+// 32-bit on the 32-bit target; on x64 all but the message are 64-bit, as the platform's are.
 struct TMessage {
   UINT Msg;
   WPARAM WParam;
   LPARAM LParam;
   LRESULT Result;
 };
-#ifndef _WIN64
-static_assert(sizeof(TMessage) == 16, "the message record is four 32-bit values");
+#ifdef _WIN64
+static_assert(sizeof(TMessage) == 32, "on x64 the message record is the platform's four values, padded");
+#else
+static_assert(sizeof(TMessage) == 16, "on the 32-bit target the message record is four 32-bit values");
 #endif
 
 // A method bound to its object: what a control's WindowProc holds. Copied, compared and put back

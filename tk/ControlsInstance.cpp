@@ -11,16 +11,13 @@
 
 #include "tk/Controls.h"
 
-#if !defined(__i386__)
-#error "the object-instance stub is 32-bit x86 code"
-#endif
-
 namespace {
 
 struct TInstanceState;
 LRESULT CALLBACK InstanceEntry(TInstanceState* State, UINT Msg, WPARAM WParam, LPARAM LParam);
 
 #pragma pack(push, 1)
+#if defined(__i386__)
 // mov dword ptr [esp+4], State; jmp InstanceEntry: the window argument becomes the state.
 struct TInstanceCode {
   uint8_t Mov[4] = {0xC7, 0x44, 0x24, 0x04};
@@ -28,9 +25,31 @@ struct TInstanceCode {
   uint8_t Jmp = 0xE9;
   int32_t Target = 0;
   uint8_t Pad[3] = {0xCC, 0xCC, 0xCC};
+
+  void Aim() {
+    // The jump counts from the end of its own instruction.
+    const auto next = reinterpret_cast<intptr_t>(this) + intptr_t(offsetof(TInstanceCode, Pad));
+    Target = int32_t(reinterpret_cast<intptr_t>(&InstanceEntry) - next);
+  }
 };
-#pragma pack(pop)
 static_assert(sizeof(TInstanceCode) == 16);
+#elif defined(__x86_64__)
+// mov rcx, State; mov rax, InstanceEntry; jmp rax: the window argument (rcx) becomes the state.
+struct TInstanceCode {
+  uint8_t MovRcx[2] = {0x48, 0xB9};
+  TInstanceState* State = nullptr;
+  uint8_t MovRax[2] = {0x48, 0xB8};
+  void* Target = nullptr;
+  uint8_t JmpRax[2] = {0xFF, 0xE0};
+  uint8_t Pad[10] = {0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC};
+
+  void Aim() { Target = reinterpret_cast<void*>(&InstanceEntry); }
+};
+static_assert(sizeof(TInstanceCode) == 32);
+#else
+#error "the object-instance stub is x86 or x86-64 code"
+#endif
+#pragma pack(pop)
 
 // One takeover. It lives apart from the code that leads to it: the code is never written again,
 // and what changes per message stays off the lines the processor runs.
@@ -99,9 +118,7 @@ class TInstancePool {
     for (size_t i = 0; i < kPerPage; ++i) {
       TInstanceCode* c = new (&code[i]) TInstanceCode;
       c->State = &states[i];
-      // The jump counts from the end of its own instruction.
-      const auto next = reinterpret_cast<intptr_t>(c) + intptr_t(offsetof(TInstanceCode, Pad));
-      c->Target = int32_t(reinterpret_cast<intptr_t>(&InstanceEntry) - next);
+      c->Aim();
       states[i].Code = c;
     }
     DWORD old = 0;

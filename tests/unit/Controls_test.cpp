@@ -157,27 +157,44 @@ TEST_F(FormFixture, ParentReflectsNotificationsAndScrollsToTheChildTheyConcern) 
 namespace {
 struct TCounter {
   int Seen = 0;
+  TMessage Last{};
   void Handle(TMessage& m) {
     ++Seen;
+    Last = m;
     m.Result = 7;
   }
 };
 }  // namespace
 
-TEST_F(FormFixture, AWindowProcedureStubRunsFromAPageThatIsNeverWritable) {
-  HWND wnd = Form->Handle();
-  TCounter counter;
-  WNDPROC old = nullptr;
-  WNDPROC stub = HookWindowProc(wnd, MakeWndMethod<&TCounter::Handle>(&counter), old);
+TEST_F(FormFixture, WindowProcedureStubsRunFromPagesNeverWritableAndLeadEachWindowToItsOwnObject) {
+  // Two takeovers made one after the other: their stubs sit side by side in one page.
+  HWND first = Form->Handle();
+  HWND second = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(second);
+  TCounter a, b;
+  WNDPROC oldA = nullptr, oldB = nullptr;
+  WNDPROC stubA = HookWindowProc(first, MakeWndMethod<&TCounter::Handle>(&a), oldA);
+  WNDPROC stubB = HookWindowProc(second, MakeWndMethod<&TCounter::Handle>(&b), oldB);
   MEMORY_BASIC_INFORMATION page{};
-  ASSERT_EQ(VirtualQuery(reinterpret_cast<void*>(stub), &page, sizeof page), sizeof page);
+  ASSERT_EQ(VirtualQuery(reinterpret_cast<void*>(stubA), &page, sizeof page), sizeof page);
   EXPECT_EQ(page.Protect, DWORD(PAGE_EXECUTE_READ));
-  // What changes per message lives elsewhere: messages run through the stub.
-  EXPECT_EQ(SendMessageA(wnd, WM_APP + 3, 0, 0), 7);
-  EXPECT_EQ(SendMessageA(wnd, WM_APP + 3, 0, 0), 7);
-  EXPECT_EQ(counter.Seen, 2);
-  UnhookWindowProc(wnd, stub, old);
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)), old);
+  // Every bit of the arguments arrives (on x64 the upper halves too), at the window's own object.
+  const auto w = static_cast<WPARAM>(0xFEDCBA9876543210ull);
+  const auto l = static_cast<LPARAM>(0x7123456789ABCDEFull);
+  EXPECT_EQ(SendMessageA(second, WM_APP + 3, w, l), 7);
+  EXPECT_EQ(b.Seen, 1);
+  EXPECT_EQ(a.Seen, 0);
+  EXPECT_EQ(b.Last.Msg, UINT(WM_APP + 3));
+  EXPECT_EQ(b.Last.WParam, w);
+  EXPECT_EQ(b.Last.LParam, l);
+  EXPECT_EQ(SendMessageA(first, WM_APP + 4, 1, 2), 7);
+  EXPECT_EQ(a.Seen, 1);
+  EXPECT_EQ(a.Last.Msg, UINT(WM_APP + 4));
+  EXPECT_EQ(b.Seen, 1);
+  UnhookWindowProc(second, stubB, oldB);
+  UnhookWindowProc(first, stubA, oldA);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(first, GWLP_WNDPROC)), oldA);
+  DestroyWindow(second);
 }
 
 namespace {

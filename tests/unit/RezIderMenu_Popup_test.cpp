@@ -46,7 +46,7 @@ TEST_F(PopupTest, AnOpenMenuIsTakenOverAndShowsTheSkinFrameThreePixelsWide) {
   Track([&](HWND w, TSkinnedPopMenu* p) {
     ASSERT_NE(p, nullptr);
     EXPECT_TRUE(p->Subclassed());
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(p->OwnProc()));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(p->OwnProc()));
     EXPECT_EQ(p->FSkinData, Data.get());
     EXPECT_EQ(p->FMenuKey, nullptr);
     EXPECT_EQ(CurrentSkinPopup, p);  // its frame is painted, no item has told it its menu yet
@@ -159,13 +159,13 @@ TEST_F(PopupTest, UnsubclassingGivesTheProcedureBackOnceAndEmptiesThePicture) {
     ASSERT_FALSE(p->FFrameBitmap->Empty());
     p->Unsubclass();
     EXPECT_FALSE(p->Subclassed());
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(saved));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(saved));
     EXPECT_TRUE(p->FFrameBitmap->Empty());
     EXPECT_NE(SendMessageA(w, WM_SKINQUERY, 0, 0), 1);
     p->Unsubclass();  // again: nothing
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(saved));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(saved));
     p->Subclass(w, Data.get(), nullptr);  // taken again, so the manager's give-back finds it so
-    EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), reinterpret_cast<LONG>(p->OwnProc()));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(p->OwnProc()));
   });
   EXPECT_TRUE(M->Popups().empty());
 }
@@ -179,11 +179,11 @@ TEST_F(PopupTest, ADestroyedPopupGivesItsWindowBackBeforeItsOwnDestroyRuns) {
   ASSERT_EQ(M->Popups().size(), 1u);
   auto* p = dynamic_cast<TSkinnedPopMenu*>(M->Popups()[0]);
   ASSERT_NE(p, nullptr);
-  const LONG saved = reinterpret_cast<LONG>(p->SavedProc());
+  const LONG_PTR saved = reinterpret_cast<LONG_PTR>(p->SavedProc());
   UnhookWindowsHookEx(M->HookHandle());  // the manager's later unhook of it fails harmlessly
   SendMessageA(w, WM_DESTROY, 0, 0);
   EXPECT_FALSE(p->Subclassed());
-  EXPECT_EQ(GetWindowLongA(w, GWL_WNDPROC), saved);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), saved);
   DestroyWindow(w);
 }
 

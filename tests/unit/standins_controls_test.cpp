@@ -258,7 +258,7 @@ TEST_F(ControlStandins, BothControlsRefuseACallOfTheWrongKindAsARealObjectDoes) 
 TEST_F(ControlStandins, FlashHostedByAtlAxWinPaintsTheMovieAndWhetherItPlays) {
   HMODULE atl = LoadLibraryA("atl.dll");
   ASSERT_NE(atl, nullptr);
-  auto init = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(atl, "AtlAxWinInit"));
+  auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
   auto getControl = reinterpret_cast<HRESULT(WINAPI*)(HWND, IUnknown**)>(
       reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
   ASSERT_TRUE(init && getControl);

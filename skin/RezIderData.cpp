@@ -478,8 +478,9 @@ void TSkinData::SetSkinFile(const std::string& Value) {
     return;
   }
   FSkinStream = std::move(bytes);
-  LoadFromArchive();
-  ApplySkin();
+  // A file that does not load changes no window: the skinned ones keep what they drew from the
+  // skin they have, as after a stored skin that does not load.
+  if (LoadFromArchive()) ApplySkin();
 }
 
 void TSkinData::SetActive(bool Value) {

@@ -855,6 +855,24 @@ TEST_F(SkinDataTest, ASkinFileIsLoadedAndApplied) {
   EXPECT_EQ(manager.Manager.Pending, &data);
 }
 
+TEST_F(SkinDataTest, ASkinFileThatDoesNotLoadLeavesTheSkinnedWindowsAsTheyAre) {
+  TManagerScope manager;
+  const std::string file = FTemp + "broken.skn";
+  {
+    const std::vector<uint8_t> junk(5000, 0xAB);
+    TFileStream out(file, fmCreate);
+    out.WriteBuffer(junk.data(), int32_t(junk.size()));
+  }
+  TSkinData data(nullptr);
+  ASSERT_TRUE(LoadArchive(data, Archive("[TitlebarSkin]\r\nSkinName=Kept\r\n")));
+  data.SetSkinFile(file);
+  DeleteFileA(file.c_str());
+  EXPECT_TRUE(data.FNotLoaded);
+  EXPECT_EQ(data.FSkinName, "Kept");
+  // No caption buttons dropped, no skin change scheduled.
+  EXPECT_TRUE(manager.Manager.Calls.empty());
+}
+
 // ---- Switching skinning on and off -------------------------------------------------------------
 
 TEST_F(SkinDataTest, LoadedStepOfAMainFormSkinWithItsSkinSchedulesSkinningOn) {

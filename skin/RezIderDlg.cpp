@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "skin/RezIderForm.h"
 #include "skin/RezIderMenu.h"
@@ -235,9 +236,10 @@ void TSkinManage::SkinPopup(HWND Window) {
   if (!data || data->FNotLoaded) return;
   if (!data->SkinControls.Contains(xcMainMenu)) return;
   if (!RezIderPopMenuMaker) return;
-  TRezIderPopMenu* p = RezIderPopMenuMaker();
+  std::unique_ptr<TRezIderPopMenu> p(RezIderPopMenuMaker());
+  // A window whose procedure cannot be taken over stays plain, and its object goes.
   p->Subclass(Window, data, nullptr);
-  FPopups.push_back(p);
+  FPopups.push_back(p.release());
 }
 
 bool TSkinManage::UnskinPopup(HWND Window) {

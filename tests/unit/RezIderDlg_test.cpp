@@ -93,6 +93,8 @@ class TRecordingPopup : public TRezIderPopMenu {
  public:
   ~TRecordingPopup() override { Log().push_back("Free popup"); }
   void Subclass(HWND Window, TSkinData* Data, HMENU MenuKey) override {
+    // As when no window procedure stub is left for the takeover.
+    if (FailTakeover) throw EOutOfResources("no stub left");
     FHandle = Window;
     FSkinData = Data;
     FMenuKey = MenuKey;
@@ -107,6 +109,7 @@ class TRecordingPopup : public TRezIderPopMenu {
     Log().push_back("Unsubclass popup");
   }
   bool Subclassed() const override { return FSubclassed; }
+  static inline bool FailTakeover = false;
 
  private:
   bool FSubclassed = false;
@@ -735,6 +738,18 @@ TEST_F(ManagerTest, PopupsFollowTheMenuElementAndTheManagersState) {
   EXPECT_TRUE(M->Popups().empty());
   EXPECT_FALSE(TakenOver(menuOnly));
   for (HWND h : {off, noMenu, menuOnly, notLoaded}) DestroyWindow(h);
+}
+
+TEST_F(ManagerTest, APopupWhoseWindowCannotBeTakenOverIsFreedAndTheWindowStaysPlain) {
+  Data(sfMainform);
+  M->Enabled = true;
+  HWND popup = Window("popup");
+  TRecordingPopup::FailTakeover = true;
+  EXPECT_THROW(M->SkinPopup(popup), EOutOfResources);
+  TRecordingPopup::FailTakeover = false;
+  EXPECT_TRUE(M->Popups().empty());
+  EXPECT_FALSE(TakenOver(popup));
+  EXPECT_EQ(Log(), std::vector<std::string>{"Free popup"});
 }
 
 // ---- Giving back -------------------------------------------------------------------------------

@@ -122,13 +122,11 @@ bool SkinByClass(TRezIderFormImpl* Form, const std::string& N, TComponent* C) {
     Form->SkinMenuItems(button->MenuItem(), true);
     return true;
   }
-  if (N == "TTABSET") {
-    if (!TabsGate(Form)) return false;
+  if (N == "TTABSET" && TabsGate(Form)) {
     SkinAsControl<TSkinTab31>(Form, C, false);
     return true;
   }
-  if (N == "TTABBEDNOTEBOOK") {
-    if (!TabsGate(Form)) return false;
+  if (N == "TTABBEDNOTEBOOK" && TabsGate(Form)) {
     SkinAsHandle<TSkinTab>(Form, C, HandleOf(C));
     return true;
   }

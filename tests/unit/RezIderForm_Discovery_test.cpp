@@ -82,6 +82,11 @@ class TMVCPanel : public TSysControl<kStatic, 0> {
   TK_CLASS(TMVCPanel, TWinControl)
   using TSysControl::TSysControl;
 };
+class TTabbedNotebook : public TSysControl<kStatic, 0> {
+ public:
+  TK_CLASS(TTabbedNotebook, TWinControl)
+  using TSysControl::TSysControl;
+};
 class TQRPreview : public TSysControl<kStatic, 0> {
  public:
   TK_CLASS(TQRPreview, TWinControl)
@@ -305,6 +310,20 @@ TEST_F(Discovery, ContainersAreWalkedByWhatTheyOwnNotByWhatTheyHold) {
   EXPECT_EQ(SkinName(inMvc), "TSkinButton");
   EXPECT_EQ(SkinName(preview), "none");
   EXPECT_EQ(SkinName(inPreview), "none");
+}
+
+TEST_F(Discovery, TabSetsAndTabbedNotebooksWithoutTheTabGateGoOnToTheLaterRules) {
+  auto* tabs = Make<TTabSet>();
+  auto* inTabs = Make<TButton>(tabs);
+  auto* notebook = Make<TTabbedNotebook>();
+  auto* inNotebook = Make<TButton>(notebook, notebook);
+  Only({xcButton});
+  Attach();
+  // Not skinned, but walked as containers of what they own.
+  EXPECT_EQ(SkinName(tabs), "none");
+  EXPECT_EQ(SkinName(inTabs), "TSkinButton");
+  EXPECT_EQ(SkinName(notebook), "none");
+  EXPECT_EQ(SkinName(inNotebook), "TSkinButton");
 }
 
 TEST_F(Discovery, AnEmbeddedFormTakesTheSkinColourAndItsControlsAreSkinned) {

@@ -238,9 +238,9 @@ void TRezIderMenuBar::ReleaseMenu() {
 }
 
 bool TRezIderMenuBar::RightToLeft() const {
-  if (FMenu && FMenu->IsRightToLeft()) return true;
-  // Reading order, as the frame takes it; a mirrored layout flips the drawing by itself.
-  return FForm->FRightToLeft || (GetWindowLongA(FForm->FHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+  // The toolkit menu's own order alone: a window's left scroll bar or reading order does not turn
+  // the bar, and a bare window's bar reads left to right.
+  return FMenu && FMenu->IsRightToLeft();
 }
 
 void TRezIderMenuBar::PaintMenuBar(HDC DC, const RECT& Rect) {

@@ -57,7 +57,7 @@ class TRezIderMenuBar : public TRezIderMenu {
   TMenuBtn* FindAccelItem(unsigned Key) const;
   // Posts the click on the item that opens it through the window's non-client mouse handling.
   void OpenMenuItem(TMenuBtn* Item);
-  // The bar reads right to left (the window's reading order).
+  // The bar reads right to left (its toolkit menu does).
   bool RightToLeft() const;
 
   std::vector<std::unique_ptr<TMenuBtn>> FButtons;

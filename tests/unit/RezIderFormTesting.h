@@ -214,10 +214,12 @@ class MenuFormTest : public FormTest {
     FormTest::TearDown();
   }
 
-  // Runs the message-filter hook for one message of w, as a tracked menu's loop would.
-  static void FilterMenuMessage(HWND w, UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
+  // Runs the message-filter hook for one message of w, as a tracked menu's loop would; returns the
+  // wParam the menu then sees.
+  static WPARAM FilterMenuMessage(HWND w, UINT Msg, WPARAM wParam, LPARAM lParam, POINT Pt = {}) {
     MSG m{w, Msg, wParam, lParam, 0, Pt};
     MenuFilterHookProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m));
+    return m.wParam;
   }
 
   // How many clicks were posted to the window, taken out of the queue.

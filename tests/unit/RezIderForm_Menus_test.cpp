@@ -211,6 +211,30 @@ TEST_F(SkinnedMenusAlone, ThePointerOpensAnItemAndKeysMoveOnAndChooseReachingOnC
   EXPECT_FALSE(S->FMenuTracking);
 }
 
+TEST_F(SkinnedMenusAlone, OnlyTheMainMenusOwnOrderTurnsTheBarAndSwapsTheArrowsForTheMenuAndTheSwitching) {
+  HWND w = F->Handle();
+  SetWindowLongA(w, GWL_EXSTYLE, GetWindowLongA(w, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+  SkinIt();
+  auto& b = Bar()->FButtons;
+  EXPECT_EQ(b[1]->FRect.left, b[0]->FRect.right);
+  // View opens with Small selected; Down twice selects More, which has sub-items. Left on the first
+  // level goes on to File, where Enter chooses Open; in a right-to-left menu Left is Right, which
+  // opens More's level, where Enter chooses Deep.
+  auto run = [&] {
+    F->Clicked.clear();
+    auto key = [w](WPARAM k) { return [w, k] { PostMessageA(w, WM_KEYDOWN, k, 0); }; };
+    return RunMenu([&] { Bar()->OpenMenuItem(b[1].get()); },
+                   {key(VK_DOWN), key(VK_DOWN), key(VK_LEFT), key(VK_RETURN)});
+  };
+  ASSERT_TRUE(run());
+  EXPECT_EQ(F->Clicked, std::vector<std::string>{"Open1"});
+  F->MainMenu1->SetBiDiMode(mbRightToLeft);
+  SendMessageA(w, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(b[0]->FRect.left, b[1]->FRect.right);
+  ASSERT_TRUE(run());
+  EXPECT_EQ(F->Clicked, std::vector<std::string>{"Deep1"});
+}
+
 TEST_F(SkinnedMenus, TheSelectionFindsTheToolkitItemBySubMenuOrCommand) {
   SkinIt();
   HWND w = F->Handle();

@@ -29,7 +29,7 @@ class TRezIderMenu : public TComponent {
   virtual TNCObject* ItemAtPoint(POINT P) = 0;
   // Opens the item's sub-menu.
   virtual void TrackMenuItem(TNCObject* Item) = 0;
-  // True when a menu-bar item has that accelerator key (and it was opened).
+  // True when a menu-bar item has that accelerator key; it is opened when exactly Alt is down.
   virtual bool FindMenuAccel(unsigned Key) = 0;
   // The toolkit's dialog-character message: used when it names an item, else passed on.
   virtual void MenuAccelerator(TMessage& Message) = 0;

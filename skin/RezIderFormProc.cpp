@@ -340,7 +340,8 @@ void TRezIderFormImpl::WMSysCommand(TMessage& Message) {
   const unsigned key = LOWORD(Message.LParam);
   if (!FMenuTracking && (Message.WParam & 0xFFF0) == SC_KEYMENU && key != ' ' && key != '-' &&
       !GetCapture()) {
-    // F10 or Alt alone never starts the system's own menu-bar mode.
+    // F10 or Alt alone never starts the system's own menu-bar mode, nor does a key a menu-bar item
+    // answers to, whatever other keys are held.
     if (key == 0 || (FMenuBar && FMenuBar->FindMenuAccel(key))) {
       Message.Result = 1;
       return;

@@ -326,13 +326,16 @@ void TRezIderMenuBar::OpenMenuItem(TMenuBtn* Item) {
 
 bool TRezIderMenuBar::FindMenuAccel(unsigned Key) {
   TMenuBtn* item = FindAccelItem(Key);
-  if (!item || !OnlyAltDown()) return false;
-  OpenMenuItem(item);
+  if (!item) return false;
+  // A bare window has no dialog-character message: its Alt+accelerator opens the item here.
+  if (OnlyAltDown()) OpenMenuItem(item);
   return true;
 }
 
 void TRezIderMenuBar::MenuAccelerator(TMessage& Message) {
-  if (FindMenuAccel(LOWORD(Message.WParam))) {
+  TMenuBtn* item = FindAccelItem(LOWORD(Message.WParam));
+  if (item && OnlyAltDown()) {
+    OpenMenuItem(item);
     Message.Result = 1;
     return;
   }

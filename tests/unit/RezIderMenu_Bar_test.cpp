@@ -592,10 +592,11 @@ TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
   SetKeys({VK_MENU});
   EXPECT_TRUE(bar->FindMenuAccel('f'));
   EXPECT_EQ(PostedClick(FForm), bar->FButtons[0].get());
+  // Found but not opened with other keys held too.
   SetKeys({VK_MENU, VK_SHIFT});
-  EXPECT_FALSE(bar->FindMenuAccel('f'));
+  EXPECT_TRUE(bar->FindMenuAccel('f'));
   SetKeys({VK_MENU, VK_CONTROL});
-  EXPECT_FALSE(bar->FindMenuAccel('f'));
+  EXPECT_TRUE(bar->FindMenuAccel('f'));
   SetKeys({VK_MENU});
   EXPECT_FALSE(bar->FindMenuAccel('q'));
   EXPECT_EQ(TakePostedClicks(), 0);
@@ -606,6 +607,20 @@ TEST_F(Bar, AltAndTheAcceleratorOpensTheFirstEnabledMatchingItemOnly) {
   EXPECT_EQ(TakePostedClicks(), 1);
   EXPECT_EQ(SendMessageA(FWindow, WM_SYSCOMMAND, SC_KEYMENU, 'e'), 1);
   EXPECT_EQ(TakePostedClicks(), 1);
+  SetKeys({});
+}
+
+TEST_F(Bar, AKeyMenuRequestForAnItemsAcceleratorIsSwallowedWhateverOtherKeysAreHeld) {
+  Skinned();
+  TakePostedClicks();
+  SetKeys({VK_MENU, VK_SHIFT});
+  Seen().clear();
+  EXPECT_EQ(SendMessageA(FWindow, WM_SYSCOMMAND, SC_KEYMENU, 'f'), 1);
+  EXPECT_FALSE(Reached(FWindow, WM_SYSCOMMAND));
+  EXPECT_EQ(TakePostedClicks(), 0);  // only Alt alone opens the item
+  // A key no item answers to goes on to the system.
+  SendMessageA(FWindow, WM_SYSCOMMAND, SC_KEYMENU, 'q');
+  EXPECT_TRUE(Reached(FWindow, WM_SYSCOMMAND));
   SetKeys({});
 }
 

@@ -27,6 +27,10 @@ std::string Lower(std::string s) {
 
 bool AlreadySkinned(HWND Window) { return SendMessageA(Window, WM_SKINQUERY, 0, 0) == 1; }
 
+// A skinned MDI child whose window is gone waits for the purge, but is no child any more: the frame
+// asks for its children while the last one is being destroyed.
+bool IsLiveMdiChild(const TRezIderForm* Form) { return Form->FMdiKind == mkChild && Form->FState != fsGone; }
+
 TSkinManagerLink* ManagerLink(bool Create) {
   if (!SkinManager && Create) SkinManager = new TSkinManage;
   return SkinManager;
@@ -133,6 +137,16 @@ bool TSkinManage::SkinWindow(HWND Window) {
   FForms.push_back(skinned);
   PostMessageA(Window, WM_SKINACTIVATED, 0, SkinActivatedParam);
   return true;
+}
+
+bool TSkinManage::SkinMdiChild(HWND Window) {
+  struct TForcedScope {
+    bool& Flag;
+    const bool Was;
+    ~TForcedScope() { Flag = Was; }
+  } forced{FForced, FForced};
+  FForced = true;
+  return SkinWindow(Window);
 }
 
 void TSkinManage::SkinToolkitForm(TCustomForm* Form) {
@@ -278,7 +292,7 @@ void TSkinManage::SetMdiMax(bool State) {
   if (State == FMdiMax) return;
   FMdiMax = State;
   for (TRezIderForm* f : FForms) {
-    if (f->FMdiKind != mkChild) continue;
+    if (!IsLiveMdiChild(f)) continue;
     if (State) {
       if (f->FHasRegion) f->ClearRegion();
       f->SetCaptionStyles(true);
@@ -294,8 +308,7 @@ void TSkinManage::SetMdiMax(bool State) {
 }
 
 int32_t TSkinManage::MdiChildCount() {
-  return int32_t(
-      std::count_if(FForms.begin(), FForms.end(), [](TRezIderForm* f) { return f->FMdiKind == mkChild; }));
+  return int32_t(std::count_if(FForms.begin(), FForms.end(), IsLiveMdiChild));
 }
 
 void TSkinManage::Schedule(int Action, int Interval) {

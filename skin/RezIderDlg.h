@@ -40,6 +40,9 @@ class TSkinManage : public TObject, public TSkinManagerLink {
 
   void InstallHook();
   bool SkinWindow(HWND Window);
+  // A new MDI child, once its frame's client has refreshed the frame menu for it: skinned as the
+  // skin-on action skins one, since its activation alone never takes an MDI child.
+  bool SkinMdiChild(HWND Window);
   void SkinToolkitForm(TCustomForm* Form);
   TSkinData* FindSkinData(HWND Window);
   bool CanSkinClass(const std::string& ClassName);

@@ -580,7 +580,7 @@ void TRezIderFormImpl::ClientWndProc(TMessage& Message) {
     case WM_MDIREFRESHMENU:
       CallClientDefault(Message);
       if (FPendingMdiChild) {
-        if (SkinManager) SkinManager->SkinWindow(FPendingMdiChild);
+        if (SkinManager) SkinManager->SkinMdiChild(FPendingMdiChild);
         PostMessageA(FHandle, WM_SKINFRAME, 0, 0);
         FPendingMdiChild = nullptr;
       }

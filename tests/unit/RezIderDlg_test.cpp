@@ -829,6 +829,8 @@ TEST_F(ManagerTest, SetMdiMaxReshapesOnlyMdiChildren) {
   TRezIderForm* c = M->FindForm(child);
   TRezIderForm* m = M->FindForm(mini);
   c->FMdiKind = m->FMdiKind = mkChild;
+  // A child whose window is gone, waiting for the purge, neither counts nor is reshaped.
+  GoneForm()->FMdiKind = mkChild;
   m->FShowState = ssMinimized;
   c->FShowState = ssMaximized;
   EXPECT_EQ(M->MdiChildCount(), 2);

@@ -588,17 +588,20 @@ TEST_F(Mdi, TheClientProcedureFollowsChildrenMenusAndArrangementsUnderAMaximised
   const bool menuUpdate = FData->MenuUpdate;
 
   // A new child holds the menu's updates back until the client refreshed the frame menu for it;
-  // then the frame repaints its frame.
+  // then it is skinned and the frame repaints its frame.
   HWND child = MaximisedChild("First");
   ASSERT_TRUE(child);
   EXPECT_FALSE(FData->MenuUpdate);
   EXPECT_EQ(f->FPendingMdiChild, child);
   EXPECT_TRUE(f->IsMdiChildMaximized());
+  EXPECT_EQ(SkinManager->FindForm(child), nullptr);
   MSG m;
   while (PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE)) {
   }
   SendMessageA(FrameClient, WM_MDIREFRESHMENU, 0, 0);
   EXPECT_EQ(f->FPendingMdiChild, nullptr);
+  EXPECT_NE(SkinManager->FindForm(child), nullptr);
+  EXPECT_FALSE(SkinManager->Forced());
   EXPECT_TRUE(PeekMessageA(&m, frame, WM_SKINFRAME, WM_SKINFRAME, PM_REMOVE));
 
   // Another frame menu: the skinned bar shows it, the frame none of its own.
@@ -615,16 +618,21 @@ TEST_F(Mdi, TheClientProcedureFollowsChildrenMenusAndArrangementsUnderAMaximised
     EXPECT_FALSE(SkinManager->MdiMax()) << arrange;
   }
 
-  // A child destroyed: the maximised state follows the active child left (restored here), and
-  // with no skinned child left the menu's updates come back.
+  // A child destroyed: the maximised state follows the active child left (restored here); while a
+  // skinned child is left the menu's updates stay held back, and with none they come back.
   HWND second = MaximisedChild("Second");
   ASSERT_TRUE(second);
+  SendMessageA(FrameClient, WM_MDIREFRESHMENU, 0, 0);
+  ASSERT_NE(SkinManager->FindForm(second), nullptr);
   SendMessageA(FrameClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(second), 0);
   ASSERT_FALSE(f->IsMdiChildMaximized());
   SkinManager->SetMdiMax(true);
   SendMessageA(FrameClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
   EXPECT_FALSE(IsWindow(child));
   EXPECT_FALSE(SkinManager->MdiMax());
+  EXPECT_FALSE(FData->MenuUpdate);
+  SendMessageA(FrameClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(second), 0);
+  EXPECT_FALSE(IsWindow(second));
   EXPECT_EQ(FData->MenuUpdate, menuUpdate);
   EXPECT_EQ(GetMenu(frame), nullptr);
   DestroyMenu(other);

@@ -173,15 +173,28 @@ TEST_F(Proc, AltAloneOrF10IsSwallowedAndAltSpaceIsPassedOn) {
   EXPECT_TRUE(PassedOn(w, WM_SYSCOMMAND, SC_KEYMENU, 'f'));
 }
 
+// The skinned window's show state as its own procedure finds it when a system command arrives.
+TRezIderFormImpl* Watched = nullptr;
+int ShowStateSeen = -1;
+LRESULT CALLBACK ShowStateWatchProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_SYSCOMMAND && Watched) ShowStateSeen = Watched->FShowState;
+  return RecordingProc(h, m, w, l);
+}
+
 TEST_F(Proc, SystemCommandsSetTheShowStateFirst) {
   HWND w = Window();
-  TRezIderFormImpl* f = Skin(w);
-  SendMessageA(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-  EXPECT_EQ(f->FShowState, ssMaximized);
-  EXPECT_TRUE(IsZoomed(w));
-  SendMessageA(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_EQ(f->FShowState, ssNormal);
-  EXPECT_FALSE(IsZoomed(w));
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ShowStateWatchProc));
+  Watched = Skin(w);
+  for (auto [command, state] : {std::pair{SC_MAXIMIZE, ssMaximized}, std::pair{SC_RESTORE, ssNormal},
+                                std::pair{SC_MINIMIZE, ssMinimized}, std::pair{SC_RESTORE, ssNormal}}) {
+    ShowStateSeen = -1;
+    SendMessageA(w, WM_SYSCOMMAND, command, 0);
+    EXPECT_EQ(ShowStateSeen, state) << command;
+    EXPECT_EQ(Watched->FShowState, state) << command;
+    EXPECT_EQ(bool(IsZoomed(w)), state == ssMaximized) << command;
+    EXPECT_EQ(bool(IsIconic(w)), state == ssMinimized) << command;
+  }
+  Watched = nullptr;
 }
 
 TEST_F(Proc, SystemMenuChoicesReportedAsCommandsArePostedAsSystemCommands) {

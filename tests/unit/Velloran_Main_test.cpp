@@ -533,6 +533,9 @@ TEST_F(MainWindow, StoredSkinComponentLoadsItsArchiveWithTheStoredValues) {
   EXPECT_TRUE(skin->MenuUpdate);
   EXPECT_TRUE(skin->SkinControls.Contains(xcSystemMenu));
   EXPECT_TRUE(skin->SkinControls.Contains(xcMainMenu));
+  // The stored class list is the component's own default one.
+  TSkinData defaults(nullptr);
+  EXPECT_EQ(skin->Skin3rd()->Text(), defaults.Skin3rd()->Text());
   ASSERT_NE(skin->FSkinStream, nullptr);
   EXPECT_GT(skin->FSkinStream->GetSize(), 1000);
 }

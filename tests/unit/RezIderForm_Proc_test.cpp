@@ -189,8 +189,8 @@ TEST_F(Proc, SystemCommandsSetTheShowStateFirst) {
                                 std::pair{SC_MINIMIZE, ssMinimized}, std::pair{SC_RESTORE, ssNormal}}) {
     ShowStateSeen = -1;
     SendMessageA(w, WM_SYSCOMMAND, command, 0);
-    EXPECT_EQ(ShowStateSeen, state) << command;
-    EXPECT_EQ(Watched->FShowState, state) << command;
+    EXPECT_EQ(ShowStateSeen, int(state)) << command;
+    EXPECT_EQ(int(Watched->FShowState), int(state)) << command;
     EXPECT_EQ(bool(IsZoomed(w)), state == ssMaximized) << command;
     EXPECT_EQ(bool(IsIconic(w)), state == ssMinimized) << command;
   }

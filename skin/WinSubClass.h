@@ -132,6 +132,8 @@ class TSkinControl : public TComponent {
  protected:
   // The skin colour (the skin's ButtonFace).
   TColor SkinColour() const;
+  // The window lacks WS_DISABLED.
+  bool WindowEnabled() const;
   // Takes Control's message method over for WndProc; FOldWindowProc keeps what it held.
   void TakeWindowProc(TControl* Control);
   // The message method goes back to the control it was taken from (see UnhookMessageMethod).

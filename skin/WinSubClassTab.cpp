@@ -74,7 +74,7 @@ TSkinTab::~TSkinTab() = default;
 void TSkinTab::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSkinControlHost* Form) {
   TSkinControl::SkinHandle(Handle, Data, Canvas, Form);
   FFocused = GetFocus() == FHandle;
-  FEnabled = (GetWindowLongA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+  FEnabled = WindowEnabled();
   FText = SkinWindowText(FHandle);
   BuildBitmaps();
   FindUpDown();
@@ -234,6 +234,8 @@ void TSkinTab31::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* C
   FControl = control;
   FHandle = control->Handle();
   TSkinControl::SkinHandle(FHandle, Data, Canvas, Form);
+  // The bare takeover takes every window for enabled: a tab set disabled already greys its captions.
+  FEnabled = WindowEnabled();
   BuildBitmap();
   TTabSet* set = TabSet();
   TWinControl* scroller = set ? set->Scroller() : nullptr;

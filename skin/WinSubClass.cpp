@@ -110,6 +110,14 @@ TColor TSkinControl::SkinColour() const { return FSkinData ? FSkinData->ButtonFa
 
 bool TSkinControl::WindowEnabled() const { return (GetWindowLongA(FHandle, GWL_STYLE) & WS_DISABLED) == 0; }
 
+void TSkinControl::SkinUpDown(TSkinUpDown*& Held, HWND Window, TSkinData* Data, TCanvas* Canvas) {
+  if (Held) RemoveFreeNotification(Held);
+  // Without an owner to free it, the up-down goes with this object.
+  Held = new TSkinUpDown(Owner() ? Owner() : this);
+  Held->FreeNotification(this);
+  Held->SkinHandle(Window, Data, Canvas, FForm);
+}
+
 void TSkinControl::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool TakeColor) {
   if (FSkinned) return;
   auto* control = ObjectAs<TWinControl>(Owner());

@@ -516,6 +516,13 @@ TEST_F(TabSetSkinTest, CaptionsFollowTheControlBeingEnabledOrNot) {
   expectCaptions(grey, normal, "disabled again");
 }
 
+TEST_F(TabSetSkinTest, ScrollButtonsMadeAnewGetANewSkinObject) {
+  TTabSet* set = TabSet({"One"}, 200);
+  TSkinTab31* skin = Skin(set);
+  ASSERT_NO_FATAL_FAILURE(ExpectEachNewUpDownSkinnedAnew(skin, [&] { return set->Scroller()->Handle(); }));
+  EXPECT_EQ(skin->FUpDown->FHorizontal, 1);
+}
+
 TEST_F(TabSetSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
   int before = 0;
   for (int i = 0; i < 30; ++i) {

@@ -53,6 +53,19 @@ class TTimedSkinData : public TSkinData {
   }
 };
 
+// The skin component left out, for a skinned window's plain peer: its description is read, but its
+// stored skin is dropped unread and it never reaches the skin manager, so every window comes up
+// as the toolkit alone draws it.
+class TLeftOutSkinData : public TSkinData {
+ public:
+  using TSkinData::TSkinData;
+  void DefineProperties(TFiler* Filer) override {
+    TComponent::DefineProperties(Filer);
+    Filer->DefineBinaryProperty("SkinStream", nullptr, nullptr, false);
+  }
+  void Loaded() override { TComponent::Loaded(); }
+};
+
 // An ActiveX control, timing the making of its window and the control in it.
 template <class T>
 class TTimedActiveX : public T {
@@ -92,12 +105,15 @@ inline void PrintPaints(const TPaintCount& Watch, const char* Title) {
     std::printf("    %-44s paint %d frame %d\n", w.Name.c_str(), w.Paint, w.Frame);
 }
 
-// Puts the timing stand-ins in place of the classes the form descriptions name.
+// Puts the timing stand-ins in place of the classes the form descriptions name; with Plain the
+// skin component is left out instead of timed.
 template <class... Controls>
-void UseTimedClasses() {
+void UseTimedClasses(bool Plain) {
   TPaintCount::NameOf = ControlNameOf;
-  RegisterComponentClass("TSkinData",
-                         [](TComponent* Owner) -> TComponent* { return new TTimedSkinData(Owner); });
+  RegisterComponentClass("TSkinData", [Plain](TComponent* Owner) -> TComponent* {
+    if (Plain) return new TLeftOutSkinData(Owner);
+    return new TTimedSkinData(Owner);
+  });
   (RegisterComponentClass(
        Controls::StaticClass()->Name,
        [](TComponent* Owner) -> TComponent* { return new TTimedActiveX<Controls>(Owner); }),

@@ -1,7 +1,11 @@
 // Where Drellmark's start goes: the program's start made step by step as its WinMain makes it, the
 // skin component, the ActiveX control and the main form standing in with timing of their own.
 // Run by bench/startup; prints the phases up to the account dialog painted, and closes it then.
+// With "plain" on its command line it makes the plain peer: the same forms from the same
+// descriptions, the skin component left out.
 #include <windows.h>
+
+#include <cstring>
 
 #include "bench/StartupTiming.h"
 #include "drellmark/Uni_Main.h"
@@ -29,7 +33,7 @@ class TTimedMain : public TTimedForm<Tfrm_Main> {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   Timeline.Mark("process start, until WinMain");
   Application->SetTitle("Drellmark");
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "Drellmark");
@@ -41,7 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TPaintCount main("Tfrm_Main"), dialog("Tfrm_GetSummary");
   TPaintWatch watch({&main, &dialog}, true);
   RegisterDrellmarkClasses();
-  UseTimedClasses<TShockwaveFlash>();
+  UseTimedClasses<TShockwaveFlash>(std::strstr(commandLine, "plain") != nullptr);
   Application->Initialize();
   Timeline.Mark("application");
   TTimedMain* form = nullptr;

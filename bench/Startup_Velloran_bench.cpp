@@ -2,7 +2,11 @@
 // skin component, the ActiveX controls and the main form standing in with timing of their own.
 // Run by bench/startup (it needs the content server); prints the phases up to the main window
 // painted, and closes it then.
+// With "plain" on its command line it makes the plain peer: the same forms from the same
+// descriptions, the skin component left out.
 #include <windows.h>
+
+#include <cstring>
 
 #include "bench/StartupTiming.h"
 #include "tk/Http.h"
@@ -33,7 +37,7 @@ class TTimedMain : public TTimedForm<Tfrm_Main> {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   Timeline.Mark("process start, until WinMain");
   Application->SetTitle("Corvanel");
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "Corvanel");
@@ -45,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TPaintCount count("Tfrm_Main");
   TPaintWatch watch({&count}, true);
   RegisterVelloranClasses();
-  UseTimedClasses<TShockwaveFlash, TWebBrowser>();
+  UseTimedClasses<TShockwaveFlash, TWebBrowser>(std::strstr(commandLine, "plain") != nullptr);
   SetHttpMessagePump([] { Application->ProcessMessages(); });
   Application->Initialize();
   Timeline.Mark("application");

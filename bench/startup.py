@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Start-up benchmark: how long a bare window, Velloran's main window and Drellmark's account
 dialog take from process start to a viewable window and to completely painted, where each program's
-start goes, and how often each window of theirs painted as it came on screen.
+start goes, how often each window of theirs painted as it came on screen, and how their main window
+and account dialog compare with plain peers.
 
 Runs inside bench/startup (an X display, the project's Wine prefix with its wineserver up, and
 VELLORAN_SERVER_BASE naming a running content server). Each round starts the bare window, then
@@ -9,7 +10,10 @@ Velloran, then Drellmark, so all three share the machine's load of the moment. A
 when the X server maps it: the script polls the root window's children every 2 ms through Xlib. It
 is completely painted when nothing of it or its children is left to paint and it has painted since
 it was shown: the programs that show where the start goes (and the bare window, asked to) watch for
-that themselves and count every paint on the way; those figures are printed beside the goals.
+that themselves and count every paint on the way; those figures are printed beside the goals. Asked
+for "plain", those programs make the same forms from the same descriptions with the skin component
+left out: the skinned window's stretch from shown to completely painted is set against its plain
+peer's, the two runs taking turns.
 """
 
 import argparse
@@ -107,18 +111,20 @@ PAINTED = re.compile(r"^(.+): shown at (-?\d+\.\d) ms, completely painted at (-?
 PAINTS = re.compile(r"^    (.+?)\s+paint (\d+) frame (\d+)$")
 
 
-def run_breakdown(wine_run, exe, runs):
-    """Each run's output of a breakdown program; runs that printed nothing are counted."""
-    outputs, failures = [], 0
+def run_breakdown(wine_run, exe, runs, variants):
+    """For each list of arguments in variants, each run's output of a breakdown program given them;
+    the variants take turns, so they share the machine's load. Runs that printed nothing are counted."""
+    outputs, failures = [[] for _ in variants], 0
     for _ in range(runs):
-        out = subprocess.run([wine_run, exe], cwd=os.path.dirname(exe), capture_output=True, text=True,
-                             timeout=60).stdout
-        if re.search(r"^  (.+?)\s+(-?\d+\.\d)", out, re.M):
-            outputs.append(out)
-        else:
-            failures += 1
+        for arguments, kept in zip(variants, outputs):
+            out = subprocess.run([wine_run, exe] + arguments, cwd=os.path.dirname(exe), capture_output=True,
+                                 text=True, timeout=60).stdout
+            if re.search(r"^  (.+?)\s+(-?\d+\.\d)", out, re.M):
+                kept.append(out)
+            else:
+                failures += 1
     if failures:
-        print("  (%d of %d runs printed nothing)" % (failures, runs))
+        print("  (%d of %d runs printed nothing)" % (failures, runs * len(variants)))
     return outputs
 
 
@@ -168,6 +174,7 @@ def main():
     parser.add_argument("--wine-run", required=True, help="the build's wine-run wrapper")
     parser.add_argument("--rounds", type=int, default=9)
     parser.add_argument("--breakdown-runs", type=int, default=5)
+    parser.add_argument("--target", default="this", help="the build's target, for the report")
     args = parser.parse_args()
     exe = lambda name: os.path.join(args.bin, name)
     display = Display()
@@ -193,13 +200,15 @@ def main():
         if name != "bare window":
             line += "   %4.2f x the bare window" % (ms / bare)
         print(line)
-    painted = {}
+    painted, plain = {}, {}
     for program in ("Velloran", "Drellmark"):
         print("%s, where the start goes (median of %d runs, ms since the process was created):" %
               (program, args.breakdown_runs))
-        outputs = run_breakdown(args.wine_run, exe("Startup_%s_bench.exe" % program), args.breakdown_runs)
-        print_phases(outputs)
-        painted.update(painted_windows(outputs))
+        skinned, unskinned = run_breakdown(args.wine_run, exe("Startup_%s_bench.exe" % program),
+                                           args.breakdown_runs, [[], ["plain"]])
+        print_phases(skinned)
+        painted.update(painted_windows(skinned))
+        plain.update(painted_windows(unskinned))
 
     outputs = [subprocess.run([args.wine_run, exe("Startup_bare.exe"), "painted"], cwd=args.bin,
                               capture_output=True, text=True, timeout=60).stdout
@@ -211,15 +220,24 @@ def main():
     print("Completely painted (nothing of the window or its children left to paint), median of %d runs, "
           "ms since the process was created:" % args.breakdown_runs)
     goals = {"Velloran's main window": (4.0, 30.0), "Drellmark's account dialog": (3.0, 15.0)}
-    for name, entry in [("Bare window", bare_window)] + list(painted.items()):
+    stretch = lambda entry: statistics.median(p - s for p, s in zip(entry["painted"], entry["shown"]))
+    rows = [("Bare window", bare_window)] + list(painted.items())
+    rows += [("Plain peer of " + name, entry) for name, entry in plain.items() if name in goals]
+    for name, entry in rows:
         done = statistics.median(entry["painted"])
-        stretch = statistics.median(p - s for p, s in zip(entry["painted"], entry["shown"]))
-        line = "  %-28s %7.1f  %4.2f x the bare window; shown to completely painted %5.1f" % (
-            name, done, done / bare, stretch)
+        line = "  %-40s %7.1f  %4.2f x the bare window; shown to completely painted %5.1f" % (
+            name, done, done / bare, stretch(entry))
         if name in goals:
             ratio, most = goals[name]
             line += "   goals: at most %.1f x = %.1f; at most %.0f" % (ratio, ratio * bare, most)
         print(line)
+    print("Skinned against its plain peer, shown to completely painted (medians above, ms), on %s:" % args.target)
+    for name in goals:
+        if name not in painted or name not in plain:
+            sys.exit("startup.py: %s or its plain peer did not report its paint" % name)
+        skinned, unskinned = stretch(painted[name]), stretch(plain[name])
+        print("  %-28s %5.1f / %5.1f = %4.2f   goal: at most 1.2" %
+              (name, skinned, unskinned, skinned / unskinned))
     print("Paints of each window from shown to completely painted, the most of any run (client, frame):")
     for name, entry in painted.items():
         print("  %s" % name)

@@ -108,6 +108,16 @@ void TSkinControl::GiveBackWindowProc() {
 
 TColor TSkinControl::SkinColour() const { return FSkinData ? FSkinData->ButtonFace : clBtnFace; }
 
+bool TSkinControl::WindowEnabled() const { return (GetWindowLongA(FHandle, GWL_STYLE) & WS_DISABLED) == 0; }
+
+void TSkinControl::SkinUpDown(TSkinUpDown*& Held, HWND Window, TSkinData* Data, TCanvas* Canvas) {
+  if (Held) RemoveFreeNotification(Held);
+  // Without an owner to free it, the up-down goes with this object.
+  Held = new TSkinUpDown(Owner() ? Owner() : this);
+  Held->FreeNotification(this);
+  Held->SkinHandle(Window, Data, Canvas, FForm);
+}
+
 void TSkinControl::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool TakeColor) {
   if (FSkinned) return;
   auto* control = ObjectAs<TWinControl>(Owner());
@@ -122,7 +132,7 @@ void TSkinControl::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas*
   control->DoubleBuffered = true;
   if (FForm) FForm->AddControl(this);
   FFocused = GetFocus() == FHandle;
-  FEnabled = (GetWindowLongA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+  FEnabled = WindowEnabled();
   FText = SkinWindowText(FHandle);
   if (TakeColor) {
     FOldColor = control->Color();
@@ -183,8 +193,12 @@ void TSkinControl::AfterDefault(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      Repaint();
+      break;
     case WM_ENABLE:
     case CM_ENABLEDCHANGED:
+      // What is drawn from the state kept at takeover (greyed captions) follows the window.
+      FEnabled = WindowEnabled();
       Repaint();
       break;
     case WM_SETTEXT:

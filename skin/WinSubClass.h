@@ -20,6 +20,7 @@ class TSkinData;
 class TDataSkinObject;
 class TSkinControl;
 class TSkinButton;
+class TSkinUpDown;
 
 // FMouseState bits.
 enum : uint8_t { msHot = 1, msPressed = 2 };
@@ -132,6 +133,11 @@ class TSkinControl : public TComponent {
  protected:
   // The skin colour (the skin's ButtonFace).
   TColor SkinColour() const;
+  // The window lacks WS_DISABLED.
+  bool WindowEnabled() const;
+  // Skins Window with a new up-down that tells this object when it is freed; the one Held kept
+  // before is let go (its object waits for the form to free it).
+  void SkinUpDown(TSkinUpDown*& Held, HWND Window, TSkinData* Data, TCanvas* Canvas);
   // Takes Control's message method over for WndProc; FOldWindowProc keeps what it held.
   void TakeWindowProc(TControl* Control);
   // The message method goes back to the control it was taken from (see UnhookMessageMethod).

@@ -66,10 +66,7 @@ void TSkinEdit::FindSpinButton(HWND Edit, TSkinData* Data, TCanvas* Canvas) {
     char name[101] = {};
     GetClassNameA(child, name, 100);
     if (std::strcmp(name, UPDOWN_CLASSA) != 0 && std::strcmp(name, "TSpinButton") != 0) continue;
-    // Without an owner to free it, the up-down goes with this object.
-    FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
-    FUpDown->FreeNotification(this);
-    FUpDown->SkinHandle(child, Data, Canvas, FForm);
+    SkinUpDown(FUpDown, child, Data, Canvas);
     FUpDown->FInEdit = true;
     return;
   }

@@ -417,7 +417,13 @@ void TSkinListView::SkinScrollingControl(TWinControl* Control, TSkinData* Data, 
   auto header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
   if (!header) return;
   FHeader = new TSkinHeader(Owner());
+  FHeader->FreeNotification(this);
   FHeader->SkinHandle(header, Data, Canvas, Form);
+}
+
+void TSkinListView::Notification(TComponent* AComponent, TOperation Operation) {
+  TSkinScrollbar::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FHeader) FHeader = nullptr;
 }
 
 // ---- Headers -------------------------------------------------------------------------------------

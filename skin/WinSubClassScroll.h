@@ -119,6 +119,10 @@ class TSkinListView : public TSkinScrollbar {
 
   // Owned by this object's owner, not by this object; nullptr when the list view has no header.
   TSkinHeader* FHeader = nullptr;
+
+ protected:
+  // The header's object lets go of this one when it is freed first.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // The column header of a list view, every section painted from the Headerbar element.

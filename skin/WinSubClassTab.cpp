@@ -74,7 +74,7 @@ TSkinTab::~TSkinTab() = default;
 void TSkinTab::SkinHandle(HWND Handle, TSkinData* Data, TCanvas* Canvas, TSkinControlHost* Form) {
   TSkinControl::SkinHandle(Handle, Data, Canvas, Form);
   FFocused = GetFocus() == FHandle;
-  FEnabled = (GetWindowLongA(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+  FEnabled = WindowEnabled();
   FText = SkinWindowText(FHandle);
   BuildBitmaps();
   FindUpDown();
@@ -117,16 +117,7 @@ bool TSkinTab::FindUpDown() {
   if (!u) return false;
   // An up-down that went away and came back is a new window: its old object (gone, or waiting for
   // the form to free it) is let go and the new window skinned.
-  if (FUpDown && FUpDown->FHandle != u) {
-    RemoveFreeNotification(FUpDown);
-    FUpDown = nullptr;
-  }
-  if (!FUpDown) {
-    // Without an owner to free it, the up-down goes with this object.
-    FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
-    FUpDown->FreeNotification(this);
-    FUpDown->SkinHandle(u, FSkinData, FCanvas, FForm);
-  }
+  if (!FUpDown || FUpDown->FHandle != u) SkinUpDown(FUpDown, u, FSkinData, FCanvas);
   return (GetWindowLongA(u, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
@@ -234,15 +225,27 @@ void TSkinTab31::SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* C
   FControl = control;
   FHandle = control->Handle();
   TSkinControl::SkinHandle(FHandle, Data, Canvas, Form);
+  // The bare takeover takes every window for enabled: a tab set disabled already greys its captions.
+  FEnabled = WindowEnabled();
   BuildBitmap();
   TTabSet* set = TabSet();
   TWinControl* scroller = set ? set->Scroller() : nullptr;
   if (!scroller || control->ComponentCount() == 0 || control->Components(0) != scroller) return;
   FScroller = scroller;
-  // Without an owner to free it, the up-down goes with this object.
-  FUpDown = new TSkinUpDown(Owner() ? Owner() : this);
+  FindScroller();
+}
+
+void TSkinTab31::FindScroller() {
+  if (!FScroller) return;
+  HWND s = FScroller->Handle();
+  if (FUpDown && FUpDown->FHandle == s) return;
+  SkinUpDown(FUpDown, s, FSkinData, FCanvas);
   FUpDown->FHorizontal = 1;
-  FUpDown->SkinHandle(scroller->Handle(), Data, Canvas, Form);
+}
+
+void TSkinTab31::Notification(TComponent* AComponent, TOperation Operation) {
+  TSkinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FUpDown) FUpDown = nullptr;
 }
 
 void TSkinTab31::BuildBitmap() {
@@ -285,6 +288,7 @@ void TSkinTab31::DrawControl(HDC DC, const RECT& R) {
   FillBackground(c->Handle(), RECT{0, 0, w, h});
   // The tab set paints with its font.
   c->SetFont(set->Font());
+  FindScroller();
   const bool scrollerShown = FScroller && (GetWindowLongA(FScroller->Handle(), GWL_STYLE) & WS_VISIBLE);
   // Where the tab set itself lays its tabs out, so a click finds the tab drawn under it.
   for (const TTabSet::TTabPlace& place : set->Layout(c->Handle(), w, h, scrollerShown)) {

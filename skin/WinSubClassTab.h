@@ -57,12 +57,18 @@ class TSkinTab31 : public TSkinControl {
   // Takes over the owner, a tab set, through its window procedure; the colour is not taken.
   void SkinControl(TSkinControlHost* Form, TSkinData* Data, TCanvas* Canvas, bool TakeColor) override;
   void BuildBitmap();
+  // Skins the scroll buttons' window, and the one made in its place once it went.
+  void FindScroller();
   bool BeforeDefault(TMessage& Message) override;
   void DrawControl(HDC DC, const RECT& R) override;
 
   std::unique_ptr<TBitmap> FTabBitmap;
   TSkinUpDown* FUpDown = nullptr;
   TWinControl* FScroller = nullptr;
+
+ protected:
+  // The scroll buttons' object lets go of this one when it is freed first.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   TTabSet* TabSet() const;

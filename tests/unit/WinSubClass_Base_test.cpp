@@ -331,6 +331,39 @@ TEST_F(BaseTest, RepaintPaintsChildrenOnlyAndRefreshFollowsTheTakeColourFlag) {
   EXPECT_EQ(taken->Color(), clLime);
 }
 
+// Paints a new shade at every drawing; its blue is the length of the caption it knows.
+class TShades : public TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+  void DrawControl(HDC dc, const RECT& r) override {
+    ++Draws;
+    HBRUSH b = CreateSolidBrush(RGB(Draws * 9 % 256, 100, FText.size()));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  }
+  int Draws = 0;
+};
+
+TEST_F(BaseTest, FocusEnableAndTextChangesShowAtOnce) {
+  // The window's own procedure repaints on none of these: what shows is the skin's own doing.
+  HWND w = Bare(Form->Handle());
+  auto* skin = new TShades(nullptr);
+  skin->SkinHandle(w, Data.get(), &FormCanvas, &Host);
+  Pump();
+  HDC dc = GetWindowDC(w);
+  for (UINT msg : {UINT(WM_SETFOCUS), UINT(WM_KILLFOCUS), UINT(WM_ENABLE), CM_ENABLEDCHANGED}) {
+    const COLORREF before = GetPixel(dc, 5, 5);
+    SendMessageA(w, msg, 0, 0);
+    EXPECT_NE(GetPixel(dc, 5, 5), before) << std::hex << msg;
+  }
+  ASSERT_EQ(GetBValue(GetPixel(dc, 5, 5)), 4);  // "bare"
+  SetWindowTextA(w, "caption");
+  EXPECT_EQ(GetBValue(GetPixel(dc, 5, 5)), 7);
+  ReleaseDC(w, dc);
+  delete skin;
+  DestroyWindow(w);
+}
+
 TEST_F(BaseTest, FormFreesItsControlsUnskinningThoseStillAlive) {
   auto* a = Make<TPanel>(nullptr, 0, 0, 40, 40);
   a->SetColor(clYellow);

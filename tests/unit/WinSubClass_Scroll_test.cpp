@@ -797,6 +797,15 @@ TEST_F(HeaderTest, ListViewSkinsItsBarsAndItsHeader) {
   EXPECT_EQ(view->WindowProc, own);
 }
 
+TEST_F(HeaderTest, ListViewLetsGoOfAHeaderObjectFreedFirst) {
+  auto* view = Make<TTestListView>(nullptr, 10, 10, 200, 150);
+  auto* skin = new TSkinListView(view);
+  skin->SkinScrollingControl(view, Data.get(), &FormCanvas, &Host, false);
+  ASSERT_NE(skin->FHeader, nullptr);
+  delete skin->FHeader;  // as the form frees the object of a header window that went
+  EXPECT_EQ(skin->FHeader, nullptr);
+}
+
 // ---- Size grips --------------------------------------------------------------------------------
 
 TEST_F(SkinControlTest, SizeGripShowsNothingOfItsOwn) {

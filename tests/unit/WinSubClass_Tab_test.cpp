@@ -489,6 +489,40 @@ TEST_F(TabSetSkinTest, ScrollButtonsNotFirstOwnedAndMissingTabsAreLeftAlone) {
   delete skin;
 }
 
+TEST_F(TabSetSkinTest, CaptionsFollowTheControlBeingEnabledOrNot) {
+  const COLORREF grey = GetSysColor(COLOR_BTNSHADOW), normal = RGB(171, 172, 173);
+  HWND t = Tabs(0, 2);
+  TTabSet* set = TabSet({"One"}, 200);
+  EnableWindow(t, FALSE);
+  set->SetEnabled(false);
+  TSkinTab* tabSkin = SkinBare<TSkinTab>(t);
+  TSkinTab31* setSkin = Skin(set);
+  // The tab control's second tab (not the current one) and the tab set's only tab.
+  auto expectCaptions = [&](COLORREF shown, COLORREF notShown, const char* when) {
+    auto tabs = Painted(tabSkin, t);
+    auto row = Painted(setSkin, set->Handle());
+    const RECT tab = ItemRect(t, 1), one{0, 0, TabWidth(set, "One"), 24};
+    EXPECT_TRUE(HasColour(*tabs, tab, shown)) << when;
+    EXPECT_FALSE(HasColour(*tabs, tab, notShown)) << when;
+    EXPECT_TRUE(HasColour(*row, one, shown)) << when;
+    EXPECT_FALSE(HasColour(*row, one, notShown)) << when;
+  };
+  expectCaptions(grey, normal, "disabled before the takeover");
+  EnableWindow(t, TRUE);
+  set->SetEnabled(true);
+  expectCaptions(normal, grey, "enabled later");
+  EnableWindow(t, FALSE);
+  set->SetEnabled(false);
+  expectCaptions(grey, normal, "disabled again");
+}
+
+TEST_F(TabSetSkinTest, ScrollButtonsMadeAnewGetANewSkinObject) {
+  TTabSet* set = TabSet({"One"}, 200);
+  TSkinTab31* skin = Skin(set);
+  ASSERT_NO_FATAL_FAILURE(ExpectEachNewUpDownSkinnedAnew(skin, [&] { return set->Scroller()->Handle(); }));
+  EXPECT_EQ(skin->FUpDown->FHorizontal, 1);
+}
+
 TEST_F(TabSetSkinTest, ManyPaintsAndCyclesLeakNoGdiObjects) {
   int before = 0;
   for (int i = 0; i < 30; ++i) {

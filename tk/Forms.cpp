@@ -19,7 +19,8 @@ TScreen* Screen = new TScreen(nullptr);
 
 namespace {
 
-// A form being shown counts as shown even while its window holds its first paint back.
+// A form being shown counts as shown even while its window holds its first paint back (and is not
+// visible to the system meanwhile): for the modal disable, its active control and its activation.
 bool ShownWindow(HWND wnd) {
   if (IsWindowVisible(wnd)) return true;
   auto* form = ObjectAs<TCustomForm>(TWinControl::FindControl(wnd));
@@ -153,7 +154,7 @@ void TApplication::ActivateLastForm() {
   // program only: the foreground is never taken from another one.
   HWND last = GetLastActivePopup(FHandle);
   if (last == FHandle && FMainForm && FMainForm->HandleAllocated()) last = FMainForm->Handle();
-  if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);
+  if (last != FHandle && ShownWindow(last) && IsWindowEnabled(last)) SetActiveWindow(last);
 }
 
 void TApplication::UpdateVisible() {
@@ -513,7 +514,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
   FActiveControl = control;
-  if (control && FHandle && IsWindowVisible(FHandle) && control->CanFocus()) control->SetFocus();
+  if (control && FHandle && ShownWindow(FHandle) && control->CanFocus()) control->SetFocus();
 }
 
 void TCustomForm::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {

@@ -642,9 +642,14 @@ class Showing : public FormTest {
     FormTest::TearDown();
   }
 
-  // A form not shown yet, with a panel and two edits that leave some of its client uncovered.
-  TForm* NewForm() {
-    auto* form = TCustomForm::Create<TForm>(nullptr);
+  // A form not shown yet (the program's main form when asked), with a panel and two edits that
+  // leave some of its client uncovered.
+  TForm* NewForm(bool Main = false) {
+    TForm* form = nullptr;
+    if (Main)
+      Application->CreateForm(form);
+    else
+      form = TCustomForm::Create<TForm>(nullptr);
     FOwned.insert(FOwned.begin(), form);
     form->SetBounds(60, 60, 260, 180);
     form->SetColor(RGB(0, 128, 255));
@@ -712,6 +717,20 @@ TEST_P(FailedTakeover, LeavesThePlainFormShownPaintedAndUsableReportedOnceWithNo
 }
 
 INSTANTIATE_TEST_SUITE_P(AtEachStep, FailedTakeover, testing::Values(faSkinParts, faControls, faRegion));
+
+TEST_F(Showing, AHeldFormCountsAsShownForItsActiveControlAndForTheActivationAfterARestore) {
+  TForm* form = NewForm(true);
+  ASSERT_EQ(Application->MainForm(), form);
+  form->OnShow = [&](TObject*) { form->SetActiveControl(FEdits[1]); };
+  form->Show();
+  const HWND h = form->Handle();
+  ASSERT_FALSE(IsWindowVisible(h));  // held until its first activation
+  EXPECT_EQ(GetFocus(), FEdits[1]->Handle());
+  // The program's window, activated (as after a restore), hands the activation on to its main form.
+  SetActiveWindow(Application->Handle());
+  SendMessageA(Application->Handle(), CM_ENTER, 0, 0);
+  EXPECT_EQ(GetActiveWindow(), h);
+}
 
 TEST_F(Showing, AHeldFormThatTheMinimisedProgramTookOutOfSightComesBackOnlyWithIt) {
   TForm* form = NewForm();

@@ -42,17 +42,22 @@ void DoneApplication() {
   RunFinalizations();
 }
 
-std::vector<HWND> DisableTaskWindows(HWND Except) {
-  std::vector<HWND> list;
-  std::pair<HWND, std::vector<HWND>*> ctx{Except, &list};
+TTaskWindows DisableTaskWindows(HWND Except) {
+  TTaskWindows windows;
+  windows.Active = GetActiveWindow();
+  std::pair<HWND, std::vector<HWND>*> ctx{Except, &windows.Disabled};
   EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&ctx));
-  for (HWND w : list) EnableWindow(w, FALSE);
-  return list;
+  for (HWND w : windows.Disabled) EnableWindow(w, FALSE);
+  return windows;
 }
 
-void EnableTaskWindows(const std::vector<HWND>& Windows) {
-  for (HWND w : Windows)
+void EnableTaskWindows(const TTaskWindows& Windows) {
+  for (HWND w : Windows.Disabled)
     if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
+void RestoreActiveWindow(const TTaskWindows& Windows) {
+  if (Windows.Active && IsWindow(Windows.Active)) SetActiveWindow(Windows.Active);
 }
 
 TCustomForm* GetParentForm(TControl* Control) {
@@ -547,7 +552,6 @@ void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
 
 int TCustomForm::ShowModal() {
   if (FVisible || !FEnabled || FModal) throw EInvalidOperation("Cannot make a visible window modal");
-  HWND previous = GetActiveWindow();
   FModal = true;
   ModalResult = mrNone;
   auto disabled = DisableTaskWindows(Handle());
@@ -572,7 +576,7 @@ int TCustomForm::ShowModal() {
   EnableTaskWindows(disabled);
   Hide();
   FModal = false;
-  if (previous && IsWindow(previous)) SetActiveWindow(previous);
+  RestoreActiveWindow(disabled);
   return ModalResult;
 }
 

@@ -129,10 +129,14 @@ uint32_t Tfrm_Main::AccountHash(const std::string& Account) {
 }
 
 void Tfrm_Main::ListWinks(const std::string& Account) {
-  lstWinks->Codes()->Clear();
-  lstWinks->Items().Clear();
   FWinksFolder =
       AppDataFolder() + "\\Microsoft\\MSN Messenger\\" + std::to_string(AccountHash(Account)) + "\\Winks3\\";
+  ListWinksFolder();
+}
+
+void Tfrm_Main::ListWinksFolder() {
+  lstWinks->Codes()->Clear();
+  lstWinks->Items().Clear();
   TStringList found;
   FindFiles(FWinksFolder, "*.dat", &found);
   for (int i = 0; i < found.Count(); ++i) {
@@ -171,7 +175,8 @@ void Tfrm_Main::btnRemoveClick(TObject*) {
   int index = lstWinks->ItemIndex();
   if (index < 0) return;
   DeleteFileA(lstWinks->Codes()->Strings(index).c_str());
-  ListWinks(FAccount);
+  // The rows' own folder: an account of blanks was taken without being listed.
+  ListWinksFolder();
 }
 
 void Tfrm_Main::lstWinksDrawItem(TWinControl*, int Index, RECT Rect, TOwnerDrawState) {

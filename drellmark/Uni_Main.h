@@ -52,6 +52,8 @@ class Tfrm_Main : public TForm {
   static uint32_t AccountHash(const std::string& Account);
   // Recomputes FWinksFolder for the account and lists its packages again.
   void ListWinks(const std::string& Account);
+  // Lists the packages of FWinksFolder again.
+  void ListWinksFolder();
 };
 
 extern Tfrm_Main* frm_Main;

@@ -113,7 +113,7 @@ bool TSkinManage::SkinWindow(HWND Window) {
   if (!Enabled) return false;
   if (AlreadySkinned(Window)) return false;
   PurgeForms();
-  if (FindForm(Window)) return false;
+  if (FindForm(Window) || std::find(FFailed.begin(), FFailed.end(), Window) != FFailed.end()) return false;
   TCustomForm* form = FormByHandle(Window);
   if (!FForced && IsMdiChild(Window)) return false;
   RECT r{};
@@ -130,11 +130,16 @@ bool TSkinManage::SkinWindow(HWND Window) {
 
   TRezIderForm* skinned = RezIderFormMaker(form);
   skinned->FHandle = Window;
-  if (form)
-    skinned->AttachForm(data, form);
-  else
-    skinned->SkinForm(data);
   FForms.push_back(skinned);
+  try {
+    if (form)
+      skinned->AttachForm(data, form);
+    else
+      skinned->SkinForm(data);
+  } catch (...) {
+    TakeoverFailed(skinned);
+    throw;
+  }
   PostMessageA(Window, WM_SKINACTIVATED, 0, SkinActivatedParam);
   return true;
 }
@@ -215,7 +220,16 @@ void TSkinManage::ForgetForm(TRezIderForm* Form) {
   if (it != FForms.end()) FForms.erase(it);
 }
 
+void TSkinManage::TakeoverFailed(TRezIderForm* Form) {
+  if (IsWindow(Form->FHandle)) FFailed.push_back(Form->FHandle);
+  if (std::find(FForms.begin(), FForms.end(), Form) != FForms.end())
+    UnskinAndFree(Form);
+  else
+    Form->UnskinForm();  // not the manager's to free
+}
+
 void TSkinManage::PurgeForms() {
+  std::erase_if(FFailed, [](HWND Window) { return !IsWindow(Window); });
   for (size_t i = FForms.size(); i-- > 0;) {
     if (i >= FForms.size() || FForms[i]->FState != fsGone) continue;
     TRezIderForm* f = FForms[i];

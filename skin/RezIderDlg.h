@@ -52,6 +52,11 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   void RemoveForm(HWND Window);
   // Takes that object off the list without freeing it (a skinned form that is being freed).
   void ForgetForm(TRezIderForm* Form);
+  // A takeover or first activation that failed: the window is given back whole, so it stays plain
+  // and usable, a listed object is freed, and the window is not tried again while it lives (the
+  // failure is reported once, by the caller's barrier).
+  void TakeoverFailed(TRezIderForm* Form);
+  // Frees the objects whose windows are gone (and forgets the failed windows that are gone).
   void PurgeForms();
   void PurgeFormsOnTimer() { PurgeForms(); }
   void AddSkinData(TSkinData* Data) override;
@@ -98,6 +103,7 @@ class TSkinManage : public TObject, public TSkinManagerLink {
   std::unique_ptr<TTimer> FTimer;
   HHOOK FHook = nullptr;
   std::vector<TRezIderForm*> FForms;
+  std::vector<HWND> FFailed;  // windows whose takeover failed
   std::vector<TRezIderPopMenu*> FPopups;
   std::vector<TSkinData*> FSkinDatas;
   bool FForced = false;

@@ -141,20 +141,24 @@ void TRezIderFormImpl::CreateCaptionFont() {
 
 void TRezIderFormImpl::AttachForm(TSkinData* Data, TCustomForm* Form) {
   FForm = Form;
+  // Known before anything is taken, so a takeover that fails half-way is given back whole.
+  FOldColor = Form->Color();
+  FFullSkin = Data->SkinControls.Contains(xcMainMenu);
+  FTaken = true;
   Form->AutoScroll = false;
-  if (Data->SkinControls.Contains(xcMainMenu)) {
+  if (FFullSkin) {
     HoldRedraw();
     FOwnWindowProc =
         HookMessageMethod(Form, MakeWndMethod<&TRezIderFormImpl::FormWindowProc>(this), FOldWindowProc);
   }
   SkinForm(Data);
-  FOldColor = Form->Color();
   Form->SetColor(Data->ButtonFace);
-  if (Data->SkinControls.Contains(xcMainMenu)) SkinPopupMenus(Form, true);
+  if (FFullSkin) SkinPopupMenus(Form, true);
 }
 
 void TRezIderFormImpl::SkinForm(TSkinData* Data) {
   if (TakenOver()) return;
+  FTaken = true;
   FSkinData = Data;
   FTimer = new TTimer(this);
   FTimer->SetEnabled(false);
@@ -466,7 +470,7 @@ void TRezIderFormImpl::FormWindowProc(TMessage& Message) {
       break;
     case CM_VISIBLECHANGED:
       // A window held from painting is not visible to the system, which would not hide it.
-      if (!Message.WParam) ReleaseRedraw(false);
+      if (!Message.WParam) ReleaseRedraw(true);
       FOldWindowProc(Message);
       break;
     case CM_DIALOGCHAR:
@@ -491,15 +495,20 @@ void TRezIderFormImpl::HoldRedraw() {
   FRedrawHeld = true;
 }
 
-void TRezIderFormImpl::ReleaseRedraw(bool Repaint) {
+void TRezIderFormImpl::ReleaseRedraw(bool Hiding) {
   if (!FRedrawHeld) return;
   FRedrawHeld = false;
   if (FState == fsDestroying) return;
   SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
-  if (!Repaint) return;
-  // Everything paints when the queue gets to it, after what is waiting there: the first sizing of a
-  // window shown in front of this one (a dialog its showing opened) comes first.
+  if (Hiding) return;
+  // The hold validated the window, its frame and its children: all of it paints anew, when the
+  // queue gets to it, after what is waiting there: the first sizing of a window shown in front of
+  // this one (a dialog its showing opened) comes first.
   RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  // Its owner was minimised meanwhile and took its windows out of sight, all but this one, which
+  // the system did not count as shown: it goes now the same way, to come back with them.
+  HWND owner = GetWindow(FHandle, GW_OWNER);
+  if (owner && IsIconic(owner)) SendMessageA(FHandle, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
 }
 
 // ---- give-back -----------------------------------------------------------------------------------
@@ -514,6 +523,8 @@ void TRezIderFormImpl::FreeMenuBar() {
 void TRezIderFormImpl::ResizeForRestoredFrame() {
   if (FState == fsDestroying) return;
   if ((GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD) && FMdiKind != mkChild) return;
+  // Not activated yet, the window still has the size of its own frame: only that frame comes back.
+  if (FState == fsCreated) return FrameChanged();
   RECT w{};
   GetWindowRect(FHandle, &w);
   POINT topLeft{w.left, w.top};
@@ -544,7 +555,9 @@ bool TRezIderFormImpl::ReleaseFullSkin() {
   }
   FSysMenu.reset();
   if (FTimer) FTimer->SetEnabled(false);
-  if (!TakenOver()) return false;
+  // Whatever was taken, also by a takeover that failed half-way, comes back once.
+  if (!FTaken) return false;
+  FTaken = false;
   RestoreWndProc();
   FreeControls();
   return true;

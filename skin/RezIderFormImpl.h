@@ -253,10 +253,12 @@ class TRezIderFormImpl : public TRezIderForm, public TSkinControlHost {
   void ResizeForRestoredFrame();
   TDataSkinBorder* Edge(int Side) const;
   // A form taken over as it is first shown paints nothing until its first activation has sized the
-  // frame and set the region: then it and its controls paint once, in their final look.
+  // frame and set the region: then it and its controls paint once, in their final look. Released
+  // for a hide (Hiding), it only becomes visible to the system again, so that the hide takes it away.
   void HoldRedraw();
-  void ReleaseRedraw(bool Repaint);
+  void ReleaseRedraw(bool Hiding);
   bool FRedrawHeld = false;
+  bool FTaken = false;  // something of the window is taken over and not given back yet
 };
 
 // The window's text (at most 1000 characters) and class name (at most 100).

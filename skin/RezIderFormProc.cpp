@@ -68,7 +68,16 @@ void TRezIderFormImpl::WndProc(TMessage& Message) {
     case WM_SYSCOMMAND:
       return WMSysCommand(Message);
     case WM_SKINACTIVATED:
-      return FirstActivation();
+      try {
+        return FirstActivation();
+      } catch (...) {
+        // As a takeover that fails: the window is given back whole (and the manager frees this).
+        if (SkinManager)
+          SkinManager->TakeoverFailed(this);
+        else
+          UnskinForm();
+        throw;
+      }
     case CM_MENUCHANGED:
       return MenuChanged(Message);
     case WM_MENUSELECT:
@@ -127,7 +136,7 @@ void TRezIderFormImpl::FirstActivation() {
   }
   FState = fsSkinned;
   if (FTimer) FTimer->SetEnabled(true);
-  ReleaseRedraw(true);
+  ReleaseRedraw(false);
 }
 
 void TRezIderFormImpl::SetText(TMessage& Message) {

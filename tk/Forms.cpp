@@ -19,7 +19,8 @@ TScreen* Screen = new TScreen(nullptr);
 
 namespace {
 
-// A form being shown counts as shown even while its window holds its first paint back.
+// A form being shown counts as shown even while its window holds its first paint back (and is not
+// visible to the system meanwhile): for the modal disable, its active control and its activation.
 bool ShownWindow(HWND wnd) {
   if (IsWindowVisible(wnd)) return true;
   auto* form = ObjectAs<TCustomForm>(TWinControl::FindControl(wnd));
@@ -42,17 +43,22 @@ void DoneApplication() {
   RunFinalizations();
 }
 
-std::vector<HWND> DisableTaskWindows(HWND Except) {
-  std::vector<HWND> list;
-  std::pair<HWND, std::vector<HWND>*> ctx{Except, &list};
+TTaskWindows DisableTaskWindows(HWND Except) {
+  TTaskWindows windows;
+  windows.Active = GetActiveWindow();
+  std::pair<HWND, std::vector<HWND>*> ctx{Except, &windows.Disabled};
   EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&ctx));
-  for (HWND w : list) EnableWindow(w, FALSE);
-  return list;
+  for (HWND w : windows.Disabled) EnableWindow(w, FALSE);
+  return windows;
 }
 
-void EnableTaskWindows(const std::vector<HWND>& Windows) {
-  for (HWND w : Windows)
+void EnableTaskWindows(const TTaskWindows& Windows) {
+  for (HWND w : Windows.Disabled)
     if (IsWindow(w)) EnableWindow(w, TRUE);
+}
+
+void RestoreActiveWindow(const TTaskWindows& Windows) {
+  if (Windows.Active && IsWindow(Windows.Active)) SetActiveWindow(Windows.Active);
 }
 
 TCustomForm* GetParentForm(TControl* Control) {
@@ -153,7 +159,7 @@ void TApplication::ActivateLastForm() {
   // program only: the foreground is never taken from another one.
   HWND last = GetLastActivePopup(FHandle);
   if (last == FHandle && FMainForm && FMainForm->HandleAllocated()) last = FMainForm->Handle();
-  if (last != FHandle && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);
+  if (last != FHandle && ShownWindow(last) && IsWindowEnabled(last)) SetActiveWindow(last);
 }
 
 void TApplication::UpdateVisible() {
@@ -513,7 +519,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
   FActiveControl = control;
-  if (control && FHandle && IsWindowVisible(FHandle) && control->CanFocus()) control->SetFocus();
+  if (control && FHandle && ShownWindow(FHandle) && control->CanFocus()) control->SetFocus();
 }
 
 void TCustomForm::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
@@ -547,7 +553,6 @@ void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
 
 int TCustomForm::ShowModal() {
   if (FVisible || !FEnabled || FModal) throw EInvalidOperation("Cannot make a visible window modal");
-  HWND previous = GetActiveWindow();
   FModal = true;
   ModalResult = mrNone;
   auto disabled = DisableTaskWindows(Handle());
@@ -572,7 +577,7 @@ int TCustomForm::ShowModal() {
   EnableTaskWindows(disabled);
   Hide();
   FModal = false;
-  if (previous && IsWindow(previous)) SetActiveWindow(previous);
+  RestoreActiveWindow(disabled);
   return ModalResult;
 }
 

@@ -227,7 +227,17 @@ void DoneApplication();
 // The form a control sits on, or nullptr.
 TCustomForm* GetParentForm(TControl* Control);
 
-// Disables every enabled, visible top-level window of this thread except Except, for a modal
-// window; EnableTaskWindows gives them back.
-std::vector<HWND> DisableTaskWindows(HWND Except);
-void EnableTaskWindows(const std::vector<HWND>& Windows);
+// What a modal window takes from the rest of the program while it is up: the window that was active
+// and the windows it disabled.
+struct TTaskWindows {
+  HWND Active = nullptr;
+  std::vector<HWND> Disabled;
+};
+// Notes the active window and disables every enabled, visible top-level window of this thread
+// except Except, for a modal window; EnableTaskWindows gives them back.
+TTaskWindows DisableTaskWindows(HWND Except);
+void EnableTaskWindows(const TTaskWindows& Windows);
+// Once the modal window is gone: activates again the window that was active before it, when it
+// still exists. Nothing else would: a window that was disabled when the modal one went was passed
+// over for the activation.
+void RestoreActiveWindow(const TTaskWindows& Windows);

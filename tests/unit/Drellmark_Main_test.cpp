@@ -599,6 +599,27 @@ TEST_F(MainFixture, RemovingAPackageThatIsAlreadyGoneStillListsTheFolderAgain) {
   EXPECT_EQ(Rows(Form).size(), 1u);
 }
 
+TEST_F(MainFixture, RemoveAfterAnAccountOfBlanksListsTheFolderTheRowsCameFrom) {
+  Put("one.dat");
+  Put("two.dat");
+  Form->HandleNeeded();
+  Form->FAccount = Account;
+  Form->ListWinks(Account);
+  DialogDriver driver([&](Tfrm_GetSummary* d) {
+    SendMessageA(d->edtvalue->Handle(), WM_SETTEXT, 0, LPARAM("   "));
+    Press(d->btnok);
+  });
+  Form->btnAccountClick(nullptr);
+  ASSERT_EQ(Form->FAccount, "   ");
+  ASSERT_EQ(Rows(Form).size(), 2u);
+  std::string victim = Form->lstWinks->Codes()->Strings(0);
+  SendMessageA(Form->lstWinks->Handle(), LB_SETCURSEL, 0, 0);
+  Press(Form->btnRemove);
+  EXPECT_FALSE(Exists(victim));
+  EXPECT_EQ(Rows(Form).size(), 1u);
+  EXPECT_EQ(Form->FWinksFolder, Folder);
+}
+
 // ---- Row drawing ----------------------------------------------------------------------------------
 
 TEST_F(MainFixture, RowsShowTheImageAtOneOneAndTheirTextFrom17) {

@@ -3,6 +3,8 @@
 // the focus or stand under the pointer.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "FormFixture.h"
 #include "tests/unit/MessageBoxWatch.h"
 #include "tk/Dialogs.h"
@@ -110,4 +112,21 @@ TEST(InformationBox, IsOwnedByTheApplicationWindowWhenNoFormIsActive) {
   EXPECT_TRUE(watch.Answered());
   EXPECT_EQ(watch.Text, "Corvanel is Already Run!");
   EXPECT_EQ(watch.Owner, Application->Handle());
+}
+
+TEST(InformationBox, GivesTheActivationBackToTheWindowThatHadIt) {
+  // A window of the program that is no form: the box is not its own, yet it is active again after.
+  std::unique_ptr<HWND__, decltype(&DestroyWindow)> window(
+      CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 10, 100, 100, nullptr, nullptr,
+                      nullptr, nullptr),
+      DestroyWindow);
+  HWND bare = window.get();
+  SetActiveWindow(bare);
+  Application->ProcessMessages();
+  ASSERT_EQ(GetActiveWindow(), bare);
+  MessageBoxWatch watch;
+  TaskMessageBox("Hello", "Information", MB_OK | MB_ICONINFORMATION);
+  ASSERT_TRUE(watch.Answered());
+  Application->ProcessMessages();
+  EXPECT_EQ(GetActiveWindow(), bare);
 }

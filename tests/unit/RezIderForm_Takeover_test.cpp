@@ -1,6 +1,8 @@
 // The skinned form's takeover and give-back with real windows: procedure, styles, frame size,
 // colour, caption buttons, system menu, and that everything comes back as it was.
 #include "RezIderFormTesting.h"
+#include "tests/unit/PaintTesting.h"
+#include "tk/StdCtrls.h"
 
 using namespace formtest;
 
@@ -561,6 +563,200 @@ TEST_F(Controls, TheHoverTimerOfABareWindowLetsGoOfAHotButtonThePointerLeft) {
   FForm->HoverTimer(nullptr);
   EXPECT_EQ(FForm->FHotButton, nullptr);
   EXPECT_FALSE(skin->FMouseState & msHot);
+}
+
+}  // namespace
+
+// ---- A form taken over as it is first shown, through the manager and its hook ------------------
+
+namespace {
+
+// Where the takeover of a form fails in these tests: a bitmap or a stub that cannot be made.
+enum TFailAt { faNowhere, faSkinParts, faControls, faRegion };
+
+// The object the manager makes for a form fails at the step asked for (a bare window is taken over
+// as usual).
+class TFailingForm : public TRezIderFormImpl {
+ public:
+  using TRezIderFormImpl::TRezIderFormImpl;
+  void LoadSkinParts() override {
+    Fail(faSkinParts);
+    TRezIderFormImpl::LoadSkinParts();
+  }
+  void UpdateRegion() override {
+    Fail(faRegion);
+    TRezIderFormImpl::UpdateRegion();
+  }
+  void Fail(TFailAt Step) {
+    if (FForm && At == Step) throw EOutOfResources("Out of system resources");
+  }
+  static inline TFailAt At = faNowhere;
+  static inline void (*Discovery)(TRezIderFormImpl*, TWinControl*) = nullptr;
+  static void SkinFormControls(TRezIderFormImpl* Form, TWinControl* Parent) {
+    if (At == faControls) throw EOutOfResources("Out of system resources");
+    if (Discovery) Discovery(Form, Parent);
+  }
+};
+
+// Counts the failure reports of this thread and keeps their boxes from coming up, so that a report
+// too many fails the test at once instead of waiting for an answer.
+class TReportCount {
+ public:
+  TReportCount() : FHook(SetWindowsHookExA(WH_CBT, Refuse, nullptr, GetCurrentThreadId())) { Count = 0; }
+  ~TReportCount() { UnhookWindowsHookEx(FHook); }
+  TReportCount(const TReportCount&) = delete;
+  TReportCount& operator=(const TReportCount&) = delete;
+  static inline int Count = 0;
+
+ private:
+  static LRESULT CALLBACK Refuse(int Code, WPARAM wParam, LPARAM lParam) {
+    if (Code == HCBT_CREATEWND && GetWindowClassName(reinterpret_cast<HWND>(wParam)) == "#32770") {
+      ++Count;
+      return 1;
+    }
+    return CallNextHookEx(nullptr, Code, wParam, lParam);
+  }
+  HHOOK FHook;
+};
+
+class Showing : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    ASSERT_EQ(SkinManager, nullptr);
+    SkinManagerLink(true);
+    SkinManager->AddSkinData(FData.get());
+    SkinManager->Enabled = true;
+    SkinManager->InstallHook();
+    FMaker = RezIderFormMaker;
+    RezIderFormMaker = [](TComponent* Owner) -> TRezIderForm* { return new TFailingForm(Owner); };
+    TFailingForm::Discovery = FormControlHooks.SkinFormControls;
+    FormControlHooks.SkinFormControls = TFailingForm::SkinFormControls;
+  }
+  void TearDown() override {
+    FormControlHooks.SkinFormControls = TFailingForm::Discovery;
+    TFailingForm::At = faNowhere;
+    RezIderFormMaker = FMaker;
+    delete SkinManager;
+    SkinManager = nullptr;
+    FormTest::TearDown();
+  }
+
+  // A form not shown yet (the program's main form when asked), with a panel and two edits that
+  // leave some of its client uncovered.
+  TForm* NewForm(bool Main = false) {
+    TForm* form = nullptr;
+    if (Main)
+      Application->CreateForm(form);
+    else
+      form = TCustomForm::Create<TForm>(nullptr);
+    FOwned.insert(FOwned.begin(), form);
+    form->SetBounds(60, 60, 260, 180);
+    form->SetColor(RGB(0, 128, 255));
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 80, 50);
+    for (int i = 0; i < 2; ++i) {
+      FEdits[i] = new TEdit(form);
+      FEdits[i]->SetParent(form);
+      FEdits[i]->SetBounds(110, 10 + 30 * i, 100, 22);
+    }
+    return form;
+  }
+
+  // The form and every window in it painted its client since it was shown.
+  static void ExpectEveryWindowPainted(const paint_testing::TPaintCount& Count, HWND Form) {
+    std::vector<HWND> windows{Form};
+    for (HWND c = GetWindow(Form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) windows.push_back(c);
+    const auto painted = Count.Windows();
+    for (HWND w : windows) {
+      auto it =
+          std::find_if(painted.begin(), painted.end(),
+                       [&](const paint_testing::TPaintCount::TWindowPaints& p) { return p.Window == w; });
+      EXPECT_TRUE(it != painted.end() && it->Paint > 0) << paint_testing::TPaintCount::ClassOf(w);
+    }
+  }
+
+  TRezIderFormMaker FMaker = nullptr;
+  TEdit* FEdits[2] = {};
+};
+
+class FailedTakeover : public Showing, public testing::WithParamInterface<TFailAt> {};
+
+TEST_P(FailedTakeover, LeavesThePlainFormShownPaintedAndUsableReportedOnceWithNoObjectBehind) {
+  TFailingForm::At = GetParam();
+  TForm* form = NewForm();
+  const HWND h = form->Handle();
+  const TWndMethod method = form->WindowProc;
+  const TColor colour = form->Color();
+  const DWORD style = Style(h) | WS_VISIBLE;
+  const SIZE size = WindowSize(h);
+  paint_testing::TPaintCount count("TForm");
+  TReportCount reports;
+  form->Show();
+  Pump();
+  EXPECT_EQ(reports.Count, 1);
+  // Plain again, with nothing of the engine left on it.
+  EXPECT_EQ(SendMessageA(h, WM_SKINQUERY, 0, 0), 0);
+  EXPECT_TRUE(form->WindowProc == method);
+  EXPECT_EQ(form->Color(), colour);
+  EXPECT_EQ(Style(h), style);
+  EXPECT_EQ(WindowSize(h).cx, size.cx);
+  EXPECT_EQ(WindowSize(h).cy, size.cy);
+  EXPECT_EQ(SkinManager->FindForm(h), nullptr);
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    EXPECT_EQ(ObjectAs<TRezIderForm>(form->Components(i)), nullptr);
+  // Shown, so it takes the pointer, and painted.
+  EXPECT_TRUE(IsWindowVisible(h));
+  ExpectEveryWindowPainted(count, h);
+  // Activated again, it is not tried again, so the failure is not reported again.
+  SetActiveWindow(Window("Other"));
+  SetActiveWindow(h);
+  Pump();
+  EXPECT_EQ(reports.Count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachStep, FailedTakeover, testing::Values(faSkinParts, faControls, faRegion));
+
+TEST_F(Showing, AHeldFormCountsAsShownForItsActiveControlAndForTheActivationAfterARestore) {
+  TForm* form = NewForm(true);
+  ASSERT_EQ(Application->MainForm(), form);
+  form->OnShow = [&](TObject*) { form->SetActiveControl(FEdits[1]); };
+  form->Show();
+  const HWND h = form->Handle();
+  ASSERT_FALSE(IsWindowVisible(h));  // held until its first activation
+  EXPECT_EQ(GetFocus(), FEdits[1]->Handle());
+  // The program's window, activated (as after a restore), hands the activation on to its main form.
+  SetActiveWindow(Application->Handle());
+  SendMessageA(Application->Handle(), CM_ENTER, 0, 0);
+  EXPECT_EQ(GetActiveWindow(), h);
+}
+
+TEST_F(Showing, AHeldFormThatTheMinimisedProgramTookOutOfSightComesBackOnlyWithIt) {
+  TForm* form = NewForm();
+  form->Show();
+  const HWND h = form->Handle();
+  ASSERT_FALSE(IsWindowVisible(h));
+  Application->Minimize();
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(h));
+  Application->Restore();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(h));
+}
+
+TEST_F(Showing, ASkinOffWhileAFormIsHeldShowsItAndEveryWindowInItPaints) {
+  TForm* form = NewForm();
+  paint_testing::TPaintCount count("TForm");
+  form->Show();
+  const HWND h = form->Handle();
+  ASSERT_FALSE(IsWindowVisible(h));
+  SkinManager->SetPendingSkinData(FData.get());
+  SkinManager->Schedule(saSkinOff, 250);
+  SkinManager->TimerTick(nullptr);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(h));
+  ExpectEveryWindowPainted(count, h);
 }
 
 }  // namespace
